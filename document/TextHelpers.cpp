@@ -1,0 +1,116 @@
+#include "document/TextHelpers.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+namespace {
+bool inAlphabet(char ch)
+{
+    return labelAlphabet.find(ch) != std::string_view::npos;
+}
+
+bool isBlank(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f';
+}
+
+bool isDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+} // namespace
+
+bool isLabelText(std::string_view text)
+{
+    for (char ch : text)
+        if (ch == 0)
+            break;
+        else if (!inAlphabet(ch))
+            return false;
+    return true;
+}
+
+bool hasLabelCharacter(std::string_view text)
+{
+    for (char ch : text) {
+        if (ch == 0)
+            break;
+        if (inAlphabet(ch))
+            return true;
+    }
+    return false;
+}
+
+std::string_view leadingChars(std::string_view text, std::size_t limit)
+{
+    return text.substr(0, std::min(limit, text.size()));
+}
+
+int textToInt(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+double textToReal(std::string_view text)
+{
+    // Copy just the characters a number can be made of, so the conversion
+    // never reads past what the caller gave and a locale's decimal comma
+    // never matters: the C locale is used explicitly.
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        number += text[i++];
+    bool digits = false;
+    while (i < text.size() && isDigit(text[i])) {
+        number += text[i++];
+        digits = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        number += text[i++];
+        while (i < text.size() && isDigit(text[i])) {
+            number += text[i++];
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            exponent += text[j++];
+        bool expDigits = false;
+        while (j < text.size() && isDigit(text[j])) {
+            exponent += text[j++];
+            expDigits = true;
+        }
+        if (expDigits)
+            number += exponent;
+    }
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return strtod_l(number.c_str(), nullptr, cLocale);
+}

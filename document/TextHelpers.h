@@ -1,0 +1,25 @@
+#pragma once
+// The character set that X labels may use and that makes a caption visible,
+// and the conversions of typed numbers. The conversions read only the
+// characters they are given and never depend on the user's locale.
+
+#include <string_view>
+
+inline constexpr std::string_view labelAlphabet =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// True when every character is in labelAlphabet (true for the empty text).
+bool isLabelText(std::string_view text);
+// True when at least one character is in labelAlphabet.
+bool hasLabelCharacter(std::string_view text);
+
+// Whole number from the leading characters: blanks, one sign, digits; text
+// without a number gives 0. Values beyond int saturate.
+int textToInt(std::string_view text);
+// Real number from the leading characters: blanks, sign, digits, a full stop
+// and an exponent; text without a number gives 0.
+double textToReal(std::string_view text);
+
+// Reads at most `limit` characters of a control's text, as a bounded buffer
+// of limit + 1 bytes would.
+std::string_view leadingChars(std::string_view text, std::size_t limit);

@@ -1,0 +1,38 @@
+#include "drawing/CurveStatistics.h"
+
+#include <algorithm>
+
+CurveStats curveStatistics(const GraphDocument& d, int c)
+{
+    CurveStats stats;
+    const int n = d.pointCount[c];
+    if (n <= 0 || n > kMaxPoints)
+        return stats;
+
+    // Both sums are 32-bit: each addition is rounded before the next, which
+    // the volatile store forces even where the compiler would keep more bits.
+    volatile float s = 0;
+    for (int j = 0; j < n; ++j)
+        s = s + d.valueY[c][j];
+    stats.mean = static_cast<float>(static_cast<long double>(s) / n);
+
+    float a[kMaxPoints];
+    std::copy(d.valueY[c], d.valueY[c] + n, a);
+    // Neighbour exchanges on "strictly greater": unlike std::sort this stays
+    // well-defined even if a value is not a number.
+    for (int i = n - 1; i >= 1; --i)
+        for (int j = 0; j < i; ++j)
+            if (a[j] > a[j + 1])
+                std::swap(a[j], a[j + 1]);
+
+    volatile float w = 0;
+    long count = 0;
+    for (int lo = 0, hi = n; hi > lo; ++lo, --hi) {
+        for (int i = lo; i < hi; ++i) {
+            w = w + a[i];
+            ++count;
+        }
+    }
+    stats.weightedMean = static_cast<float>(static_cast<long double>(w) / count);
+    return stats;
+}

@@ -1,0 +1,69 @@
+#include "document/TextHelpers.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+
+TEST(TextHelpers, LabelTextAcceptsOnlyAsciiLettersAndDigits)
+{
+    EXPECT_TRUE(isLabelText("Monday"));
+    EXPECT_TRUE(isLabelText("1999"));
+    EXPECT_TRUE(isLabelText(""));
+    EXPECT_FALSE(isLabelText("Jan 99"));
+    EXPECT_FALSE(isLabelText("Mon-Fri"));
+    EXPECT_FALSE(isLabelText("Q1."));
+    EXPECT_FALSE(isLabelText("caf\xe9"));
+    EXPECT_EQ(labelAlphabet.size(), 62u);
+}
+
+TEST(TextHelpers, HasLabelCharacterNeedsOneLetterOrDigit)
+{
+    EXPECT_TRUE(hasLabelCharacter("   x   "));
+    EXPECT_FALSE(hasLabelCharacter(""));
+    EXPECT_FALSE(hasLabelCharacter("     "));
+    EXPECT_FALSE(hasLabelCharacter("-- !?"));
+    EXPECT_FALSE(hasLabelCharacter("\xe9\xfc"));
+}
+
+TEST(TextHelpers, IntegerConversionTakesTheLeadingNumber)
+{
+    EXPECT_EQ(textToInt("abc"), 0);
+    EXPECT_EQ(textToInt("12.9"), 12);
+    EXPECT_EQ(textToInt("  12.9"), 12);
+    EXPECT_EQ(textToInt("-1"), -1);
+    EXPECT_EQ(textToInt("+7x"), 7);
+    EXPECT_EQ(textToInt("5abc"), 5);
+    EXPECT_EQ(textToInt(""), 0);
+    EXPECT_EQ(textToInt("- 3"), 0);
+    EXPECT_EQ(textToInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(textToInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(TextHelpers, RealConversionTakesTheLeadingNumber)
+{
+    EXPECT_EQ(textToReal("1e2"), 100);
+    EXPECT_EQ(textToReal("  -0.5kg"), -0.5);
+    EXPECT_EQ(textToReal(".5"), 0.5);
+    EXPECT_EQ(textToReal("5."), 5);
+    EXPECT_EQ(textToReal("3e"), 3);
+    EXPECT_EQ(textToReal("3e+"), 3);
+    EXPECT_EQ(textToReal("abc"), 0);
+    EXPECT_EQ(textToReal("."), 0);
+    EXPECT_EQ(textToReal(""), 0);
+}
+
+TEST(TextHelpers, RealConversionIgnoresTheUsersLocale)
+{
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = old ? old : "C";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
+        EXPECT_EQ(textToReal("2.5"), 2.5);
+        EXPECT_EQ(textToReal("2,5"), 2);
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(TextHelpers, LeadingCharsBoundsTheRead)
+{
+    EXPECT_EQ(leadingChars("12.3456789", 7), "12.3456");
+    EXPECT_EQ(leadingChars("ab", 7), "ab");
+}

@@ -1,0 +1,3 @@
+#include "ui/TApp.h"
+
+wxIMPLEMENT_APP(TApp);
