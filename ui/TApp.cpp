@@ -2,6 +2,15 @@
 
 #include "ui/TWndw.h"
 
+#include <glib.h>
+
+TApp::TApp()
+{
+    // The window class name the desktop sees (WM_CLASS): set before the
+    // toolkit starts, which otherwise takes the executable's name.
+    g_set_prgname("Kestrel");
+}
+
 bool TApp::OnInit()
 {
     auto* window = new TWndw(nullptr, "Plotwell (Version 2.0)");

@@ -1,0 +1,6 @@
+// Not built yet: the commands are routed but do nothing.
+
+#include "ui/TWndw.h"
+
+void TWndw::cmPrint() {}
+void TWndw::cmPrinterSetup() {}

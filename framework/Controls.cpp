@@ -1,0 +1,52 @@
+#include "framework/Controls.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups)
+{
+    auto* bar = new wxMenuBar;
+    for (const MenuPopupDef& popup : popups) {
+        auto* menu = new wxMenu;
+        for (const MenuItemDef& item : popup.items) {
+            if (item.text)
+                menu->Append(item.id, wxString::FromUTF8(item.text));
+            else
+                menu->AppendSeparator();
+        }
+        bar->Append(menu, wxString::FromUTF8(popup.title));
+    }
+    return bar;
+}
+
+void createControls(wxWindow* parent, std::span<const ControlDef> controls)
+{
+    for (const ControlDef& def : controls) {
+        const wxPoint at(def.x, def.y);
+        const wxSize size(def.width, def.height);
+        const wxString text = wxString::FromUTF8(def.text);
+        switch (def.kind) {
+        case ControlKind::Button:
+            new wxButton(parent, def.id, text, at, size);
+            break;
+        case ControlKind::DefaultButton:
+            (new wxButton(parent, def.id, text, at, size))->SetDefault();
+            break;
+        case ControlKind::Edit:
+            new wxTextCtrl(parent, def.id, text, at, size, wxTE_PROCESS_ENTER);
+            break;
+        case ControlKind::FirstRadio:
+            new wxRadioButton(parent, def.id, text, at, size, wxRB_GROUP);
+            break;
+        case ControlKind::Radio:
+            new wxRadioButton(parent, def.id, text, at, size);
+            break;
+        case ControlKind::CheckBox:
+            new wxCheckBox(parent, def.id, text, at, size);
+            break;
+        }
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Menu resource 1: popups, item texts and command ids. A null text is a
+// separator.
+
+#include <span>
+
+struct MenuItemDef {
+    const char* text;
+    int id;
+};
+
+struct MenuPopupDef {
+    const char* title;
+    std::span<const MenuItemDef> items;
+};
+
+std::span<const MenuPopupDef> mainMenu();

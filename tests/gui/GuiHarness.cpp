@@ -1,0 +1,146 @@
+#include "tests/gui/GuiHarness.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/evtloop.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+DialogScript& DialogScript::instance()
+{
+    static DialogScript script;
+    return script;
+}
+
+void DialogScript::expectMessage(int button)
+{
+    expect([button](wxDialog*) { return button; });
+}
+
+void DialogScript::reset()
+{
+    answers.clear();
+    messages.clear();
+}
+
+int DialogScript::answerNext(wxDialog* dialog)
+{
+    if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+        messages.push_back({ std::string(box->GetMessage().mb_str(wxConvISO8859_1)),
+            std::string(box->GetTitle().mb_str(wxConvISO8859_1)), box->GetMessageDialogStyle() });
+    }
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog->GetTitle()
+                      << (messages.empty() ? "" : " / " + messages.back().text);
+        return wxID_CANCEL;
+    }
+    DialogAnswer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer(dialog);
+}
+
+void WindowTest::SetUp()
+{
+    doc = GraphDocument{};
+    DialogScript::instance().reset();
+    window = new TWndw(nullptr, "Plotwell (Version 2.0)");
+    window->Show();
+    pump();
+}
+
+void WindowTest::TearDown()
+{
+    EXPECT_TRUE(DialogScript::instance().allUsed()) << "an expected dialog never appeared";
+    if (window) {
+        doc.dirty = 0; // no close query while tearing down
+        window->Destroy();
+        window = nullptr;
+    }
+    pump();
+    DialogScript::instance().reset();
+}
+
+void WindowTest::pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        wxTheApp->ProcessPendingEvents();
+        while (wxEventLoopBase::GetActive() && wxEventLoopBase::GetActive()->Pending())
+            wxEventLoopBase::GetActive()->Dispatch();
+        wxTheApp->Yield(true);
+    }
+}
+
+void WindowTest::command(int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(event);
+}
+
+void WindowTest::click(int id)
+{
+    wxWindow* control = window->control(id);
+    ASSERT_NE(control, nullptr) << "no control " << id;
+    wxEventType type = wxEVT_BUTTON;
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
+        radio->SetValue(true);
+        type = wxEVT_RADIOBUTTON;
+    } else if (auto* box = dynamic_cast<wxCheckBox*>(control)) {
+        box->SetValue(!box->GetValue());
+        type = wxEVT_CHECKBOX;
+    }
+    wxCommandEvent event(type, id);
+    event.SetEventObject(control);
+    event.SetInt(1);
+    control->GetEventHandler()->ProcessEvent(event);
+}
+
+namespace {
+void mouse(TWndw* window, wxEventType type, int x, int y)
+{
+    wxMouseEvent event(type);
+    event.SetPosition(wxPoint(x, y));
+    event.m_x = x;
+    event.m_y = y;
+    event.SetEventObject(window->client());
+    window->client()->GetEventHandler()->ProcessEvent(event);
+}
+} // namespace
+
+void WindowTest::leftClick(int x, int y)
+{
+    mouse(window, wxEVT_LEFT_DOWN, x, y);
+    mouse(window, wxEVT_LEFT_UP, x, y);
+}
+
+void WindowTest::rightClick(int x, int y)
+{
+    mouse(window, wxEVT_RIGHT_DOWN, x, y);
+    mouse(window, wxEVT_RIGHT_UP, x, y);
+}
+
+void WindowTest::type(int id, const std::string& text)
+{
+    auto* edit = dynamic_cast<wxTextCtrl*>(window->control(id));
+    ASSERT_NE(edit, nullptr);
+    edit->SetValue(wxString(text.c_str(), wxConvISO8859_1));
+}
+
+bool WindowTest::shown(int id) const
+{
+    wxWindow* control = window->control(id);
+    return control && control->IsShown();
+}
+
+bool WindowTest::menuEnabled(int id)
+{
+    window->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    window->GetMenuBar()->UpdateMenus();
+    wxMenuItem* item = window->GetMenuBar()->FindItem(id);
+    return item && item->IsEnabled();
+}

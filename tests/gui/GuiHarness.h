@@ -1,0 +1,63 @@
+#pragma once
+// Shared fixture for tests that drive the real main window on a (virtual)
+// display. Every modal dialog or message box must be expected by the test:
+// an unexpected one fails the test and is cancelled, so nothing ever hangs.
+
+#include "document/GraphDocument.h"
+#include "ui/TWndw.h"
+
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include <wx/dialog.h>
+
+class wxDialog;
+
+// What a scripted dialog answer sees and returns. Returning wxID_NONE lets the
+// dialog run its own modal loop (for dialogs whose set-up and OK handler the
+// test drives through CallAfter).
+using DialogAnswer = std::function<int(wxDialog*)>;
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    long style = 0;
+};
+
+class DialogScript {
+public:
+    static DialogScript& instance();
+    void expect(DialogAnswer answer) { answers.push_back(std::move(answer)); }
+    // Expects a message box and answers it with `button` (wxID_OK, wxID_YES, ...).
+    void expectMessage(int button = wxID_OK);
+    void reset();
+    bool allUsed() const { return answers.empty(); }
+    std::vector<ShownMessage> messages;
+    int answerNext(wxDialog* dialog);
+
+private:
+    std::deque<DialogAnswer> answers;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Sends a command as a menu item or control would.
+    void command(int id);
+    void click(int id);            // presses a button, radio button or check box
+    void leftClick(int x, int y);  // mouse down on the client area
+    void rightClick(int x, int y);
+    void type(int id, const std::string& text);
+    bool shown(int id) const;
+    bool menuEnabled(int id);
+    // Runs pending events, including the repaint, and returns the last
+    // message box texts shown since the previous call.
+    void pump();
+    std::vector<ShownMessage>& messages() { return DialogScript::instance().messages; }
+    DialogScript& dialogs() { return DialogScript::instance(); }
+
+    TWndw* window = nullptr;
+};

@@ -1,0 +1,207 @@
+#include "resources/CommandIds.h"
+#include "tests/gui/GuiHarness.h"
+
+#include <wx/checkbox.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+
+namespace {
+using MainWindow = WindowTest;
+
+TEST_F(MainWindow, StartsWithItsTitleSizeAndDocumentValues)
+{
+    EXPECT_EQ(window->GetTitle(), "Plotwell (Version 2.0)");
+    EXPECT_EQ(window->GetSize(), wxSize(750, 545));
+    EXPECT_EQ(doc.yScale, 1.0f);
+    EXPECT_EQ(doc.yRangeSet, 0);
+    EXPECT_EQ(doc.extendingY, 0);
+    for (int c = 0; c < kCurveCount; ++c)
+        EXPECT_EQ(doc.pointCount[c], 0);
+}
+
+TEST_F(MainWindow, ControlsSitAtTheirFixedPlacesWithTheirVisibilityAfterSetUp)
+{
+    struct Expected {
+        int id;
+        const char* text;
+        wxRect rect;
+        bool visible;
+    };
+    const Expected controls[] = {
+        { IDC_NEXTPOINT, "Next Point", { 40, 405, 130, 25 }, true },
+        { IDC_CONNECT, "Connect Points", { 460, 460, 130, 25 }, true },
+        { IDC_DISCONNECT, "Dis-Connect Points", { 460, 460, 130, 25 }, false },
+        { IDC_LARGEPOINTS, "Large Points", { 600, 460, 130, 25 }, true },
+        { IDC_SMALLPOINTS, "Small Points", { 600, 460, 130, 25 }, false },
+        { IDC_LABELPOINTS, "Label Points", { 320, 460, 130, 25 }, true },
+        { IDC_UNLABELPOINTS, "Unlabel Points", { 320, 460, 130, 25 }, false },
+        { IDC_SHOWERRORBARS, "Show Error Bars", { 180, 460, 130, 25 }, false },
+        { IDC_HIDEERRORBARS, "Hide Error Bars", { 180, 460, 130, 25 }, false },
+        { IDC_EXIT, "Exit", { 300, 425, 50, 25 }, true },
+        { IDC_XBOX, "", { 40, 440, 50, 25 }, true },
+        { IDC_YBOX, "", { 120, 440, 50, 25 }, true },
+        { IDC_CURVE1, "Curve 1", { 200, 400, 100, 20 }, true },
+        { IDC_CURVE2, "Curve 2", { 200, 420, 100, 20 }, true },
+        { IDC_CURVE3, "Curve 3", { 200, 440, 100, 20 }, true },
+        { IDC_THICKLINES, "Thick Lines", { 201, 468, 100, 20 }, true },
+    };
+    for (const Expected& e : controls) {
+        wxWindow* c = window->control(e.id);
+        ASSERT_NE(c, nullptr) << e.id;
+        EXPECT_EQ(c->GetRect(), e.rect) << e.text;
+        EXPECT_EQ(c->IsShown(), e.visible) << e.text;
+        if (*e.text) {
+            EXPECT_EQ(c->GetLabel(), e.text);
+        }
+    }
+    EXPECT_TRUE(window->isChecked(IDC_CURVE1));
+    EXPECT_FALSE(window->isChecked(IDC_CURVE2));
+    EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
+}
+
+TEST_F(MainWindow, MenuHasEveryItemWithItsId)
+{
+    wxMenuBar* bar = window->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 4u);
+    EXPECT_EQ(bar->GetMenuLabel(0), "&File");
+    EXPECT_EQ(bar->GetMenuLabel(2), "E&xtras");
+    const std::pair<int, const char*> items[] = {
+        { CM_NEWGRAPH, "&New Graph" }, { CM_SAVEAS, "Save &As" }, { CM_PRINTERSETUP, "P&rinter Setup" },
+        { CM_EXIT, "E&xit" }, { CM_EDITCUT, "Cu&t" }, { CM_GRAPHTITLE, "Add/Change  Graph Title" },
+        { CM_CAPTIONS, "Add/Move  Captions" }, { CM_EXTENDY, "Extend &Y-Axis" },
+        { CM_GENERALHELP, "&General Help " }, { CM_ABOUT, "A&bout" },
+    };
+    for (auto [id, text] : items) {
+        wxMenuItem* item = bar->FindItem(id);
+        ASSERT_NE(item, nullptr) << text;
+        EXPECT_EQ(item->GetItemLabel(), text);
+    }
+    EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 9u);
+    EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
+    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 7u);
+    EXPECT_EQ(bar->GetMenu(3)->GetMenuItemCount(), 5u);
+}
+
+TEST_F(MainWindow, EditMenuIsGreyedAndOtherItemsAreEnabled)
+{
+    for (int id = CM_EDITUNDO; id <= CM_EDITPASTE; ++id)
+        EXPECT_FALSE(menuEnabled(id)) << id;
+    for (int id : { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
+        EXPECT_TRUE(menuEnabled(id)) << id;
+}
+
+TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
+{
+    doc.pointCount[1] = 3;
+    doc.pointCount[2] = 3;
+    EXPECT_FALSE(menuEnabled(CM_EXTENDX));
+    EXPECT_FALSE(menuEnabled(CM_EXTENDY));
+    EXPECT_FALSE(menuEnabled(CM_EDITLABELS));
+
+    doc.pointCount[0] = 1;
+    EXPECT_TRUE(menuEnabled(CM_EXTENDX));
+    EXPECT_TRUE(menuEnabled(CM_EXTENDY));
+    EXPECT_TRUE(menuEnabled(CM_EDITLABELS));
+
+    doc.yNegative = 1;
+    EXPECT_TRUE(menuEnabled(CM_EXTENDX));
+    EXPECT_FALSE(menuEnabled(CM_EXTENDY));
+    EXPECT_TRUE(menuEnabled(CM_EDITLABELS));
+}
+
+TEST_F(MainWindow, ExitWithoutChangesClosesAtOnce)
+{
+    click(IDC_EXIT);
+    pump();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(window->IsBeingDeleted());
+    window = nullptr;
+}
+
+TEST_F(MainWindow, CloseQueryNoKeepsTheWindowAndItsPoints)
+{
+    leftClick(300, 200);
+    ASSERT_EQ(doc.dirty, 1);
+    dialogs().expectMessage(wxID_NO);
+    command(CM_EXIT);
+    pump();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "Data not Saved;  OK to close ?");
+    EXPECT_EQ(messages()[0].caption, "Unsaved Data");
+    EXPECT_TRUE(messages()[0].style & wxYES_NO);
+    EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
+    EXPECT_FALSE(window->IsBeingDeleted());
+    EXPECT_EQ(doc.pointCount[0], 1);
+
+    // The frame's close box asks the same question; Yes closes.
+    dialogs().expectMessage(wxID_YES);
+    window->Close(false);
+    pump();
+    EXPECT_EQ(messages().size(), 2u);
+    window = nullptr;
+}
+
+TEST_F(MainWindow, ToggleButtonsSwapInPlaceWithoutMarkingChanges)
+{
+    struct Pair {
+        int on, off;
+        int* option;
+    };
+    const Pair pairs[] = {
+        { IDC_CONNECT, IDC_DISCONNECT, &doc.connectPoints },
+        { IDC_LARGEPOINTS, IDC_SMALLPOINTS, &doc.largePoints },
+        { IDC_LABELPOINTS, IDC_UNLABELPOINTS, &doc.labelPoints },
+    };
+    for (const Pair& p : pairs) {
+        click(p.on);
+        EXPECT_EQ(*p.option, 1);
+        EXPECT_FALSE(shown(p.on));
+        EXPECT_TRUE(shown(p.off));
+        click(p.off);
+        EXPECT_EQ(*p.option, 0);
+        EXPECT_TRUE(shown(p.on));
+        EXPECT_FALSE(shown(p.off));
+    }
+    window->actShowErrorBars();
+    EXPECT_EQ(doc.showErrorBars, 1);
+    EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
+    EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
+    click(IDC_HIDEERRORBARS);
+    EXPECT_EQ(doc.showErrorBars, 0);
+    EXPECT_TRUE(shown(IDC_SHOWERRORBARS));
+    EXPECT_EQ(doc.dirty, 0);
+}
+
+TEST_F(MainWindow, ToggleActionsNormaliseOptionsWhateverTheirValue)
+{
+    doc.largePoints = 5;
+    window->actLargePoints();
+    EXPECT_EQ(doc.largePoints, 1);
+    window->actLargePoints(); // already hidden: harmless
+    EXPECT_FALSE(shown(IDC_LARGEPOINTS));
+    EXPECT_TRUE(shown(IDC_SMALLPOINTS));
+}
+
+TEST_F(MainWindow, CurveSelectorsAndThickLines)
+{
+    click(IDC_CURVE3);
+    EXPECT_EQ(doc.currentCurve, 2);
+    EXPECT_TRUE(window->isChecked(IDC_CURVE3));
+    EXPECT_FALSE(window->isChecked(IDC_CURVE1));
+    click(IDC_CURVE3);
+    EXPECT_EQ(doc.currentCurve, 2);
+    click(IDC_CURVE2);
+    EXPECT_EQ(doc.currentCurve, 1);
+    click(IDC_CURVE1);
+    EXPECT_EQ(doc.currentCurve, 0);
+
+    click(IDC_THICKLINES);
+    EXPECT_EQ(doc.thickLines, 1);
+    EXPECT_TRUE(window->isChecked(IDC_THICKLINES));
+    click(IDC_THICKLINES);
+    EXPECT_EQ(doc.thickLines, 0);
+    EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
+    EXPECT_EQ(doc.dirty, 0);
+}
+} // namespace

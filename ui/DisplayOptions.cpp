@@ -1,0 +1,52 @@
+// The four toggle pairs, the curve selectors and Thick Lines. Each toggle
+// sets its option to exactly 1 or 0 whatever it was, so other handlers can
+// run them to bring a pair of buttons into line with the document.
+
+#include "document/GraphDocument.h"
+#include "resources/CommandIds.h"
+#include "ui/TWndw.h"
+
+namespace {
+void toggle(TWndw& w, int& option, int value, int hide, int show)
+{
+    option = value;
+    w.showControl(hide, false);
+    w.showControl(show, true);
+    w.repaint();
+}
+} // namespace
+
+void TWndw::actConnectPoints() { toggle(*this, doc.connectPoints, 1, IDC_CONNECT, IDC_DISCONNECT); }
+void TWndw::actDisconnectPoints() { toggle(*this, doc.connectPoints, 0, IDC_DISCONNECT, IDC_CONNECT); }
+void TWndw::actLargePoints() { toggle(*this, doc.largePoints, 1, IDC_LARGEPOINTS, IDC_SMALLPOINTS); }
+void TWndw::actSmallPoints() { toggle(*this, doc.largePoints, 0, IDC_SMALLPOINTS, IDC_LARGEPOINTS); }
+void TWndw::actLabelPoints() { toggle(*this, doc.labelPoints, 1, IDC_LABELPOINTS, IDC_UNLABELPOINTS); }
+void TWndw::actUnlabelPoints() { toggle(*this, doc.labelPoints, 0, IDC_UNLABELPOINTS, IDC_LABELPOINTS); }
+void TWndw::actShowErrorBars() { toggle(*this, doc.showErrorBars, 1, IDC_SHOWERRORBARS, IDC_HIDEERRORBARS); }
+void TWndw::actHideErrorBars() { toggle(*this, doc.showErrorBars, 0, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS); }
+
+void TWndw::cmCurve1()
+{
+    doc.currentCurve = 0;
+    repaint();
+}
+
+void TWndw::cmCurve2()
+{
+    doc.currentCurve = 1;
+    repaint();
+}
+
+void TWndw::cmCurve3()
+{
+    doc.currentCurve = 2;
+    repaint();
+}
+
+void TWndw::cmThickLines()
+{
+    // Flips the option rather than reading the box: every writer of
+    // thickLines also sets the box, so the two stay in step.
+    doc.thickLines = doc.thickLines ? 0 : 1;
+    repaint();
+}

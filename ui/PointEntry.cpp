@@ -1,0 +1,125 @@
+// Adding points: typed X and Y with Next Point, or a left click in the plot.
+
+#include "document/GraphDocument.h"
+#include "document/PlotArea.h"
+#include "document/TextHelpers.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
+#include "ui/TWndw.h"
+
+#include <string>
+
+namespace {
+// The entry boxes are read as a 24-byte buffer would hold them.
+constexpr std::size_t kEntryChars = 23;
+
+bool curveIsFull(TWndw& w, int c)
+{
+    if (doc.pointCount[c] < kMaxPoints)
+        return false;
+    w.messageBox("You already have the mzximum number of points (250) in Curve No." + std::to_string(c + 1),
+        "Curve Overflow", MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
+void xOffGraph(TWndw& w)
+{
+    w.messageBox("The X-value if off the graph!", "Point error", MB_OK);
+}
+
+void yOffGraph(TWndw& w)
+{
+    w.messageBox("The Y-value if off the graph!", "Point error", MB_OK);
+}
+} // namespace
+
+void TWndw::cmNextPoint()
+{
+    const int c = doc.currentCurve;
+
+    const std::string xText(leadingChars(controlText(IDC_XBOX), kEntryChars));
+    if (xText.empty()) {
+        messageBox("No Value for X inserted", "Data Error", MB_OK);
+        return;
+    }
+    const int x = textToInt(xText);
+    if (x > PlotArea::maxTypedX || x < 0) {
+        xOffGraph(*this);
+        return;
+    }
+
+    const std::string yText(leadingChars(controlText(IDC_YBOX), kEntryChars));
+    if (yText.empty()) {
+        messageBox("No Value for Y inserted", "Data Error", MB_OK);
+        return;
+    }
+    const float y = static_cast<float>(textToReal(yText));
+    // Written so that a value that is not a number fails the test too.
+    const bool inRange = doc.yRangeSet ? (y >= doc.yMin && y <= doc.yMax) : (y >= 0 && y <= PlotArea::ySpan);
+    if (!inRange) {
+        yOffGraph(*this);
+        return;
+    }
+    const float row = valueToPixelY(doc, y);
+
+    if (curveIsFull(*this, c))
+        return;
+
+    const int n = doc.pointCount[c];
+    doc.pixelY[c][n] = row;
+    doc.valueY[c][n] = y;
+    doc.pixelX[c][n] = x + PlotArea::left;
+    doc.pointCount[c] = n + 1;
+
+    setControlText(IDC_XBOX, "");
+    setControlText(IDC_YBOX, "");
+    sortCurve();
+    doc.dirty = 1;
+    repaint();
+
+    // The Basics dialog may have set options without touching the buttons.
+    if (doc.largePoints)
+        actLargePoints();
+    else
+        actSmallPoints();
+    if (doc.connectPoints)
+        actConnectPoints();
+    else
+        actDisconnectPoints();
+    if (doc.labelPoints)
+        actLabelPoints();
+    else
+        actUnlabelPoints();
+}
+
+void TWndw::evLButtonDown(int x, int y)
+{
+    const int c = doc.currentCurve;
+    if (x > PlotArea::right || x < PlotArea::left) {
+        xOffGraph(*this);
+        return;
+    }
+    if (y > PlotArea::bottom || y < PlotArea::clickTop) {
+        yOffGraph(*this);
+        return;
+    }
+    if (curveIsFull(*this, c))
+        return;
+
+    const int n = doc.pointCount[c];
+    int i = 0;
+    while (i < n && doc.pixelX[c][i] <= x)
+        ++i;
+    for (int k = n; k > i; --k) {
+        doc.pixelX[c][k] = doc.pixelX[c][k - 1];
+        doc.pixelY[c][k] = doc.pixelY[c][k - 1];
+        doc.valueY[c][k] = doc.valueY[c][k - 1];
+    }
+    doc.pixelX[c][i] = x;
+    doc.pixelY[c][i] = static_cast<float>(y);
+    doc.valueY[c][i] = pixelYToValue(doc, static_cast<float>(y));
+    doc.dirty = 1;
+    doc.pointCount[c] = n + 1;
+    sortCurve();
+    repaint();
+}

@@ -1,0 +1,263 @@
+#include "ui/TWndw.h"
+
+#include "document/GraphDocument.h"
+#if __has_include("drawing/Painter.h")
+#include "drawing/Painter.h"
+#include "framework/dc/CairoDC.h"
+#define HAVE_PAINTER 1
+#endif
+#include "framework/Controls.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
+#include "resources/Icons.h"
+#include "resources/Menu.h"
+
+#include <wx/checkbox.h>
+#include <wx/dcclient.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+// The command table: the first entry whose id matches gets the command.
+struct CommandEntry {
+    int id;
+    void (TWndw::*handler)();
+};
+
+const CommandEntry commandTable[] = {
+    { CM_NEWGRAPH, &TWndw::cmNewGraph },          // "&New Graph"
+    { CM_OPEN, &TWndw::cmOpen },                  // "&Open"
+    { CM_SAVE, &TWndw::cmSave },                  // "&Save"
+    { CM_SAVEAS, &TWndw::cmSaveAs },              // "Save &As"
+    { CM_PRINT, &TWndw::cmPrint },                // "&Print"
+    { CM_PRINTERSETUP, &TWndw::cmPrinterSetup },  // "P&rinter Setup"
+    { CM_EXIT, &TWndw::cmExit },                  // "E&xit"
+    { CM_GRAPHTITLE, &TWndw::cmGraphTitle },      // "Add/Change  Graph Title"
+    { CM_CAPTIONS, &TWndw::cmCaptions },          // "Add/Move  Captions"
+    { CM_EXTENDX, &TWndw::cmExtendXAxis },        // "Extend &X-Axis"
+    { CM_EXTENDY, &TWndw::cmExtendYAxis },        // "Extend &Y-Axis"
+    { CM_EDITLABELS, &TWndw::cmEditLabels },      // "&Edit Labels"
+    { CM_GENERALHELP, &TWndw::cmGeneralHelp },    // "&General Help "
+    { CM_ADDINGPOINTS, &TWndw::cmAddingPoints },  // "&Adding Points"
+    { CM_DELETINGPOINTS, &TWndw::cmDeletingPoints }, // "&Deleting Points"
+    { CM_ABOUT, &TWndw::cmAbout },                // "A&bout"
+    { IDC_NEXTPOINT, &TWndw::cmNextPoint },       // "Next Point"
+    { IDC_CONNECT, &TWndw::actConnectPoints },    // "Connect Points"
+    { IDC_DISCONNECT, &TWndw::actDisconnectPoints }, // "Dis-Connect Points"
+    { IDC_LARGEPOINTS, &TWndw::actLargePoints },  // "Large Points"
+    { IDC_SMALLPOINTS, &TWndw::actSmallPoints },  // "Small Points"
+    { IDC_LABELPOINTS, &TWndw::actLabelPoints },  // "Label Points"
+    { IDC_UNLABELPOINTS, &TWndw::actUnlabelPoints }, // "Unlabel Points"
+    { IDC_SHOWERRORBARS, &TWndw::actShowErrorBars }, // "Show Error Bars"
+    { IDC_HIDEERRORBARS, &TWndw::actHideErrorBars }, // "Hide Error Bars"
+    { IDC_EXIT, &TWndw::cmExit },                 // "Exit" button
+    { IDC_CURVE1, &TWndw::cmCurve1 },             // "Curve 1"
+    { IDC_CURVE2, &TWndw::cmCurve2 },             // "Curve 2"
+    { IDC_CURVE3, &TWndw::cmCurve3 },             // "Curve 3"
+    { IDC_THICKLINES, &TWndw::cmThickLines },     // "Thick Lines"
+};
+
+const wxColour windowGrey(192, 192, 192);
+} // namespace
+
+wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
+    EVT_MENU(wxID_ANY, TWndw::routeCommand)
+    EVT_BUTTON(wxID_ANY, TWndw::routeCommand)
+    EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
+    EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand)
+    EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
+    EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY)
+    EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
+    EVT_UPDATE_UI_RANGE(CM_EDITUNDO, CM_EDITPASTE, TWndw::ceEditMenu)
+    EVT_CLOSE(TWndw::onClose)
+wxEND_EVENT_TABLE()
+
+TWndw::TWndw(wxWindow* parent, const wxString& title)
+    : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxSize(750, 545), wxDEFAULT_FRAME_STYLE)
+{
+    SetMenuBar(buildMenuBar(mainMenu()));
+
+    // One panel fills the client area: it gives dialog-style keyboard
+    // handling (Tab moves among the controls) and receives the mouse clicks.
+    panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxWANTS_CHARS);
+    panel->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    panel->SetBackgroundColour(windowGrey);
+    createControls(panel, mainControls());
+
+    panel->Bind(wxEVT_PAINT, &TWndw::onPaint, this);
+    panel->Bind(wxEVT_LEFT_DOWN, &TWndw::onMouseDown, this);
+    panel->Bind(wxEVT_RIGHT_DOWN, &TWndw::onMouseDown, this);
+    // Enter in either entry box presses Next Point, the default button.
+    for (int id : { IDC_XBOX, IDC_YBOX })
+        control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { cmNextPoint(); });
+
+    setupWindow();
+}
+
+TWndw::~TWndw()
+{
+    if (backBuffer)
+        cairo_surface_destroy(backBuffer);
+}
+
+void TWndw::setupWindow()
+{
+    SetIcon(programIcon(1));
+    doc.yScale = 1.0f;
+    doc.extendingY = 0;
+    doc.yRangeSet = 0;
+    doc.labelsEntered = 0;
+    for (int id : { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
+        showControl(id, false);
+    setChecked(IDC_CURVE1, true);
+}
+
+wxWindow* TWndw::control(int id) const
+{
+    return panel ? panel->FindWindow(id) : nullptr;
+}
+
+void TWndw::showControl(int id, bool show)
+{
+    if (wxWindow* w = control(id))
+        w->Show(show);
+}
+
+void TWndw::setControlText(int id, const std::string& text)
+{
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
+        edit->ChangeValue(wxString(text.c_str(), wxConvISO8859_1));
+}
+
+std::string TWndw::controlText(int id) const
+{
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
+        return std::string(edit->GetValue().mb_str(wxConvISO8859_1));
+    return {};
+}
+
+void TWndw::setChecked(int id, bool checked)
+{
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control(id)))
+        radio->SetValue(checked);
+    else if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
+        box->SetValue(checked);
+}
+
+bool TWndw::isChecked(int id) const
+{
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control(id)))
+        return radio->GetValue();
+    if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
+        return box->GetValue();
+    return false;
+}
+
+void TWndw::repaint()
+{
+    panel->Refresh(true);
+}
+
+int TWndw::messageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    return MessageBox(this, text, caption, flags);
+}
+
+void TWndw::routeCommand(wxCommandEvent& event)
+{
+    for (const CommandEntry& entry : commandTable) {
+        if (entry.id == event.GetId()) {
+            (this->*entry.handler)();
+            return;
+        }
+    }
+    event.Skip();
+}
+
+void TWndw::ceExtendX(wxUpdateUIEvent& event)
+{
+    event.Enable(doc.pointCount[0] > 0);
+}
+
+void TWndw::ceExtendY(wxUpdateUIEvent& event)
+{
+    event.Enable(doc.pointCount[0] > 0 && doc.yNegative == 0);
+}
+
+void TWndw::ceEditLabels(wxUpdateUIEvent& event)
+{
+    event.Enable(doc.pointCount[0] > 0);
+}
+
+void TWndw::ceEditMenu(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}
+
+bool TWndw::canClose()
+{
+    if (!doc.dirty)
+        return true;
+    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void TWndw::onClose(wxCloseEvent& event)
+{
+    if (event.CanVeto() && !canClose()) {
+        event.Veto();
+        return;
+    }
+    Destroy();
+}
+
+void TWndw::cmExit()
+{
+    Close(false);
+}
+
+void TWndw::onMouseDown(wxMouseEvent& event)
+{
+    const wxPoint at = event.GetPosition();
+    if (event.GetEventType() == wxEVT_LEFT_DOWN)
+        evLButtonDown(at.x, at.y);
+    else
+        evRButtonDown(at.x, at.y);
+    event.Skip();
+}
+
+void TWndw::onPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(panel);
+    auto* target = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext());
+    const wxSize size = panel->GetClientSize();
+    if (!target || size.x <= 0 || size.y <= 0)
+        return;
+
+    // Drawn off screen first and copied in one go, so a repaint never shows
+    // the erased background between frames.
+    if (!backBuffer || cairo_image_surface_get_width(backBuffer) != size.x
+        || cairo_image_surface_get_height(backBuffer) != size.y) {
+        if (backBuffer)
+            cairo_surface_destroy(backBuffer);
+        backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.x, size.y);
+    }
+    cairo_t* cr = cairo_create(backBuffer);
+    cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
+    cairo_paint(cr);
+#ifdef HAVE_PAINTER
+    {
+        TCairoDC tdc(cr);
+        paintGraph(tdc);
+    }
+#endif
+    cairo_destroy(cr);
+    cairo_surface_flush(backBuffer);
+
+    cairo_save(target);
+    cairo_set_source_surface(target, backBuffer, 0, 0);
+    cairo_set_operator(target, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(target);
+    cairo_restore(target);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The main window: its controls, its command table and the handlers it owns.
+// Handlers live in the files of their subsystem (point entry, display
+// options, file commands, dialogs); this class only declares them.
+
+#include <cairo.h>
+#include <string>
+#include <wx/frame.h>
+
+class wxPanel;
+class wxPaintEvent;
+class wxMouseEvent;
+class wxCloseEvent;
+class wxUpdateUIEvent;
+
+class TWndw : public wxFrame {
+public:
+    TWndw(wxWindow* parent, const wxString& title);
+    ~TWndw() override;
+
+    // The client panel that holds the controls and receives mouse clicks.
+    wxPanel* client() const { return panel; }
+    // A child control by id, or null.
+    wxWindow* control(int id) const;
+    void showControl(int id, bool show);
+    void setControlText(int id, const std::string& text);
+    std::string controlText(int id) const;
+    void setChecked(int id, bool checked);
+    bool isChecked(int id) const;
+
+    // Invalidates the whole client area; the next paint redraws everything.
+    void repaint();
+    // Modal message box owned by this window (flags as in MessageBox.h).
+    int messageBox(const std::string& text, const std::string& caption, unsigned flags);
+    // The close query: true when closing may go ahead.
+    bool canClose();
+
+    // Display options (toggle pairs), also run by other handlers.
+    void actConnectPoints();
+    void actDisconnectPoints();
+    void actLargePoints();
+    void actSmallPoints();
+    void actLabelPoints();
+    void actUnlabelPoints();
+    void actShowErrorBars();
+    void actHideErrorBars();
+
+    // Command handlers, one per entry of the command table.
+    void cmNewGraph();
+    void cmOpen();
+    void cmSave();
+    void cmSaveAs();
+    void cmPrint();
+    void cmPrinterSetup();
+    void cmExit();
+    void cmGraphTitle();
+    void cmCaptions();
+    void cmExtendXAxis();
+    void cmExtendYAxis();
+    void cmEditLabels();
+    void cmGeneralHelp();
+    void cmAddingPoints();
+    void cmDeletingPoints();
+    void cmAbout();
+    void cmNextPoint();
+    void cmCurve1();
+    void cmCurve2();
+    void cmCurve3();
+    void cmThickLines();
+    void evLButtonDown(int x, int y);
+    void evRButtonDown(int x, int y);
+
+private:
+    void setupWindow();
+    void routeCommand(wxCommandEvent& event);
+    void ceExtendX(wxUpdateUIEvent& event);
+    void ceExtendY(wxUpdateUIEvent& event);
+    void ceEditLabels(wxUpdateUIEvent& event);
+    void ceEditMenu(wxUpdateUIEvent& event);
+    void onPaint(wxPaintEvent& event);
+    void onClose(wxCloseEvent& event);
+    void onMouseDown(wxMouseEvent& event);
+
+    wxPanel* panel = nullptr;
+    cairo_surface_t* backBuffer = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
+};
