@@ -130,7 +130,9 @@ std::string temporaryName(const std::string& folder, const std::string& name)
     std::string suffix;
     for (std::uint64_t r = random(), i = 0; i < 12; ++i, r >>= 4)
         suffix += digits[r & 15];
-    return folder + "/." + name + "." + suffix + ".tmp";
+    // Cut so that even a name at the file system's length limit leaves room
+    // for the dot, the suffix and the extension.
+    return folder + "/." + name.substr(0, 100) + "." + suffix + ".tmp";
 }
 
 } // namespace

@@ -163,8 +163,8 @@ TEST_F(GraphFileTest, SaveKeepsTheFilesLengthPermissionsAndLinks)
     const Bytes old = pattern(kGraphRecordSize + 4000, 3);
     writeBytes(longFile, old);
     ASSERT_TRUE(writeGraphFile(longFile, rec, error)) << error;
-    Bytes expected = asBytes(rec);
-    expected.insert(expected.end(), old.begin() + kGraphRecordSize, old.end());
+    Bytes expected = old; // the record over the first 9653 bytes, the rest kept
+    std::copy(rec.bytes.begin(), rec.bytes.end(), expected.begin());
     EXPECT_EQ(readBytes(longFile), expected);
 
     const fs::path shortFile = dir / "short.gd2";
@@ -176,11 +176,13 @@ TEST_F(GraphFileTest, SaveKeepsTheFilesLengthPermissionsAndLinks)
     ASSERT_TRUE(writeGraphFile(longFile, rec, error)) << error;
     EXPECT_EQ(fs::status(longFile).permissions(), fs::perms(0640));
 
+    // A new file, here with the longest name a folder takes.
+    const fs::path newFile = dir / (std::string(251, 'n') + ".gd2");
     const mode_t oldMask = ::umask(022);
-    const bool made = writeGraphFile(dir / "new.gd2", rec, error);
+    const bool made = writeGraphFile(newFile, rec, error);
     ::umask(oldMask);
     ASSERT_TRUE(made) << error;
-    EXPECT_EQ(fs::status(dir / "new.gd2").permissions(), fs::perms(0644));
+    EXPECT_EQ(fs::status(newFile).permissions(), fs::perms(0644));
 
     // Saving through a link replaces the file it points to, not the link.
     fs::create_directory(dir / "real");
