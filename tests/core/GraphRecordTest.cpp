@@ -36,7 +36,7 @@ GraphDocument fullDocument()
     for (int k = 0; k < 10; ++k)
         d.yTicks[k] = 1.5f * k - 3;
     for (int i = 0; i < 20; ++i)
-        std::snprintf(d.xLabels[i], 13, "L%02dabcdefghi", i);
+        std::snprintf(d.xLabels[i], 13, "L%02uabcdefghi", static_cast<unsigned>(i) % 100u);
     std::snprintf(d.captions[1], 37, "Second curve caption");
     std::snprintf(d.title, 81, "Weekly rainfall");
     d.yMin = -3;
