@@ -2,6 +2,7 @@
 #include "tests/gui/GuiHarness.h"
 
 #include <wx/msgdlg.h>
+#include <wx/panel.h>
 #include <wx/textctrl.h>
 
 namespace {
@@ -290,5 +291,51 @@ TEST_F(RightClick, LeftClickStillAddsWhileTheBoxWaitsToBePlaced)
     leftClick(200, 200);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_EQ(doc.placingCaption, 1);
+}
+} // namespace
+
+namespace {
+// Reads one pixel of what the window last painted.
+wxColour framePixel(TWndw* window, int x, int y)
+{
+    cairo_surface_t* frame = window->lastFrame();
+    if (!frame)
+        return wxColour();
+    cairo_surface_flush(frame);
+    const unsigned char* data = cairo_image_surface_get_data(frame);
+    const int stride = cairo_image_surface_get_stride(frame);
+    const auto pixel = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
+    return wxColour((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+int redPixelsAround(TWndw* window, int x, int y, int reach)
+{
+    int red = 0;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+            if (framePixel(window, x + dx, y + dy) == wxColour(255, 0, 0))
+                ++red;
+    return red;
+}
+
+TEST_F(PointEntry, AnAcceptedPointAppearsOnScreenWhereTheRulesPutIt)
+{
+    window->client()->Update();
+    ASSERT_NE(window->lastFrame(), nullptr);
+    EXPECT_EQ(redPixelsAround(window, 150, 278, 4), 0);
+
+    enter("100", "100"); // column 150, row 278
+    window->client()->Update();
+    pump();
+    window->client()->Update();
+    EXPECT_GT(redPixelsAround(window, 150, 278, 2), 4);
+    // The marker is small: nothing red three pixels out.
+    EXPECT_EQ(redPixelsAround(window, 150, 278, 6) - redPixelsAround(window, 150, 278, 2), 0);
+    // Its centre is white-filled, the plot around it white.
+    EXPECT_EQ(framePixel(window, 150, 278), wxColour(255, 255, 255));
+
+    leftClick(400, 100);
+    window->client()->Update();
+    EXPECT_GT(redPixelsAround(window, 400, 100, 2), 4);
 }
 } // namespace
