@@ -82,7 +82,8 @@ TEST_F(Gd2Tool, CheckFailsOnAnyFileThatWouldNotOpen)
 TEST_F(Gd2Tool, RendersAnImageOfTheWindowSize)
 {
     const std::string png = path("sales.png");
-    ASSERT_EQ(gd2("render " + path("sales.gd2") + " " + png).status, 0);
+    const ToolRun rendered = gd2("render " + path("sales.gd2") + " " + png);
+    ASSERT_EQ(rendered.status, 0) << rendered.output;
     cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
     ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(image), 750);
