@@ -5,6 +5,7 @@
 #include "framework/dc/CairoDC.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
+#include "framework/Printer.h"
 #include "resources/CommandIds.h"
 #include "resources/Icons.h"
 #include "resources/Menu.h"
@@ -73,6 +74,7 @@ wxEND_EVENT_TABLE()
 
 TWndw::TWndw(wxWindow* parent, const wxString& title)
     : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxSize(750, 545), wxDEFAULT_FRAME_STYLE)
+    , printerObject(std::make_unique<TPrinter>())
 {
     SetMenuBar(buildMenuBar(mainMenu()));
 
@@ -109,6 +111,11 @@ void TWndw::setupWindow()
     for (int id : { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
         showControl(id, false);
     setChecked(IDC_CURVE1, true);
+}
+
+void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement)
+{
+    printerObject = std::move(replacement);
 }
 
 wxWindow* TWndw::control(int id) const

@@ -4,6 +4,7 @@
 // options, file commands, dialogs); this class only declares them.
 
 #include <cairo.h>
+#include <memory>
 #include <string>
 #include <wx/frame.h>
 
@@ -12,6 +13,7 @@ class wxPaintEvent;
 class wxMouseEvent;
 class wxCloseEvent;
 class wxUpdateUIEvent;
+class TPrinter;
 
 class TWndw : public wxFrame {
 public:
@@ -36,6 +38,9 @@ public:
     int messageBox(const std::string& text, const std::string& caption, unsigned flags);
     // The close query: true when closing may go ahead.
     bool canClose();
+    // The printer object, made with the window; null when there is none.
+    TPrinter* printer() const { return printerObject.get(); }
+    void setPrinter(std::unique_ptr<TPrinter> replacement);
 
     // Display options (toggle pairs), also run by other handlers.
     void actConnectPoints();
@@ -85,6 +90,7 @@ private:
 
     wxPanel* panel = nullptr;
     cairo_surface_t* backBuffer = nullptr;
+    std::unique_ptr<TPrinter> printerObject;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,0 +1,238 @@
+// The print service over the toolkit's printing: GTK's print dialog (which
+// always offers printing to a PDF, PostScript or SVG file, with or without
+// printers), its page set-up dialog, and its print operation. Pages are
+// drawn by our own cairo backend straight on the print context: the
+// toolkit's printer DC writes opaque text backgrounds at the page origin.
+
+#include "framework/Printer.h"
+
+#include "framework/dc/CairoDC.h"
+
+#include <cmath>
+#include <glib.h>
+#include <gtk/gtk.h>
+#include <wx/log.h>
+#include <wx/print.h>
+#include <wx/printdlg.h>
+
+#if defined(__WXGTK__) && wxUSE_GTKPRINT
+#include <wx/gtk/print.h>
+#define PLOTWELL_GTK_PRINT 1
+#endif
+
+namespace {
+
+#ifdef PLOTWELL_GTK_PRINT
+// The toolkit's printer keeps its last error in a static that nothing resets
+// between jobs; clearing it lets a job be told from the one before.
+struct PrinterErrorReset : wxPrinterBase {
+    static void clear() { sm_lastError = wxPRINTER_NO_ERROR; }
+};
+
+// The toolkit's printout, passing each step on to our job. The toolkit asks
+// for the page range before it lets the printout begin, and does not cope
+// with a range of no pages, so the job begins as soon as the context exists.
+class Adapter : public wxPrintout {
+public:
+    Adapter(TPrintJob& job, wxPrintData& settings) : wxPrintout(wxEmptyString), job(job), settings(settings) { }
+    ~Adapter() override
+    {
+        if (operation)
+            g_object_unref(operation);
+    }
+
+    void OnPreparePrinting() override
+    {
+        begun = true;
+        // The settings, the toolkit's printer and its DC all share one native
+        // record, which holds the running operation and its context.
+        auto* native = dynamic_cast<wxGtkPrintNativeData*>(settings.GetNativeData());
+        auto* dc = GetDC() ? dynamic_cast<wxGtkPrinterDCImpl*>(GetDC()->GetImpl()) : nullptr;
+        if (native) {
+            operation = native->GetPrintJob();
+            context = native->GetPrintContext();
+        }
+        if (operation)
+            g_object_ref(operation);
+        resolution = dc ? dc->GetResolution() : 0;
+        if (!dc || !operation || !context || resolution <= 0) {
+            stop();
+            return;
+        }
+        pages = job.begin(device());
+        if (pages <= 0)
+            stop();
+    }
+
+    void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override
+    {
+        *minPage = *pageFrom = 1;
+        *maxPage = *pageTo = pages > 0 ? pages : 1;
+    }
+
+    bool HasPage(int page) override { return !stopped && page >= 1 && page <= pages; }
+
+    bool OnPrintPage(int page) override
+    {
+        if (stopped)
+            return false;
+        auto* cr = static_cast<cairo_t*>(GetDC()->GetImpl()->GetCairoContext());
+        GtkPageSetup* setup = gtk_print_context_get_page_setup(context);
+        if (!cr || !setup) {
+            stop();
+            return false;
+        }
+        // The toolkit's DC has moved the origin to the paper's corner and
+        // scaled to its own resolution; go back to the printable area, in
+        // device pixels of that resolution.
+        const double r = resolution;
+        const double marginLeft = gtk_page_setup_get_left_margin(setup, GTK_UNIT_POINTS);
+        const double marginTop = gtk_page_setup_get_top_margin(setup, GTK_UNIT_POINTS);
+        const TSize pageSize{
+            static_cast<int>(std::lround(gtk_page_setup_get_page_width(setup, GTK_UNIT_POINTS) * r / 72)),
+            static_cast<int>(std::lround(gtk_page_setup_get_page_height(setup, GTK_UNIT_POINTS) * r / 72)),
+        };
+        cairo_save(cr);
+        cairo_scale(cr, r / 72, r / 72);
+        cairo_translate(cr, marginLeft, marginTop);
+        cairo_scale(cr, 72 / r, 72 / r);
+        bool goOn = false;
+        {
+            TCairoDC tdc(cr);
+            goOn = job.page(tdc, pageSize, page);
+        }
+        cairo_restore(cr);
+        if (!goOn)
+            stop();
+        return goOn;
+    }
+
+    void OnEndPrinting() override { job.end(); }
+
+    // How the job ended, as far as the toolkit's result and the operation tell.
+    TPrintResult result(bool printed)
+    {
+        if (!begun) {
+            const wxPrinterError error = wxPrinter::GetLastError();
+            return error == wxPRINTER_CANCELLED ? TPrintResult::dialogCancelled : TPrintResult::dialogFailed;
+        }
+        if (stopped)
+            return TPrintResult::stopped;
+        if (operation) {
+            GError* error = nullptr;
+            gtk_print_operation_get_error(operation, &error);
+            if (error) {
+                const TPrintResult r = fromError(error);
+                g_error_free(error);
+                return r;
+            }
+            if (gtk_print_operation_get_status(operation) == GTK_PRINT_STATUS_FINISHED_ABORTED)
+                return TPrintResult::userAborted;
+        }
+        return printed ? TPrintResult::printed : TPrintResult::generalError;
+    }
+
+    bool jobBegun() const { return begun; }
+
+private:
+    void stop()
+    {
+        stopped = true;
+        if (operation)
+            gtk_print_operation_cancel(operation);
+    }
+
+    TPrintDevice device() const
+    {
+        TPrintDevice d;
+        GtkPrintSettings* settings = gtk_print_operation_get_print_settings(operation);
+        if (const char* name = settings ? gtk_print_settings_get_printer(settings) : nullptr)
+            d.name = name;
+        const char* uri = settings ? gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_URI) : nullptr;
+        if (uri) {
+            if (gchar* path = g_filename_from_uri(uri, nullptr, nullptr)) {
+                d.port = path;
+                g_free(path);
+            } else {
+                d.port = uri;
+            }
+        }
+        return d;
+    }
+
+    static TPrintResult fromError(const GError* error)
+    {
+        if (error->domain == G_IO_ERROR && error->code == G_IO_ERROR_NO_SPACE)
+            return TPrintResult::outOfDisk;
+        if (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOSPC)
+            return TPrintResult::outOfDisk;
+        if (error->domain == GTK_PRINT_ERROR && error->code == GTK_PRINT_ERROR_NOMEM)
+            return TPrintResult::outOfMemory;
+        if (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOMEM)
+            return TPrintResult::outOfMemory;
+        return TPrintResult::generalError;
+    }
+
+    TPrintJob& job;
+    wxPrintData& settings;
+    GtkPrintOperation* operation = nullptr;
+    GtkPrintContext* context = nullptr;
+    int resolution = 0;
+    int pages = 0;
+    bool begun = false;
+    bool stopped = false;
+};
+#endif
+
+class PlatformPrinting : public TPrintService {
+public:
+    bool setup(wxWindow* parent, wxPrintData& settings) override
+    {
+        wxPageSetupDialogData data(settings);
+        wxPageSetupDialog dialog(parent, &data);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        settings = dialog.GetPageSetupDialogData().GetPrintData();
+        return true;
+    }
+
+    TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) override
+    {
+#ifdef PLOTWELL_GTK_PRINT
+        wxPrintDialogData data(settings);
+        // One page, always: nothing to choose from (the GTK dialog clamps
+        // any range to the single page anyway).
+        data.EnablePageNumbers(false);
+        data.EnableSelection(false);
+        wxPrinter printer(&data);
+        Adapter printout(job, settings);
+        bool printed = false;
+        {
+            // The toolkit would pop up its own error boxes later; the printer
+            // object reports failures itself.
+            wxLogNull quiet;
+            PrinterErrorReset::clear();
+            printed = printer.Print(parent, &printout, true);
+        }
+        job.end();
+        const TPrintResult result = printout.result(printed);
+        // The printer chose in the dialog is in the shared native record;
+        // bring it into the settings, or the next dialog would start from
+        // the old choice.
+        if (printout.jobBegun())
+            settings.ConvertFromNative();
+        return result;
+#else
+        (void)parent;
+        (void)settings;
+        (void)job;
+        return TPrintResult::dialogFailed;
+#endif
+    }
+};
+} // namespace
+
+std::unique_ptr<TPrintService> makePlatformPrintService()
+{
+    return std::make_unique<PlatformPrinting>();
+}

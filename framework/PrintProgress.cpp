@@ -1,0 +1,117 @@
+#include "framework/PrintProgress.h"
+
+#include "resources/PrintTemplate.h"
+
+#include <wx/button.h>
+#include <wx/control.h>
+#include <wx/settings.h>
+#include <wx/stattext.h>
+
+namespace {
+// The program's own texts are 8-bit (Latin-1); printer names come from the
+// platform in UTF-8.
+wxString fromProgram(const std::string& s)
+{
+    return wxString(s.c_str(), wxConvISO8859_1);
+}
+
+wxString fromPlatform(const std::string& s)
+{
+    return wxString::FromUTF8(s.c_str());
+}
+
+// Sets a static's text as it is: '&' in a title is no mnemonic.
+void setText(wxWindow* w, const wxString& text)
+{
+    if (auto* c = dynamic_cast<wxControl*>(w))
+        c->SetLabelText(text);
+}
+} // namespace
+
+TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device)
+{
+    const PrintTemplate& t = printProgressTemplate();
+    // No close box: the job ends by itself or by Cancel.
+    wxDialog::Create(parent, wxID_ANY, t.caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU);
+    SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    SetClientSize(ConvertDialogToPixels(wxSize(t.width, t.height)));
+    if (parent)
+        Move(parent->ClientToScreen(ConvertDialogToPixels(wxPoint(t.x, t.y))));
+
+    for (const PrintTemplateControl& c : t.controls) {
+        // 65535 is the "no id" of a static text; the toolkit takes no ids
+        // that high, so such a static is made without one and found by hand.
+        const int id = c.id < 32767 ? c.id : wxID_STATIC;
+        const wxPoint at = ConvertDialogToPixels(wxPoint(c.x, c.y));
+        const wxSize size = ConvertDialogToPixels(wxSize(c.width, c.height));
+        wxWindow* w = nullptr;
+        if (c.kind == PrintTemplateControl::Button) {
+            w = new wxButton(this, id, c.text, at, size);
+        } else {
+            long style = wxST_NO_AUTORESIZE;
+            style |= c.align == PrintTemplateControl::Centre ? wxALIGN_CENTRE_HORIZONTAL
+                : c.align == PrintTemplateControl::Right     ? wxALIGN_RIGHT
+                                                             : wxALIGN_LEFT;
+            w = new wxStaticText(this, id, c.text, at, size, style);
+        }
+        if (c.id == IDC_PRINT_HEADING)
+            heading = w;
+        if (c.hidden)
+            w->Hide();
+    }
+
+    // The template's texts are the formats the job fills in.
+    pageFormat = control(IDC_PRINT_PAGE)->GetLabel();
+    lastPageFormat = control(IDC_PRINT_LASTPAGE)->GetLabel();
+    // The heading shares its line with the page line: it stands there alone
+    // until the first page starts.
+    control(IDC_PRINT_PAGE)->Hide();
+    control(IDC_PRINT_LASTPAGE)->Hide();
+    wxWindow* titleLine = control(IDC_PRINT_TITLE);
+    setText(titleLine, wxString::Format(titleLine->GetLabel(), fromProgram(title)));
+    wxWindow* deviceLine = control(IDC_PRINT_DEVICE);
+    if (!device.port.empty()) {
+        setText(deviceLine,
+            wxString::Format(deviceLine->GetLabel(), fromPlatform(device.name), fromPlatform(device.port)));
+    } else {
+        // Nothing to name after "on": the template's empty line stands in.
+        deviceLine->Hide();
+        control(IDC_PRINT_PORT)->Show();
+    }
+
+    Bind(wxEVT_BUTTON, &TPrintProgress::onCancel, this, IDC_PRINT_CANCEL);
+    Bind(wxEVT_CLOSE_WINDOW, &TPrintProgress::onClose, this);
+}
+
+void TPrintProgress::showPage(int page, int lastPage)
+{
+    control(IDC_PRINT_HEADING)->Hide();
+    setText(control(IDC_PRINT_PAGE), wxString::Format(pageFormat, page));
+    setText(control(IDC_PRINT_LASTPAGE), wxString::Format(lastPageFormat, lastPage));
+    control(IDC_PRINT_PAGE)->Show();
+    control(IDC_PRINT_LASTPAGE)->Show();
+    Update();
+}
+
+wxWindow* TPrintProgress::control(int id) const
+{
+    return id == IDC_PRINT_HEADING ? heading : FindWindow(id);
+}
+
+std::string TPrintProgress::text(int id) const
+{
+    auto* c = dynamic_cast<wxControl*>(control(id));
+    return c ? std::string(c->GetLabelText().mb_str(wxConvISO8859_1)) : std::string();
+}
+
+void TPrintProgress::onCancel(wxCommandEvent&)
+{
+    cancelPressed = true;
+    control(IDC_PRINT_CANCEL)->Disable();
+}
+
+void TPrintProgress::onClose(wxCloseEvent& event)
+{
+    if (event.CanVeto())
+        event.Veto();
+}

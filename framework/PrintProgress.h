@@ -1,0 +1,30 @@
+#pragma once
+// The progress window of a print job (template 32599): modeless, owned by
+// the window being printed, with a Cancel button that asks the job to stop.
+// It cannot be closed any other way.
+
+#include "framework/Printer.h"
+
+#include <string>
+#include <wx/dialog.h>
+
+class TPrintProgress : public wxDialog {
+public:
+    TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device);
+
+    // Shows which page is being printed, and the last one.
+    void showPage(int page, int lastPage);
+    bool cancelled() const { return cancelPressed; }
+
+    wxWindow* control(int id) const;
+    // A control's text as the program's 8-bit string.
+    std::string text(int id) const;
+
+private:
+    void onCancel(wxCommandEvent& event);
+    void onClose(wxCloseEvent& event);
+
+    wxString pageFormat, lastPageFormat;
+    wxWindow* heading = nullptr;
+    bool cancelPressed = false;
+};

@@ -1,0 +1,232 @@
+#include "framework/Printer.h"
+
+#include "framework/MessageBox.h"
+#include "framework/PrintProgress.h"
+
+#include <cstdio>
+#include <new>
+#include <wx/app.h>
+#include <wx/cmndata.h>
+
+std::unique_ptr<TPrintService> makePlatformPrintService(); // PrintPlatform.cpp
+
+namespace {
+std::unique_ptr<TPrintService>& replacement()
+{
+    static std::unique_ptr<TPrintService> service;
+    return service;
+}
+
+// Pages beyond this are not asked for: a printout that answers hasPage for
+// ever must not keep the job going for ever.
+constexpr int maxPages = 9999;
+
+// One run of the printer object: the printout's calls in their order, the
+// disabled owner and the progress window. Anything the printout throws is
+// caught here, because the platform calls these from inside its own C code.
+class JobRun : public TPrintJob {
+public:
+    JobRun(wxWindow* owner, TPrintout& printout) : owner(owner), printout(printout) { }
+    ~JobRun() override { end(); }
+
+    int begin(const TPrintDevice& device) override
+    {
+        if (begun)
+            return 0;
+        begun = true;
+        try {
+            if (owner && owner->IsEnabled()) {
+                owner->Disable();
+                ownerDisabled = true;
+            }
+            progress = new TPrintProgress(owner, printout.getTitle(), device);
+            progress->Show();
+            progress->Update();
+            printout.beginPrinting();
+            while (pages < maxPages && printout.hasPage(pages + 1))
+                ++pages;
+            return aborted() ? 0 : pages;
+        } catch (...) {
+            fail();
+            return 0;
+        }
+    }
+
+    bool page(TDC& dc, TSize pageSize, int number) override
+    {
+        if (!begun || ended || number < 1 || number > pages || aborted())
+            return false;
+        try {
+            if (progress)
+                progress->showPage(number, pages);
+            // The context lives for this page only.
+            printout.setPrintParams(&dc, pageSize);
+            if (number == 1)
+                printout.beginDocument(1, pages, 0);
+            TRect whole{ 0, 0, pageSize.cx, pageSize.cy };
+            printout.printPage(number, whole, 0);
+            if (number == pages)
+                printout.endDocument();
+            printout.setPrintParams(nullptr, pageSize);
+        } catch (...) {
+            printout.setPrintParams(nullptr, pageSize);
+            fail();
+            return false;
+        }
+        return !aborted();
+    }
+
+    bool aborted() override
+    {
+        if (progress && !ended) {
+            // Lets a press on Cancel arrive while the job runs.
+            wxTheApp->Yield(true);
+            if (progress->cancelled())
+                cancelled = true;
+        }
+        return cancelled || failure != TPrintResult::printed;
+    }
+
+    void end() override
+    {
+        if (!begun || ended)
+            return;
+        ended = true;
+        try {
+            printout.endPrinting();
+        } catch (...) {
+            fail();
+        }
+        if (progress) {
+            progress->Destroy();
+            progress = nullptr;
+        }
+        if (ownerDisabled)
+            owner->Enable();
+        ownerDisabled = false;
+    }
+
+    bool started() const { return begun; }
+    bool wasCancelled() const { return cancelled; }
+    TPrintResult failed() const { return failure; }
+
+private:
+    void fail()
+    {
+        if (failure != TPrintResult::printed)
+            return;
+        try {
+            throw;
+        } catch (const std::bad_alloc&) {
+            failure = TPrintResult::outOfMemory;
+        } catch (...) {
+            failure = TPrintResult::generalError;
+        }
+    }
+
+    wxWindow* owner;
+    TPrintout& printout;
+    TPrintProgress* progress = nullptr;
+    bool ownerDisabled = false;
+    bool begun = false;
+    bool ended = false;
+    bool cancelled = false;
+    TPrintResult failure = TPrintResult::printed;
+    int pages = 0;
+};
+
+TPrintResult runService(wxWindow* parent, wxPrintData& settings, JobRun& job)
+{
+    try {
+        return printService().print(parent, settings, job);
+    } catch (const std::bad_alloc&) {
+        return TPrintResult::outOfMemory;
+    } catch (...) {
+        return TPrintResult::generalError;
+    }
+}
+} // namespace
+
+TPrintService& printService()
+{
+    static std::unique_ptr<TPrintService> platform = makePlatformPrintService();
+    if (replacement())
+        return *replacement();
+    return *platform;
+}
+
+std::unique_ptr<TPrintService> setPrintService(std::unique_ptr<TPrintService> service)
+{
+    std::swap(service, replacement());
+    return service;
+}
+
+std::string printErrorReason(TPrintResult result)
+{
+    switch (result) {
+    case TPrintResult::printed:
+    case TPrintResult::dialogCancelled:
+    case TPrintResult::errorShown:
+        return {};
+    case TPrintResult::stopped:
+        return "Printing canceled";
+    case TPrintResult::userAborted:
+        return "Printing aborted in Print Manager";
+    case TPrintResult::outOfDisk:
+        return "Out of disk space";
+    case TPrintResult::outOfMemory:
+        return "Out of memory";
+    case TPrintResult::dialogFailed:
+    case TPrintResult::generalError:
+        break;
+    }
+    return "Error encountered during print";
+}
+
+TPrinter::TPrinter() : data(std::make_unique<wxPrintData>()) { }
+
+TPrinter::~TPrinter() = default;
+
+void TPrinter::clearDevice()
+{
+    *data = wxPrintData();
+}
+
+void TPrinter::setup(wxWindow* parent)
+{
+    try {
+        printService().setup(parent, *data);
+    } catch (...) {
+        // The dialog failed: the printer chosen before stays as it was.
+    }
+}
+
+bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
+{
+    JobRun job(parent, printout);
+    TPrintResult result = runService(parent, *data, job);
+    if (result == TPrintResult::dialogFailed && !job.started()) {
+        // Most often the remembered printer is gone: try once with the default.
+        clearDevice();
+        result = runService(parent, *data, job);
+    }
+    job.end();
+
+    // What the job itself knows decides over what the platform made of it.
+    if (job.wasCancelled())
+        result = TPrintResult::stopped;
+    else if (job.failed() != TPrintResult::printed)
+        result = job.failed();
+    else if (result == TPrintResult::stopped)
+        result = TPrintResult::generalError;
+
+    if (result == TPrintResult::printed)
+        return true;
+    const std::string reason = printErrorReason(result);
+    if (!reason.empty()) {
+        // Latin-1 title: the message box shows the program's 8-bit text as it is.
+        std::string text = "'" + printout.getTitle() + "' not printed. " + reason + ".";
+        MessageBox(parent, text, "Print Error", MB_OK | MB_ICONSTOP);
+    }
+    return false;
+}

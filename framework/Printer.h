@@ -1,0 +1,103 @@
+#pragma once
+// The printer object: the printer set-up and print dialogs, the print job
+// with its progress window, and the report of a job that failed. The dialogs
+// and the device itself come from a replaceable platform service, because a
+// real printer, or the toolkit's print dialog, cannot be driven by a test.
+
+#include "framework/Printout.h"
+
+#include <memory>
+#include <string>
+
+class wxPrintData;
+class wxWindow;
+
+// The printer a job goes to, as the progress window names it.
+struct TPrintDevice {
+    std::string name;  // the printer's name as the print dialog showed it
+    std::string port;  // where its output goes (the file, when printing to a file); may be empty
+};
+
+// How a run of the print service ended.
+enum class TPrintResult {
+    printed,
+    dialogCancelled, // the user cancelled the print dialog: nothing printed
+    dialogFailed,    // the print dialog could not be shown, or gave no printer
+    stopped,         // the job asked to stop (its abort check, or a failure of its own)
+    generalError,
+    userAborted,     // cancelled in the platform's print queue
+    outOfDisk,
+    outOfMemory,
+    errorShown,      // an error the platform has already shown to the user
+};
+
+// A print job as the platform drives it once the print dialog is answered.
+// The platform makes and ends every page; the job draws them.
+class TPrintJob {
+public:
+    virtual ~TPrintJob() = default;
+    // The chosen printer's context is ready. Returns the number of pages of
+    // one copy; 0 stops the job.
+    virtual int begin(const TPrintDevice& device) = 0;
+    // Draws page `page` (1 up to what begin returned) of one copy on `dc`,
+    // whose printable area is `pageSize` device pixels with its top left
+    // corner at (0, 0). The platform calls this again for every copy it does
+    // not make by itself. Returns false when the job must stop.
+    virtual bool page(TDC& dc, TSize pageSize, int page) = 0;
+    // The abort check: lets the user press the progress window's Cancel.
+    // True when the job must stop.
+    virtual bool aborted() = 0;
+    // The job is over, however it ended. Safe to call more than once.
+    virtual void end() = 0;
+};
+
+// The platform side of printing. The program uses the toolkit's dialogs and
+// printers; tests install a replacement that answers without a window.
+class TPrintService {
+public:
+    virtual ~TPrintService() = default;
+    // The printer set-up dialog over `settings`. Returns true for OK, with
+    // `settings` holding the choice.
+    virtual bool setup(wxWindow* parent, wxPrintData& settings) = 0;
+    // Shows the print dialog for the printer in `settings`; after OK runs
+    // `job` on the chosen printer and keeps the choice in `settings`.
+    virtual TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) = 0;
+};
+
+TPrintService& printService();
+// Replaces the service (null restores the platform's); returns the previous
+// replacement, if any.
+std::unique_ptr<TPrintService> setPrintService(std::unique_ptr<TPrintService> service);
+
+class TPrinter {
+public:
+    TPrinter();
+    ~TPrinter();
+    TPrinter(const TPrinter&) = delete;
+    TPrinter& operator=(const TPrinter&) = delete;
+
+    // The printer set-up dialog; its choice is kept for later jobs.
+    void setup(wxWindow* parent);
+
+    // Prints `printout` on a printer the user chooses in the print dialog.
+    // While the job runs, `parent` is disabled and the progress window is
+    // up; a job that fails is reported in a "Print Error" box. Returns true
+    // when the job went to the printer.
+    //
+    // The print dialog is shown even when `prompt` is false: this platform's
+    // printer, run without its dialog, waits for ever when no print server
+    // answers.
+    bool print(wxWindow* parent, TPrintout& printout, bool prompt);
+
+    // The printer and settings chosen last.
+    wxPrintData& settings() { return *data; }
+    // Forgets the chosen printer: the next dialog starts from the default.
+    void clearDevice();
+
+private:
+    std::unique_ptr<wxPrintData> data;
+};
+
+// The reason shown for a failed job, or empty when the result needs no
+// message (printed, cancelled in the dialog, or already shown).
+std::string printErrorReason(TPrintResult result);
