@@ -37,8 +37,10 @@ public:
     Adapter(TPrintJob& job, wxPrintData& settings) : wxPrintout(wxEmptyString), job(job), settings(settings) { }
     ~Adapter() override
     {
-        if (operation)
+        if (operation) {
+            g_signal_handlers_disconnect_by_data(operation, this);
             g_object_unref(operation);
+        }
     }
 
     void OnPreparePrinting() override
@@ -52,8 +54,10 @@ public:
             operation = native->GetPrintJob();
             context = native->GetPrintContext();
         }
-        if (operation)
+        if (operation) {
             g_object_ref(operation);
+            g_signal_connect(operation, "done", G_CALLBACK(onDone), this);
+        }
         resolution = dc ? dc->GetResolution() : 0;
         if (!dc || !operation || !context || resolution <= 0) {
             stop();
@@ -118,7 +122,7 @@ public:
         }
         if (stopped)
             return TPrintResult::stopped;
-        if (operation) {
+        if (operation && operationFailed) {
             GError* error = nullptr;
             gtk_print_operation_get_error(operation, &error);
             if (error) {
@@ -126,15 +130,22 @@ public:
                 g_error_free(error);
                 return r;
             }
-            if (gtk_print_operation_get_status(operation) == GTK_PRINT_STATUS_FINISHED_ABORTED)
-                return TPrintResult::userAborted;
+            return TPrintResult::generalError;
         }
+        if (operation && gtk_print_operation_get_status(operation) == GTK_PRINT_STATUS_FINISHED_ABORTED)
+            return TPrintResult::userAborted;
         return printed ? TPrintResult::printed : TPrintResult::generalError;
     }
 
     bool jobBegun() const { return begun; }
 
 private:
+    static void onDone(GtkPrintOperation*, GtkPrintOperationResult result, gpointer self)
+    {
+        if (result == GTK_PRINT_OPERATION_RESULT_ERROR)
+            static_cast<Adapter*>(self)->operationFailed = true;
+    }
+
     void stop()
     {
         stopped = true;
@@ -181,6 +192,7 @@ private:
     int pages = 0;
     bool begun = false;
     bool stopped = false;
+    bool operationFailed = false;
 };
 #endif
 

@@ -1,0 +1,190 @@
+// The toolkit's own print dialog, answered with its "Print to File" printer:
+// the whole path from the command to a PDF page, with no printer or print
+// server. The dialog is driven from a timer inside its own modal loop; if it
+// does not become ready in time it is cancelled, so the test cannot hang.
+
+#include "framework/Printer.h"
+#include "resources/CommandIds.h"
+#include "tests/gui/GuiHarness.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <regex>
+#include <filesystem>
+#include <fstream>
+#include <gtk/gtk.h>
+#include <gtk/gtkunixprint.h>
+#include <iterator>
+#include <unistd.h>
+#include <wx/cmndata.h>
+#include <wx/gtk/print.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Presses Print once the dialog has selected the file printer it was given.
+struct DialogDriver {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    bool pressedPrint = false;
+    bool timedOut = false;
+
+    static gboolean tick(gpointer data)
+    {
+        auto* self = static_cast<DialogDriver*>(data);
+        GtkWidget* dialog = nullptr;
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w; w = w->next)
+            if (GTK_IS_PRINT_UNIX_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+                dialog = GTK_WIDGET(w->data);
+        g_list_free(windows);
+        if (dialog) {
+            GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog));
+            if (printer && gtk_printer_is_virtual(printer)) {
+                self->pressedPrint = true;
+                gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+                return G_SOURCE_REMOVE;
+            }
+        }
+        if (std::chrono::steady_clock::now() - self->start > std::chrono::seconds(30)) {
+            self->timedOut = true;
+            if (dialog)
+                gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+            return dialog ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+        }
+        return G_SOURCE_CONTINUE;
+    }
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), {} };
+}
+
+struct Word {
+    double xMin, yMin, xMax, yMax;
+};
+
+// The words of a PDF's first page with their boxes in points, and the page
+// width; empty when the text extractor is not installed.
+std::multimap<std::string, Word> pdfWords(const fs::path& pdf, double& pageWidth)
+{
+    std::multimap<std::string, Word> words;
+    const std::string command = "pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null";
+    FILE* out = popen(command.c_str(), "r");
+    if (!out)
+        return words;
+    std::string html;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
+        html.append(buffer, n);
+    pclose(out);
+    std::smatch m;
+    if (std::regex_search(html, m, std::regex(R"re(<page width="([0-9.]+)")re")))
+        pageWidth = std::stod(m[1]);
+    const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it) {
+        const std::smatch& w = *it;
+        words.emplace(w[5], Word{ std::stod(w[1]), std::stod(w[2]), std::stod(w[3]), std::stod(w[4]) });
+    }
+    return words;
+}
+
+class RealPrinting : public WindowTest { };
+
+TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
+{
+    const fs::path pdf = fs::temp_directory_path() / ("plotwell-print-" + std::to_string(getpid()) + ".pdf");
+    fs::remove(pdf);
+    leftClick(150, 200);
+    doc.dirty = 0;
+
+    // The file printer and its output, as a previous job would have left them.
+    TPrinter* printer = window->printer();
+    ASSERT_NE(printer, nullptr);
+    auto* native = dynamic_cast<wxGtkPrintNativeData*>(printer->settings().GetNativeData());
+    ASSERT_NE(native, nullptr);
+    gchar* uri = g_filename_to_uri(pdf.c_str(), nullptr, nullptr);
+    gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+    gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+    g_free(uri);
+    // The file printer goes by its translated name.
+    printer->settings().SetPrinterName(wxString::FromUTF8(g_dgettext("gtk30", "Print to File")));
+
+    DialogDriver driver;
+    guint timer = 0;
+    dialogs().expect([&](wxDialog*) {
+        timer = g_timeout_add(50, &DialogDriver::tick, &driver);
+        return wxID_NONE;
+    });
+    command(CM_PRINT);
+    if (!driver.pressedPrint && !driver.timedOut)
+        g_source_remove(timer);
+    ASSERT_FALSE(driver.timedOut) << "the print dialog never offered the file printer";
+    ASSERT_TRUE(driver.pressedPrint);
+    EXPECT_EQ(doc.printing, 0);
+    EXPECT_TRUE(messages().empty());
+
+    // The file is written behind the job; wait for its end.
+    std::string bytes;
+    for (int i = 0; i < 200; ++i) {
+        pump();
+        bytes = slurp(pdf);
+        if (bytes.size() > 100 && bytes.find("%%EOF") != std::string::npos)
+            break;
+        g_usleep(50000);
+    }
+    ASSERT_EQ(bytes.rfind("%PDF", 0), 0u) << pdf;
+    EXPECT_NE(bytes.find("/Count 1"), std::string::npos) << "not exactly one page";
+
+    double pageWidth = 0;
+    const auto words = pdfWords(pdf, pageWidth);
+    if (words.empty())
+        GTEST_SKIP() << "no pdftotext to read the page with";
+    // The printing variant: no entry-box labels, no default X scale.
+    for (const char* absent : { "X", "Y", "550", "600" })
+        EXPECT_EQ(words.count(absent), 0u) << absent;
+    ASSERT_EQ(words.count("360"), 1u);
+    ASSERT_EQ(words.count("0"), 1u);
+    ASSERT_EQ(words.count("Curve"), 1u);
+    // The default Y scale puts "360" at row 15 and "0" at row 375, centred
+    // on column 30: that gives the page's scale and where the window's
+    // corner landed.
+    const Word top = words.find("360")->second;
+    const double s = (words.find("0")->second.yMin - top.yMin) / 360;
+    const double left = (top.xMin + top.xMax) / 2 - 30 * s;
+    // Scaled so the client area's width fills the printable width, which is
+    // the page less equal margins on both sides.
+    const int clientWidth = window->GetClientSize().x;
+    EXPECT_NEAR(clientWidth * s + 2 * left, pageWidth, 1.5);
+    // The statistics line starts at column 200 (its text begins with a space).
+    const double statistics = (words.find("Curve")->second.xMin - left) / s;
+    EXPECT_GT(statistics, 199);
+    EXPECT_LT(statistics, 215);
+    fs::remove(pdf);
+}
+} // namespace
+
+namespace {
+TEST_F(RealPrinting, CancelledToolkitDialogsPrintNothingAndSayNothing)
+{
+    std::string shown;
+    dialogs().expect([&](wxDialog* d) {
+        shown += std::string(wxString(d->GetClassInfo()->GetClassName()).utf8_str());
+        return wxID_CANCEL;
+    });
+    command(CM_PRINT);
+    dialogs().expect([&](wxDialog* d) {
+        shown += std::string(" ") + std::string(wxString(d->GetClassInfo()->GetClassName()).utf8_str());
+        return wxID_CANCEL;
+    });
+    command(CM_PRINTERSETUP);
+    EXPECT_EQ(shown, "wxGtkPrintDialog wxGtkPageSetupDialog");
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(doc.printing, 0);
+    EXPECT_TRUE(window->IsEnabled());
+}
+} // namespace
