@@ -13,11 +13,14 @@ namespace {
 // method, which ignores the erase flag and the rectangle as on the screen.
 class MainWindowPaint : public TPaintWindow {
 public:
-    explicit MainWindowPaint(TWndw& window) : window(window) { }
+    explicit MainWindowPaint(TWndw& window)
+        : window(window)
+    {
+    }
     TRect clientRect() const override
     {
         const wxSize size = window.GetClientSize();
-        return TRect{ 0, 0, size.x, size.y };
+        return TRect { 0, 0, size.x, size.y };
     }
     void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc); }
 
@@ -29,7 +32,8 @@ private:
 // ends, and the window is repainted on both edges.
 class PrintingFlag {
 public:
-    explicit PrintingFlag(TWndw& window) : window(window)
+    explicit PrintingFlag(TWndw& window)
+        : window(window)
     {
         doc.printing = 1;
         window.repaint();
@@ -62,7 +66,8 @@ void TWndw::cmPrint()
         printer->print(this, printout, true);
     } catch (...) {
         // The printer object reports its own failures; this is one of its own.
-        messageBox("'" + printout.getTitle() + "' not printed. " + printErrorReason(TPrintResult::generalError) + ".",
+        messageBox("'" + printout.getTitle() + "' not printed. "
+                + printErrorReason(TPrintResult::generalError) + ".",
             "Print Error", MB_OK | MB_ICONSTOP);
     }
 }

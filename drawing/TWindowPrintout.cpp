@@ -3,7 +3,8 @@
 #include <utility>
 
 TWindowPrintout::TWindowPrintout(std::string title, TPaintWindow& window)
-    : TPrintout(std::move(title)), targetWindow(window)
+    : TPrintout(std::move(title))
+    , targetWindow(window)
 {
 }
 
@@ -12,10 +13,7 @@ void TWindowPrintout::getDialogInfo(int& minPage, int& maxPage, int& selFromPage
     minPage = maxPage = selFromPage = selToPage = 0;
 }
 
-bool TWindowPrintout::hasPage(int pageNumber)
-{
-    return pageNumber == 1;
-}
+bool TWindowPrintout::hasPage(int pageNumber) { return pageNumber == 1; }
 
 void TWindowPrintout::printPage(int, TRect& rect, unsigned)
 {
@@ -34,7 +32,7 @@ void TWindowPrintout::printPage(int, TRect& rect, unsigned)
         dc->IntersectClipRect(0, 0, client.right, client.bottom);
         TPoint corners[2] = { { rect.left, rect.top }, { rect.right, rect.bottom } };
         dc->DPtoLP(corners, 2);
-        rect = TRect{ corners[0].x, corners[0].y, corners[1].x, corners[1].y };
+        rect = TRect { corners[0].x, corners[0].y, corners[1].x, corners[1].y };
     }
 
     targetWindow.paint(*dc, false, rect);

@@ -34,7 +34,12 @@ struct PrinterErrorReset : wxPrinterBase {
 // with a range of no pages, so the job begins as soon as the context exists.
 class Adapter : public wxPrintout {
 public:
-    Adapter(TPrintJob& job, wxPrintData& settings) : wxPrintout(wxEmptyString), job(job), settings(settings) { }
+    Adapter(TPrintJob& job, wxPrintData& settings)
+        : wxPrintout(wxEmptyString)
+        , job(job)
+        , settings(settings)
+    {
+    }
     ~Adapter() override
     {
         if (operation) {
@@ -92,7 +97,7 @@ public:
         const double r = resolution;
         const double marginLeft = gtk_page_setup_get_left_margin(setup, GTK_UNIT_POINTS);
         const double marginTop = gtk_page_setup_get_top_margin(setup, GTK_UNIT_POINTS);
-        const TSize pageSize{
+        const TSize pageSize {
             static_cast<int>(std::lround(gtk_page_setup_get_page_width(setup, GTK_UNIT_POINTS) * r / 72)),
             static_cast<int>(std::lround(gtk_page_setup_get_page_height(setup, GTK_UNIT_POINTS) * r / 72)),
         };
@@ -159,7 +164,8 @@ private:
         GtkPrintSettings* settings = gtk_print_operation_get_print_settings(operation);
         if (const char* name = settings ? gtk_print_settings_get_printer(settings) : nullptr)
             d.name = name;
-        const char* uri = settings ? gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_URI) : nullptr;
+        const char* uri
+            = settings ? gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_URI) : nullptr;
         if (uri) {
             if (gchar* path = g_filename_from_uri(uri, nullptr, nullptr)) {
                 d.port = path;
@@ -244,7 +250,4 @@ public:
 };
 } // namespace
 
-std::unique_ptr<TPrintService> makePlatformPrintService()
-{
-    return std::make_unique<PlatformPrinting>();
-}
+std::unique_ptr<TPrintService> makePlatformPrintService() { return std::make_unique<PlatformPrinting>(); }

@@ -10,15 +10,9 @@
 namespace {
 // The program's own texts are 8-bit (Latin-1); printer names come from the
 // platform in UTF-8.
-wxString fromProgram(const std::string& s)
-{
-    return wxString(s.c_str(), wxConvISO8859_1);
-}
+wxString fromProgram(const std::string& s) { return wxString(s.c_str(), wxConvISO8859_1); }
 
-wxString fromPlatform(const std::string& s)
-{
-    return wxString::FromUTF8(s.c_str());
-}
+wxString fromPlatform(const std::string& s) { return wxString::FromUTF8(s.c_str()); }
 
 // Sets a static's text as it is: '&' in a title is no mnemonic.
 void setText(wxWindow* w, const wxString& text)
@@ -32,7 +26,8 @@ TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const
 {
     const PrintTemplate& t = printProgressTemplate();
     // No close box: the job ends by itself or by Cancel.
-    wxDialog::Create(parent, wxID_ANY, t.caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU);
+    wxDialog::Create(
+        parent, wxID_ANY, t.caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU);
     SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
     SetClientSize(ConvertDialogToPixels(wxSize(t.width, t.height)));
     if (parent)
@@ -93,10 +88,7 @@ void TPrintProgress::showPage(int page, int lastPage)
     Update();
 }
 
-wxWindow* TPrintProgress::control(int id) const
-{
-    return id == IDC_PRINT_HEADING ? heading : FindWindow(id);
-}
+wxWindow* TPrintProgress::control(int id) const { return id == IDC_PRINT_HEADING ? heading : FindWindow(id); }
 
 std::string TPrintProgress::text(int id) const
 {

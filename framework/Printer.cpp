@@ -26,7 +26,11 @@ constexpr int maxPages = 9999;
 // caught here, because the platform calls these from inside its own C code.
 class JobRun : public TPrintJob {
 public:
-    JobRun(wxWindow* owner, TPrintout& printout) : owner(owner), printout(printout) { }
+    JobRun(wxWindow* owner, TPrintout& printout)
+        : owner(owner)
+        , printout(printout)
+    {
+    }
     ~JobRun() override { end(); }
 
     int begin(const TPrintDevice& device) override
@@ -63,7 +67,7 @@ public:
             printout.setPrintParams(&dc, pageSize);
             if (number == 1)
                 printout.beginDocument(1, pages, 0);
-            TRect whole{ 0, 0, pageSize.cx, pageSize.cy };
+            TRect whole { 0, 0, pageSize.cx, pageSize.cy };
             printout.printPage(number, whole, 0);
             if (number == pages)
                 printout.endDocument();
@@ -183,14 +187,14 @@ std::string printErrorReason(TPrintResult result)
     return "Error encountered during print";
 }
 
-TPrinter::TPrinter() : data(std::make_unique<wxPrintData>()) { }
+TPrinter::TPrinter()
+    : data(std::make_unique<wxPrintData>())
+{
+}
 
 TPrinter::~TPrinter() = default;
 
-void TPrinter::clearDevice()
-{
-    *data = wxPrintData();
-}
+void TPrinter::clearDevice() { *data = wxPrintData(); }
 
 void TPrinter::setup(wxWindow* parent)
 {

@@ -14,21 +14,21 @@ class wxWindow;
 
 // The printer a job goes to, as the progress window names it.
 struct TPrintDevice {
-    std::string name;  // the printer's name as the print dialog showed it
-    std::string port;  // where its output goes (the file, when printing to a file); may be empty
+    std::string name; // the printer's name as the print dialog showed it
+    std::string port; // where its output goes (the file, when printing to a file); may be empty
 };
 
 // How a run of the print service ended.
 enum class TPrintResult {
     printed,
     dialogCancelled, // the user cancelled the print dialog: nothing printed
-    dialogFailed,    // the print dialog could not be shown, or gave no printer
-    stopped,         // the job asked to stop (its abort check, or a failure of its own)
+    dialogFailed, // the print dialog could not be shown, or gave no printer
+    stopped, // the job asked to stop (its abort check, or a failure of its own)
     generalError,
-    userAborted,     // cancelled in the platform's print queue
+    userAborted, // cancelled in the platform's print queue
     outOfDisk,
     outOfMemory,
-    errorShown,      // an error the platform has already shown to the user
+    errorShown, // an error the platform has already shown to the user
 };
 
 // A print job as the platform drives it once the print dialog is answered.

@@ -37,7 +37,10 @@ public:
 
 class TPrintout {
 public:
-    explicit TPrintout(std::string title) : title(std::move(title)) { }
+    explicit TPrintout(std::string title)
+        : title(std::move(title))
+    {
+    }
     virtual ~TPrintout() = default;
     TPrintout(const TPrintout&) = delete;
     TPrintout& operator=(const TPrintout&) = delete;

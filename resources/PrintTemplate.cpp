@@ -12,10 +12,7 @@ const PrintTemplateControl progressControls[] = {
     { IDC_PRINT_DEVICE, C::Static, "%s on %s", 0, 24, 130, 8, C::Centre },
 };
 
-const PrintTemplate progress{ 32599, "Printing", 84, 51, 138, 60, progressControls };
+const PrintTemplate progress { 32599, "Printing", 84, 51, 138, 60, progressControls };
 } // namespace
 
-const PrintTemplate& printProgressTemplate()
-{
-    return progress;
-}
+const PrintTemplate& printProgressTemplate() { return progress; }

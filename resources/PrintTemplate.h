@@ -18,7 +18,7 @@ struct PrintTemplateControl {
 struct PrintTemplate {
     int number;
     const char* caption;
-    int x, y, width, height;  // position relative to the owner's client area
+    int x, y, width, height; // position relative to the owner's client area
     std::span<const PrintTemplateControl> controls;
 };
 

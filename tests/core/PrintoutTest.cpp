@@ -16,7 +16,11 @@
 namespace {
 // Stands in for the main window: a client area and the painter as its paint method.
 struct FakeWindow : TPaintWindow {
-    FakeWindow(const GraphDocument& d, int width, int height) : d(d), client{ 0, 0, width, height } { }
+    FakeWindow(const GraphDocument& d, int width, int height)
+        : d(d)
+        , client { 0, 0, width, height }
+    {
+    }
     TRect clientRect() const override { return client; }
     void paint(TDC& dc, bool erase, const TRect& rect) override
     {
@@ -47,14 +51,15 @@ std::unique_ptr<GraphDocument> printedGraph()
 TRect printOnePage(TWindowPrintout& printout, TDC& dc, TSize page)
 {
     printout.setPrintParams(&dc, page);
-    TRect rect{ 0, 0, page.cx, page.cy };
+    TRect rect { 0, 0, page.cx, page.cy };
     printout.printPage(1, rect, 0);
     return rect;
 }
 
 class PageImage {
 public:
-    PageImage(int width, int height) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height))
+    PageImage(int width, int height)
+        : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height))
     {
         cairo_t* cr = cairo_create(surface);
         cairo_set_source_rgb(cr, 1, 1, 1);
@@ -70,7 +75,8 @@ public:
         cairo_t* cr = cairo_create(surface);
         {
             TCairoDC dc(cr);
-            printOnePage(printout, dc, TSize{ cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
+            printOnePage(printout, dc,
+                TSize { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
         }
         cairo_destroy(cr);
         cairo_surface_flush(surface);
@@ -121,35 +127,35 @@ TEST(WindowPrintout, MapsTheClientAreaOntoThePageAndRestoresTheMapping)
     FakeWindow window(*d, 750, 520);
     TWindowPrintout printout("", window);
     TRecordingDC dc;
-    const TRect printed = printOnePage(printout, dc, TSize{ 2480, 3508 });
+    const TRect printed = printOnePage(printout, dc, TSize { 2480, 3508 });
 
     // The mapping comes first, exactly as the page method orders it.
     ASSERT_GE(dc.calls.size(), 5u);
     EXPECT_EQ(dc.calls[0].op, "SetMapMode");
-    EXPECT_EQ(dc.calls[0].args, (std::vector<int>{ TMapMode::isotropic }));
+    EXPECT_EQ(dc.calls[0].args, (std::vector<int> { TMapMode::isotropic }));
     EXPECT_EQ(dc.calls[1].op, "SetViewportExtEx");
-    EXPECT_EQ(dc.calls[1].args, (std::vector<int>{ 2480, 3508 }));
+    EXPECT_EQ(dc.calls[1].args, (std::vector<int> { 2480, 3508 }));
     EXPECT_EQ(dc.calls[2].op, "SetWindowExtEx");
-    EXPECT_EQ(dc.calls[2].args, (std::vector<int>{ 750, 520 }));
+    EXPECT_EQ(dc.calls[2].args, (std::vector<int> { 750, 520 }));
     EXPECT_EQ(dc.calls[3].op, "IntersectClipRect");
-    EXPECT_EQ(dc.calls[3].args, (std::vector<int>{ 0, 0, 750, 520 }));
+    EXPECT_EQ(dc.calls[3].args, (std::vector<int> { 0, 0, 750, 520 }));
     EXPECT_EQ(dc.calls[4].op, "DPtoLP");
 
     // The printed rectangle reaches the painter in window pixels: the width
     // is the limit (2480 / 750 < 3508 / 520), so the page is 750 wide.
     EXPECT_EQ(window.paints, 1);
     EXPECT_FALSE(window.erased);
-    EXPECT_EQ(printed, (TRect{ 0, 0, 750, 1061 }));
+    EXPECT_EQ(printed, (TRect { 0, 0, 750, 1061 }));
     EXPECT_EQ(window.painted, printed);
 
     // Window extent, viewport extent, then the mode come back, in that order.
     const std::size_t n = dc.calls.size();
     EXPECT_EQ(dc.calls[n - 3].op, "SetWindowExtEx");
-    EXPECT_EQ(dc.calls[n - 3].args, (std::vector<int>{ 1, 1 }));
+    EXPECT_EQ(dc.calls[n - 3].args, (std::vector<int> { 1, 1 }));
     EXPECT_EQ(dc.calls[n - 2].op, "SetViewportExtEx");
-    EXPECT_EQ(dc.calls[n - 2].args, (std::vector<int>{ 1, 1 }));
+    EXPECT_EQ(dc.calls[n - 2].args, (std::vector<int> { 1, 1 }));
     EXPECT_EQ(dc.calls[n - 1].op, "SetMapMode");
-    EXPECT_EQ(dc.calls[n - 1].args, (std::vector<int>{ TMapMode::text }));
+    EXPECT_EQ(dc.calls[n - 1].args, (std::vector<int> { TMapMode::text }));
     EXPECT_EQ(dc.attributes().mapMode, TMapMode::text);
     EXPECT_EQ(dc.saveDepth(), 0);
     EXPECT_EQ(dc.liveObjectCount(), 0);
@@ -161,7 +167,7 @@ TEST(WindowPrintout, PagePaintsThePrintingVariant)
     FakeWindow window(*d, 750, 520);
     TWindowPrintout printout("", window);
     TRecordingDC dc;
-    printOnePage(printout, dc, TSize{ 2480, 3508 });
+    printOnePage(printout, dc, TSize { 2480, 3508 });
 
     bool statistics = false;
     for (const TRecordedCall& c : dc.callsOf("TextOut")) {
@@ -188,7 +194,7 @@ TEST(WindowPrintout, GraphIsScaledToThePageAtItsTopLeft)
         int pageWidth, pageHeight;
     };
     // Portrait A4 at 300 dpi (the width limits) and a short wide page (the height limits).
-    for (const Case page : { Case{ 2480, 3508 }, Case{ 2480, 1000 } }) {
+    for (const Case page : { Case { 2480, 3508 }, Case { 2480, 1000 } }) {
         SCOPED_TRACE(testing::Message() << page.pageWidth << " x " << page.pageHeight);
         const double s = std::min(page.pageWidth / 750.0, page.pageHeight / 520.0);
         PageImage image(page.pageWidth, page.pageHeight);

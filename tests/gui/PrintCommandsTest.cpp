@@ -30,11 +30,11 @@ TPrintProgress* findProgress()
 struct FakePrinting : TPrintService {
     enum class Dialog { print, cancel, throwBeforeJob, throwDuringJob };
     Dialog dialog = Dialog::print;
-    int failingDialogs = 0;               // dialogs that fail before one opens
+    int failingDialogs = 0; // dialogs that fail before one opens
     TPrintResult outcome = TPrintResult::printed; // what the platform makes of a finished job
     int copies = 1;
     bool setupAnswer = true;
-    std::function<void()> duringPage;     // runs while page 1 is being printed
+    std::function<void()> duringPage; // runs while page 1 is being printed
 
     // What the fake saw.
     int setups = 0;
@@ -42,7 +42,7 @@ struct FakePrinting : TPrintService {
     std::vector<int> printingSeen;
     std::vector<std::unique_ptr<TRecordingDC>> pages;
     bool ownerEnabledInJob = true;
-    std::vector<std::string> progressTexts;  // heading, page, last page, title, device, port
+    std::vector<std::string> progressTexts; // heading, page, last page, title, device, port
     bool pageLineShown = false;
 
     bool setup(wxWindow*, wxPrintData& settings) override
@@ -68,14 +68,14 @@ struct FakePrinting : TPrintService {
             throw std::runtime_error("no device context for the chosen printer");
 
         settings.SetPrinterName("Fake Printer");
-        const int count = job.begin(TPrintDevice{ "Fake Printer", "/tmp/graph.pdf" });
+        const int count = job.begin(TPrintDevice { "Fake Printer", "/tmp/graph.pdf" });
         ownerEnabledInJob = parent->IsEnabled();
         if (dialog == Dialog::throwDuringJob)
             throw std::runtime_error("spooler went away");
         for (int copy = 0; copy < copies; ++copy) {
             for (int page = 1; page <= count; ++page) {
                 pages.push_back(std::make_unique<TRecordingDC>());
-                const bool goOn = job.page(*pages.back(), TSize{ 2480, 3508 }, page);
+                const bool goOn = job.page(*pages.back(), TSize { 2480, 3508 }, page);
                 readProgress();
                 if (page == 1 && duringPage)
                     duringPage();
@@ -96,7 +96,8 @@ struct FakePrinting : TPrintService {
             progressTexts.push_back(std::string(p->GetTitle().utf8_str()));
             for (int id : { IDC_PRINT_PAGE, IDC_PRINT_LASTPAGE, IDC_PRINT_TITLE, IDC_PRINT_DEVICE })
                 progressTexts.push_back(p->text(id));
-            pageLineShown = p->control(IDC_PRINT_PAGE)->IsShown() && !p->control(IDC_PRINT_HEADING)->IsShown();
+            pageLineShown
+                = p->control(IDC_PRINT_PAGE)->IsShown() && !p->control(IDC_PRINT_HEADING)->IsShown();
         }
     }
 };
@@ -133,7 +134,7 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
 {
     command(CM_PRINT);
 
-    EXPECT_EQ(fake->printingSeen, std::vector<int>{ 1 });
+    EXPECT_EQ(fake->printingSeen, std::vector<int> { 1 });
     ASSERT_EQ(fake->pages.size(), 1u);
     const TRecordingDC& page = *fake->pages[0];
     const wxSize client = window->GetClientSize();
@@ -141,8 +142,8 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
     auto extent = page.callsOf("SetWindowExtEx");
     ASSERT_FALSE(viewport.empty());
     ASSERT_FALSE(extent.empty());
-    EXPECT_EQ(viewport[0].args, (std::vector<int>{ 2480, 3508 }));
-    EXPECT_EQ(extent[0].args, (std::vector<int>{ client.x, client.y }));
+    EXPECT_EQ(viewport[0].args, (std::vector<int> { 2480, 3508 }));
+    EXPECT_EQ(extent[0].args, (std::vector<int> { client.x, client.y }));
     bool statistics = false;
     for (const TRecordedCall& c : page.callsOf("TextOut")) {
         EXPECT_NE(c.text, "X =");
@@ -153,8 +154,9 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
 
     // The progress window while the page printed; the owner disabled meanwhile.
     EXPECT_FALSE(fake->ownerEnabledInJob);
-    EXPECT_EQ(fake->progressTexts, (std::vector<std::string>{
-        "Printing", "Now printing Page 1", "to 1 of", "'' on the", "Fake Printer on /tmp/graph.pdf" }));
+    EXPECT_EQ(fake->progressTexts,
+        (std::vector<std::string> {
+            "Printing", "Now printing Page 1", "to 1 of", "'' on the", "Fake Printer on /tmp/graph.pdf" }));
     EXPECT_TRUE(fake->pageLineShown);
 
     EXPECT_TRUE(messages().empty());
@@ -211,7 +213,7 @@ TEST_F(PrintCommands, CancelInThePrintDialogPrintsNothingAndSaysNothing)
 {
     fake->dialog = FakePrinting::Dialog::cancel;
     command(CM_PRINT);
-    EXPECT_EQ(fake->printingSeen, std::vector<int>{ 1 });
+    EXPECT_EQ(fake->printingSeen, std::vector<int> { 1 });
     EXPECT_TRUE(fake->pages.empty());
     EXPECT_TRUE(messages().empty());
     expectNothingLeftBehind();
@@ -284,7 +286,7 @@ TEST_F(PrintCommands, AServiceThatThrowsIsReportedAndClearsPrinting)
         EXPECT_EQ(doc.pointCount[0], 1);
         expectNothingLeftBehind();
     }
-    EXPECT_EQ(fake->printingSeen, (std::vector<int>{ 1, 1 }));
+    EXPECT_EQ(fake->printingSeen, (std::vector<int> { 1, 1 }));
 }
 
 TEST_F(PrintCommands, PrinterSetupChoiceOpensThePrintDialog)
@@ -316,7 +318,7 @@ TEST_F(PrintCommands, ADialogThatFailsIsTriedOnceMoreWithTheDefaultPrinter)
     command(CM_PRINTERSETUP);
     fake->failingDialogs = 1;
     command(CM_PRINT);
-    EXPECT_EQ(fake->dialogPrinters, (std::vector<std::string>{ "Setup Choice", "" }));
+    EXPECT_EQ(fake->dialogPrinters, (std::vector<std::string> { "Setup Choice", "" }));
     EXPECT_EQ(fake->pages.size(), 1u);
     EXPECT_TRUE(messages().empty());
 
@@ -343,10 +345,14 @@ TEST_F(PrintCommands, WithoutAPrinterObjectBothCommandsDoNothing)
 
 // A printout that writes down every call the printer object makes on it.
 struct LoggingPrintout : TPrintout {
-    LoggingPrintout() : TPrintout("log") { }
+    LoggingPrintout()
+        : TPrintout("log")
+    {
+    }
     void setPrintParams(TDC* context, TSize size) override
     {
-        log.push_back(context ? "device " + std::to_string(size.cx) + "x" + std::to_string(size.cy) : "no device");
+        log.push_back(
+            context ? "device " + std::to_string(size.cx) + "x" + std::to_string(size.cy) : "no device");
         TPrintout::setPrintParams(context, size);
     }
     void beginPrinting() override { log.push_back("beginPrinting"); }
@@ -379,8 +385,14 @@ TEST_F(PrintCommands, PrintoutIsCalledInOrderForEveryCopy)
     LoggingPrintout printout;
     EXPECT_TRUE(printer.print(window, printout, true));
     const std::vector<std::string> copy = {
-        "device 2480x3508", "beginDocument 1-2", "printPage 1 2480x3508", "no device",
-        "device 2480x3508", "printPage 2 2480x3508", "endDocument", "no device",
+        "device 2480x3508",
+        "beginDocument 1-2",
+        "printPage 1 2480x3508",
+        "no device",
+        "device 2480x3508",
+        "printPage 2 2480x3508",
+        "endDocument",
+        "no device",
     };
     std::vector<std::string> expected = { "beginPrinting", "hasPage 1", "hasPage 2", "hasPage 3" };
     expected.insert(expected.end(), copy.begin(), copy.end());

@@ -10,13 +10,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <map>
-#include <regex>
 #include <filesystem>
 #include <fstream>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <unistd.h>
 #include <wx/cmndata.h>
 #include <wx/gtk/print.h>
@@ -88,7 +88,7 @@ std::multimap<std::string, Word> pdfWords(const fs::path& pdf, double& pageWidth
         R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
     for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it) {
         const std::smatch& w = *it;
-        words.emplace(w[5], Word{ std::stod(w[1]), std::stod(w[2]), std::stod(w[3]), std::stod(w[4]) });
+        words.emplace(w[5], Word { std::stod(w[1]), std::stod(w[2]), std::stod(w[3]), std::stod(w[4]) });
     }
     return words;
 }
