@@ -3,7 +3,6 @@
 #include "framework/MessageBox.h"
 #include "framework/PrintProgress.h"
 
-#include <cstdio>
 #include <new>
 #include <wx/app.h>
 #include <wx/cmndata.h>
@@ -63,7 +62,9 @@ public:
         try {
             if (progress)
                 progress->showPage(number, pages);
-            // The context lives for this page only.
+            // The context lives for this page only. No device here prints in
+            // bands, so a banding request changes nothing: each page is
+            // drawn once, whole.
             printout.setPrintParams(&dc, pageSize);
             if (number == 1)
                 printout.beginDocument(1, pages, 0);
