@@ -588,22 +588,25 @@ bool TCairoDC::LineTo(int x, int y)
     }
     beginCairo();
     cairo_new_path(cr);
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double len = std::hypot(dx, dy);
-    const double nx = -dy / len * width / 2, ny = dx / len * width / 2;
-    cairo_move_to(cr, x0 + nx, y0 + ny);
-    cairo_line_to(cr, x1 + nx, y1 + ny);
-    cairo_line_to(cr, x1 - nx, y1 - ny);
-    cairo_line_to(cr, x0 - nx, y0 - ny);
-    cairo_close_path(cr);
-    if (!thin) {
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, x0, y0, width / 2.0, 0, 2 * M_PI);
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, x1, y1, width / 2.0, 0, 2 * M_PI);
-    }
     setSource(currentPen().color);
-    cairo_fill(cr);
+    if (thin) {
+        // The band along the segment, ending square at both (shifted) points.
+        const double dx = x1 - x0, dy = y1 - y0;
+        const double len = std::hypot(dx, dy);
+        const double nx = -dy / len / 2, ny = dx / len / 2;
+        cairo_move_to(cr, x0 + nx, y0 + ny);
+        cairo_line_to(cr, x1 + nx, y1 + ny);
+        cairo_line_to(cr, x1 - nx, y1 - ny);
+        cairo_line_to(cr, x0 - nx, y0 - ny);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        return true;
+    }
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
 
     // Size of the cell TextOut would fill for `text` in the current font.
     TSize GetTextExtentPoint(std::string_view text);
+    // True while drawing goes straight into the target's pixels.
+    bool drawsDirectly() const { return direct; }
 
 protected:
     void stateSaved() override;
