@@ -28,11 +28,14 @@ constexpr unsigned centreTop = 6;
 // that overflow or send a backend into endless work.
 constexpr long long coordLimit = 1'000'000;
 
-bool toCoord(long double v, int& out)
+// Point positions are 32-bit floats plus small whole numbers, which a double
+// holds exactly within the limit: truncating it gives what extended precision
+// would, at a fraction of the cost.
+bool toCoord(double v, int& out)
 {
     if (!std::isfinite(v))
         return false;
-    const long double t = std::trunc(v);
+    const double t = std::trunc(v);
     if (t > coordLimit || t < -coordLimit)
         return false;
     out = static_cast<int>(t);
@@ -141,15 +144,19 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
 {
     // The bar length depends on the Y axis only, not on the point.
     const long double span = std::trunc((static_cast<long double>(d.yMax) - d.yMin) * d.yScale);
-    const long double half =
+    const long double halfExact =
         std::trunc(span * d.percentError * static_cast<long double>(0.005));
+    // Whole numbers past the limit only ever lead to bars that are skipped.
+    const double half = std::isfinite(halfExact) && std::fabs(halfExact) <= coordLimit
+                            ? static_cast<double>(halfExact)
+                            : NAN;
 
     for (int c = 0; c < kCurveCount; ++c) {
         const THandle curvePen = d.thickLines ? pens.thick[c] : pens.thin[c];
         const int n = pointsOf(d, c);
         for (int j = 0; j < n; ++j) {
             const long long x = d.pixelX[c][j];
-            const long double y = d.pixelY[c][j];
+            const double y = d.pixelY[c][j];
             int px, top, bottom, left, right, row;
             if (!toCoord(x, px) || !toCoord(y, row))
                 continue; // a point nowhere near the plot: nothing of it is drawn
@@ -163,7 +170,7 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
 
             int prevX, prevRow;
             if (d.connectPoints && j > 0 && toCoord(static_cast<long long>(d.pixelX[c][j - 1]), prevX) &&
-                toCoord(static_cast<long double>(d.pixelY[c][j - 1]), prevRow)) {
+                toCoord(static_cast<double>(d.pixelY[c][j - 1]), prevRow)) {
                 dc.MoveToEx(prevX, prevRow);
                 dc.LineTo(px, row);
             }
