@@ -1,7 +1,111 @@
-// Not built yet: the commands are routed but do nothing.
+// File menu: Open, Save and Save As. A file is only ever read whole and
+// checked before anything reaches the document, and only ever replaced whole,
+// so a failure leaves both the graph on screen and the file on disk as they
+// were.
 
+#include "files/FileCommands.h"
+
+#include "document/GraphDocument.h"
+#include "files/GraphFile.h"
+#include "files/GraphRecord.h"
+#include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
-void TWndw::cmOpen() {}
-void TWndw::cmSave() {}
-void TWndw::cmSaveAs() {}
+#include <string>
+
+namespace {
+constexpr const char* openFilter = "Graph Files(*.gd2)|*.gd2|All Files(*.*)|*.*|Text Files(*.txt)|*.txt|";
+constexpr const char* saveFilter = "Graph Files(*.gd2)|*.gd2|Text Files(*.txt)|*.txt|All Files (*.*)|*.*|";
+
+TOpenSaveDialog::TData dialogData(unsigned long flags, const char* filter)
+{
+    TOpenSaveDialog::TData data;
+    data.flags = flags;
+    data.filter = filter;
+    data.filterIndex = 1;
+    data.defaultExtension = "*";
+    return data;
+}
+
+void reportDialogError(TWndw& w, long code)
+{
+    w.messageBox("Error #" + std::to_string(code) + " occurred.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Packs the document and writes it; on failure says why and leaves the file,
+// `dirty` and the file name alone.
+bool saveTo(TWndw& w, const std::string& path)
+{
+    packRecord();
+    std::string error;
+    if (!writeGraphFile(path, graphRecord, error)) {
+        w.messageBox(error, "Save Error", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    doc.dirty = 0;
+    return true;
+}
+} // namespace
+
+void unpackRecord(TWndw& w)
+{
+    unpackRecordDocument();
+    w.setChecked(IDC_THICKLINES, doc.thickLines != 0);
+    if (doc.largePoints)
+        w.actLargePoints();
+    else
+        w.actSmallPoints();
+    if (doc.connectPoints)
+        w.actConnectPoints();
+    else
+        w.actDisconnectPoints();
+    if (doc.labelPoints)
+        w.actLabelPoints();
+    else
+        w.actUnlabelPoints();
+}
+
+void TWndw::cmOpen()
+{
+    auto data = dialogData(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_READONLY_HIDDEN, openFilter);
+    if (TFileOpenDialog(this, data).Execute()) {
+        GraphRecord read;
+        std::string error;
+        if (readGraphFile(data.fileName, read, error)) {
+            graphRecord = read;
+            doc.fileName = data.fileName;
+            unpackRecord(*this);
+            if (doc.percentError > 0)
+                actShowErrorBars();
+        } else {
+            messageBox(error, "Open Error", MB_OK | MB_ICONEXCLAMATION);
+        }
+    } else if (data.error != 0) {
+        reportDialogError(*this, data.error);
+    }
+    repaint();
+}
+
+void TWndw::cmSave()
+{
+    if (doc.fileName.empty()) {
+        messageBox("No Filename", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    saveTo(*this, doc.fileName);
+}
+
+void TWndw::cmSaveAs()
+{
+    auto data = dialogData(OFN_OVERWRITEPROMPT | OFN_READONLY_HIDDEN, saveFilter);
+    if (TFileSaveDialog(this, data).Execute()) {
+        // The name becomes current only once the graph is really in it, so a
+        // failed write leaves Save pointing at the file that holds the graph.
+        if (saveTo(*this, data.fileName))
+            doc.fileName = data.fileName;
+    } else if (data.error != 0) {
+        reportDialogError(*this, data.error);
+    }
+}

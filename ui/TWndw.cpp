@@ -1,11 +1,8 @@
 #include "ui/TWndw.h"
 
 #include "document/GraphDocument.h"
-#if __has_include("drawing/Painter.h")
 #include "drawing/Painter.h"
 #include "framework/dc/CairoDC.h"
-#define HAVE_PAINTER 1
-#endif
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
@@ -246,12 +243,10 @@ void TWndw::onPaint(wxPaintEvent&)
     cairo_t* cr = cairo_create(backBuffer);
     cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
     cairo_paint(cr);
-#ifdef HAVE_PAINTER
     {
         TCairoDC tdc(cr);
         paintGraph(tdc);
     }
-#endif
     cairo_destroy(cr);
     cairo_surface_flush(backBuffer);
 

@@ -30,6 +30,8 @@ public:
 
     // Invalidates the whole client area; the next paint redraws everything.
     void repaint();
+    // The image the last paint put on screen (null before the first paint).
+    cairo_surface_t* lastFrame() const { return backBuffer; }
     // Modal message box owned by this window (flags as in MessageBox.h).
     int messageBox(const std::string& text, const std::string& caption, unsigned flags);
     // The close query: true when closing may go ahead.

@@ -1,6 +1,7 @@
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
+#include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -113,10 +114,10 @@ TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
 TEST_F(MainWindow, ExitWithoutChangesClosesAtOnce)
 {
     click(IDC_EXIT);
-    pump();
     EXPECT_TRUE(messages().empty());
-    EXPECT_TRUE(window->IsBeingDeleted());
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
     window = nullptr;
+    pump();
 }
 
 TEST_F(MainWindow, CloseQueryNoKeepsTheWindowAndItsPoints)
@@ -125,21 +126,21 @@ TEST_F(MainWindow, CloseQueryNoKeepsTheWindowAndItsPoints)
     ASSERT_EQ(doc.dirty, 1);
     dialogs().expectMessage(wxID_NO);
     command(CM_EXIT);
-    pump();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, "Data not Saved;  OK to close ?");
     EXPECT_EQ(messages()[0].caption, "Unsaved Data");
     EXPECT_TRUE(messages()[0].style & wxYES_NO);
     EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
-    EXPECT_FALSE(window->IsBeingDeleted());
+    EXPECT_FALSE(wxTheApp->IsScheduledForDestruction(window));
     EXPECT_EQ(doc.pointCount[0], 1);
 
     // The frame's close box asks the same question; Yes closes.
     dialogs().expectMessage(wxID_YES);
     window->Close(false);
-    pump();
     EXPECT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
     window = nullptr;
+    pump();
 }
 
 TEST_F(MainWindow, ToggleButtonsSwapInPlaceWithoutMarkingChanges)

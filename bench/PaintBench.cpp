@@ -1,0 +1,54 @@
+#include "drawing/Painter.h"
+#include "framework/dc/CairoDC.h"
+#include "framework/dc/RecordingDC.h"
+#include "tests/core/GraphSamples.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The window's paint: background erase plus the painter, into the window's size.
+void paintMaximalOnCairo(benchmark::State& state)
+{
+    const auto d = maximalGraph();
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545);
+    cairo_t* cr = cairo_create(surface);
+    for (auto _ : state) {
+        cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
+        cairo_paint(cr);
+        TCairoDC dc(cr);
+        paintGraph(dc, *d);
+    }
+    cairo_surface_flush(surface);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(paintMaximalOnCairo)->Unit(benchmark::kMillisecond);
+
+void paintMaximalRecorded(benchmark::State& state)
+{
+    const auto d = maximalGraph();
+    for (auto _ : state) {
+        TRecordingDC dc;
+        paintGraph(dc, *d);
+        benchmark::DoNotOptimize(dc.calls.data());
+    }
+}
+BENCHMARK(paintMaximalRecorded)->Unit(benchmark::kMillisecond);
+
+void paintEmptyOnCairo(benchmark::State& state)
+{
+    const auto d = std::make_unique<GraphDocument>();
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545);
+    cairo_t* cr = cairo_create(surface);
+    for (auto _ : state) {
+        TCairoDC dc(cr);
+        paintGraph(dc, *d);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(paintEmptyOnCairo)->Unit(benchmark::kMillisecond);
+
+} // namespace

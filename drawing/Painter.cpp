@@ -1,0 +1,306 @@
+#include "drawing/Painter.h"
+
+#include "document/PlotArea.h"
+#include "document/TextHelpers.h"
+#include "drawing/CurveStatistics.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr TColor red = TRgb(255, 0, 0);
+constexpr TColor green = TRgb(0, 255, 0);
+constexpr TColor blue = TRgb(0, 0, 255);
+constexpr TColor black = TRgb(0, 0, 0);
+constexpr TColor white = TRgb(255, 255, 255);
+constexpr TColor lightGrey = TRgb(200, 200, 200);
+
+constexpr unsigned centreTop = 6;
+
+// No position of a real graph comes near this; a document that asks for
+// one (a damaged file, say) gets that element left out instead of coordinates
+// that overflow or send a backend into endless work.
+constexpr long long coordLimit = 1'000'000;
+
+// Point positions are 32-bit floats plus small whole numbers, which a double
+// holds exactly within the limit: truncating it gives what extended precision
+// would, at a fraction of the cost.
+bool toCoord(double v, int& out)
+{
+    if (!std::isfinite(v))
+        return false;
+    const double t = std::trunc(v);
+    if (t > coordLimit || t < -coordLimit)
+        return false;
+    out = static_cast<int>(t);
+    return true;
+}
+
+bool toCoord(long long v, int& out)
+{
+    if (v > coordLimit || v < -coordLimit)
+        return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+// A text slot read up to its terminator, or to its end if it has none.
+template <std::size_t N>
+std::string_view slotText(const char (&slot)[N])
+{
+    return std::string_view(slot, strnlen(slot, N));
+}
+
+// Number formatting that ignores the user's locale: always a full stop.
+std::string fixed(double v, int decimals)
+{
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
+std::string whole(int v)
+{
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+TLogFont logFont(int height, int width, int weight, const char* face)
+{
+    TLogFont f; // zeroed: no italic, underline or strike-out, ANSI set, defaults
+    f.height = height;
+    f.width = width;
+    f.weight = weight;
+    std::strncpy(f.faceName, face, sizeof f.faceName - 1);
+    return f;
+}
+
+int pointsOf(const GraphDocument& d, int c)
+{
+    return std::clamp(d.pointCount[c], 0, kMaxPoints);
+}
+
+CurveStats statisticsOf(const GraphDocument& d, int c)
+{
+    if (d.pointCount[c] <= kMaxPoints)
+        return curveStatistics(d, c);
+    // A count beyond the slots is read as a full curve, as the points are drawn.
+    auto bounded = std::make_unique<GraphDocument>(d);
+    bounded->pointCount[c] = kMaxPoints;
+    return curveStatistics(*bounded, c);
+}
+
+struct Pens {
+    THandle thick[kCurveCount]; // red, green, blue
+    THandle thin[kCurveCount];
+    THandle blackThick, blackThin;
+};
+
+void drawTicksAndLabels(TDC& dc, const GraphDocument& d, const Pens& pens)
+{
+    const int spacing = d.labelSpacing;
+    int divisions = d.divisionsPerLabel;
+    int step = divisions > 0 ? spacing / divisions : 0;
+    // Our choice for an axis whose divisions leave no whole step (no
+    // divisions entered, or more divisions than units per label): draw it as
+    // if every label had one division. Without a label spacing there is
+    // nothing to divide, and no ticks are drawn.
+    if (step <= 0) {
+        step = spacing;
+        divisions = 1;
+    }
+    if (step <= 0)
+        return;
+
+    int sub = 0;
+    int n = 0;
+    for (long long i = 0; i <= PlotArea::labelBand; i += step) {
+        const int x = PlotArea::left + static_cast<int>(i);
+        dc.SelectObject(pens.blackThin);
+        dc.MoveToEx(x, 374);
+        dc.LineTo(x, 379);
+        ++sub;
+        if (sub == divisions || i == 0) {
+            dc.SelectObject(pens.blackThick);
+            dc.MoveToEx(x, 371);
+            dc.LineTo(x, 377);
+            int labelX;
+            if (n < kMaxLabels && toCoord(static_cast<long long>(x) + spacing / 2, labelX))
+                dc.TextOut(labelX, 360, slotText(d.xLabels[n]));
+            ++n;
+            sub = 0;
+        }
+    }
+}
+
+void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
+{
+    // The bar length depends on the Y axis only, not on the point.
+    const long double span = std::trunc((static_cast<long double>(d.yMax) - d.yMin) * d.yScale);
+    const long double halfExact =
+        std::trunc(span * d.percentError * static_cast<long double>(0.005));
+    // Whole numbers past the limit only ever lead to bars that are skipped.
+    const double half = std::isfinite(halfExact) && std::fabs(halfExact) <= coordLimit
+                            ? static_cast<double>(halfExact)
+                            : NAN;
+
+    for (int c = 0; c < kCurveCount; ++c) {
+        const THandle curvePen = d.thickLines ? pens.thick[c] : pens.thin[c];
+        const int n = pointsOf(d, c);
+        for (int j = 0; j < n; ++j) {
+            const long long x = d.pixelX[c][j];
+            const double y = d.pixelY[c][j];
+            int px, top, bottom, left, right, row;
+            if (!toCoord(x, px) || !toCoord(y, row))
+                continue; // a point nowhere near the plot: nothing of it is drawn
+
+            dc.SelectObject(curvePen);
+
+            const int r = d.largePoints ? 4 : 2;
+            if (toCoord(x - r, left) && toCoord(x + r, right) && toCoord(y - r, top) &&
+                toCoord(y + r, bottom))
+                dc.Ellipse(left, top, right, bottom);
+
+            int prevX, prevRow;
+            if (d.connectPoints && j > 0 && toCoord(static_cast<long long>(d.pixelX[c][j - 1]), prevX) &&
+                toCoord(static_cast<double>(d.pixelY[c][j - 1]), prevRow)) {
+                dc.MoveToEx(prevX, prevRow);
+                dc.LineTo(px, row);
+            }
+
+            int labelX, labelY;
+            if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY))
+                dc.TextOut(labelX, labelY, fixed(d.valueY[c][j], 1));
+
+            if (d.showErrorBars) {
+                dc.SelectObject(pens.thin[0]);
+                int from, to;
+                if (toCoord(y + half, from) && toCoord(y - half, to)) {
+                    dc.MoveToEx(px, from);
+                    dc.LineTo(px, to);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+void paintGraph(TDC& dc, const GraphDocument& d)
+{
+    // 1. State and pens.
+    dc.SaveDC();
+    Pens pens;
+    const TColor curveColours[kCurveCount] = { red, green, blue };
+    for (int c = 0; c < kCurveCount; ++c) {
+        pens.thick[c] = dc.CreatePen(3, curveColours[c]);
+        pens.thin[c] = dc.CreatePen(1, curveColours[c]);
+    }
+    pens.blackThick = dc.CreatePen(3, black);
+    pens.blackThin = dc.CreatePen(1, black);
+
+    // 2. Plot box, with the context's own pen and brush.
+    dc.Rectangle(PlotArea::left, PlotArea::top, PlotArea::right, PlotArea::bottom);
+
+    // 3. Axes.
+    dc.SelectObject(pens.blackThick);
+    dc.MoveToEx(PlotArea::left, PlotArea::bottom);
+    dc.LineTo(PlotArea::right, PlotArea::bottom);
+    dc.MoveToEx(PlotArea::left, PlotArea::top);
+    dc.LineTo(PlotArea::left, PlotArea::bottom);
+
+    // 4. Caption box: one row per caption that has something to show.
+    if (d.captionsPlaced) {
+        long long offset = 0;
+        for (int k = 0; k < kCurveCount; ++k) {
+            const std::string_view caption = slotText(d.captions[k]);
+            if (!hasLabelCharacter(caption))
+                continue;
+            dc.SelectObject(pens.thick[k]);
+            const long long x = d.captionBoxX;
+            const long long y = d.captionBoxY + offset;
+            int left, top, right, bottom, textX, textY;
+            if (toCoord(x - 3, left) && toCoord(y - 3, top) && toCoord(x + 3, right) &&
+                toCoord(y + 3, bottom))
+                dc.Ellipse(left, top, right, bottom);
+            if (toCoord(x + 15, textX) && toCoord(y - 9, textY))
+                dc.TextOut(textX, textY, caption);
+            offset += 16;
+        }
+    }
+
+    // 5.-7. Statistics lines on fixed rows, and the entry-box labels.
+    dc.SetBkColor(d.printing ? white : lightGrey);
+    static constexpr const char* curveNames[kCurveCount] = { " Curve 1:", " Curve 2:", " Curve 3:" };
+    for (int c = 0; c < kCurveCount; ++c) {
+        if (pointsOf(d, c) <= 0)
+            continue;
+        const CurveStats stats = statisticsOf(d, c);
+        const std::string line = std::string(curveNames[c]) + "    Mean = " + fixed(stats.mean, 2) +
+                                 ",    Wtd-Mean = " + fixed(stats.weightedMean, 2);
+        dc.TextOut(d.printing ? 200 : 370, 400 + 15 * c, line);
+    }
+    if (!d.printing) {
+        dc.TextOut(10, 445, "X =");
+        dc.TextOut(95, 445, "Y =");
+    }
+
+    // 8. Every remaining text is centred over its top edge.
+    dc.SetBkColor(white);
+    dc.SetTextAlign(centreTop);
+
+    // 9. X ticks and labels.
+    if (d.yRangeSet && d.xLabelCount > 0)
+        drawTicksAndLabels(dc, d, pens);
+
+    // 10. Points, lines, value labels, error bars.
+    drawPoints(dc, d, pens);
+
+    // 11. Y-axis values.
+    const THandle valueFont = dc.CreateFontIndirect(logFont(10, 10, 1000, "Helv"));
+    dc.SelectObject(valueFont);
+    if (d.yRangeSet) {
+        dc.SetTextColor(black);
+        dc.SetBkColor(d.printing ? white : lightGrey);
+        for (int k = 0; k < kYTickCount; ++k)
+            dc.TextOut(25, 370 - 40 * k, fixed(d.yTicks[k], 1));
+    }
+
+    // 12. Title.
+    const THandle titleFont = dc.CreateFontIndirect(logFont(30, 10, 1000, "Arial"));
+    dc.SelectObject(titleFont);
+    dc.DeleteObject(valueFont);
+    dc.SetTextColor(black);
+    dc.SetBkColor(d.printing ? white : lightGrey);
+    dc.TextOut(320, -6, slotText(d.title));
+
+    // 13. Default scales for axes that have not been set up.
+    const THandle scaleFont = dc.CreateFontIndirect(logFont(8, 8, 1000, "Times New Roman"));
+    dc.SelectObject(scaleFont);
+    dc.DeleteObject(titleFont);
+    dc.SetTextColor(black);
+    dc.SetBkColor(lightGrey);
+    if (!d.yRangeSet)
+        for (int k = 0; k <= 36; ++k)
+            dc.TextOut(30, 15 + 10 * k, whole(360 - 10 * k));
+    if (!d.printing)
+        for (int v = 50; v <= 600; v += 50)
+            dc.TextOut(PlotArea::left + v, 385, whole(v));
+
+    // 14. Hand the context back, then release what was made here.
+    dc.RestoreDC(-1);
+    dc.DeleteObject(scaleFont);
+    for (int c = 0; c < kCurveCount; ++c) {
+        dc.DeleteObject(pens.thick[c]);
+        dc.DeleteObject(pens.thin[c]);
+    }
+    dc.DeleteObject(pens.blackThick);
+    dc.DeleteObject(pens.blackThin);
+}

@@ -1,0 +1,164 @@
+#include "drawing/RenderFile.h"
+
+#include "drawing/Painter.h"
+#include "framework/dc/CairoDC.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum class Kind { png, svg, pdf };
+
+std::string lowerExtension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string ext = path.substr(dot + 1);
+    for (char& ch : ext)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return ext;
+}
+
+struct Sink {
+    FILE* file;
+    int savedErrno = 0;
+};
+
+cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto* sink = static_cast<Sink*>(closure);
+    if (std::fwrite(data, 1, length, sink->file) != length) {
+        sink->savedErrno = errno;
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// The window's look: its light grey background, then the graph.
+cairo_status_t drawWindow(cairo_surface_t* surface, const GraphDocument& d)
+{
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
+    cairo_paint(cr);
+    {
+        TCairoDC dc(cr);
+        paintGraph(dc, d);
+    }
+    const cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    return status;
+}
+
+std::string reasonOf(cairo_status_t status, const Sink& sink)
+{
+    if (status == CAIRO_STATUS_WRITE_ERROR && sink.savedErrno != 0)
+        return std::strerror(sink.savedErrno);
+    return cairo_status_to_string(status);
+}
+
+// Writes the whole file to an open stream; returns an empty text or the reason it failed.
+std::string writeGraph(Kind kind, const GraphDocument& d, int width, int height, Sink& sink)
+{
+    cairo_surface_t* surface = nullptr;
+    switch (kind) {
+    case Kind::png: surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height); break;
+    case Kind::svg: surface = cairo_svg_surface_create_for_stream(writeChunk, &sink, width, height); break;
+    case Kind::pdf: surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width, height); break;
+    }
+    cairo_status_t status = cairo_surface_status(surface);
+    if (status == CAIRO_STATUS_SUCCESS)
+        status = drawWindow(surface, d);
+    if (status == CAIRO_STATUS_SUCCESS && kind == Kind::png) {
+        cairo_surface_flush(surface);
+        status = cairo_surface_write_to_png_stream(surface, writeChunk, &sink);
+    }
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS)
+        status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    return status == CAIRO_STATUS_SUCCESS ? std::string() : reasonOf(status, sink);
+}
+
+mode_t newFileMode()
+{
+    const mode_t mask = umask(022);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+bool renderGraph(const GraphDocument& d, const std::string& path, std::string& error, int width,
+                 int height)
+{
+    error.clear();
+    auto fail = [&](const std::string& reason) {
+        error = "Could not write \"" + path + "\": " + reason + ".";
+        return false;
+    };
+    constexpr int maxSide = 20000;
+    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
+        return fail("the picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                    " is outside 1 .. " + std::to_string(maxSide));
+    if (path.empty())
+        return fail("no file name given");
+
+    const std::string ext = lowerExtension(path);
+    Kind kind;
+    if (ext == "png")
+        kind = Kind::png;
+    else if (ext == "svg")
+        kind = Kind::svg;
+    else if (ext == "pdf")
+        kind = Kind::pdf;
+    else
+        return fail("the file name must end in .png, .svg or .pdf");
+
+    // The temporary file sits beside the target, so the final rename stays
+    // on one file system and replaces the target in one step.
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Cut so that a name at the file system's length limit still leaves room
+    // for the dot and the random suffix.
+    std::string temp = folder + "." + name.substr(0, 100) + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return fail(std::strerror(errno));
+    // A file that is replaced keeps its permissions; a new one gets the usual ones.
+    struct stat old;
+    fchmod(fd, stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode());
+    FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        const int err = errno;
+        close(fd);
+        unlink(temp.c_str());
+        return fail(std::strerror(err));
+    }
+
+    Sink sink{ file };
+    std::string reason = writeGraph(kind, d, width, height, sink);
+    if (reason.empty() && (std::fflush(file) != 0 || fsync(fileno(file)) != 0))
+        reason = std::strerror(errno);
+    if (std::fclose(file) != 0 && reason.empty())
+        reason = std::strerror(errno);
+    if (reason.empty() && std::rename(temp.c_str(), path.c_str()) != 0)
+        reason = std::strerror(errno);
+    if (!reason.empty()) {
+        unlink(temp.c_str());
+        return fail(reason);
+    }
+    return true;
+}

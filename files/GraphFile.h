@@ -1,0 +1,25 @@
+#pragma once
+// Moving a graph record between memory and a file without ever losing data:
+// a read either delivers a whole, checked record or nothing; a write either
+// replaces the file completely or leaves it exactly as it was.
+
+#include "files/GraphRecord.h"
+
+#include <string>
+
+// Reads the first 9653 bytes of the file at `path` (a longer file is read up
+// to there) and checks them. On success `out` holds exactly the file's bytes
+// and `error` is emptied. On failure - the file cannot be opened or read, is
+// not a regular file, is shorter than a record, or fails checkRecord - `out`
+// is untouched and `error` names the file and the reason.
+bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error);
+
+// Writes the record at the start of the file at `path`. The new contents are
+// written to a temporary file in the same folder, flushed to disk and renamed
+// over the target, so a failure at any point leaves the old file as it was.
+// An existing file keeps its permission bits (a new one gets 0666 less the
+// umask), and any bytes it had beyond the record are copied behind it, so it
+// never gets shorter. A symbolic link is followed: the file it points to is
+// replaced and the link stays. On failure `error` names the file and the
+// system's reason and no temporary file is left behind.
+bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string& error);

@@ -1,0 +1,69 @@
+#pragma once
+// The open-file and save-file dialogs. The commands fill a TData record and
+// run a dialog; the dialog itself is a replaceable service, because the
+// platform's file chooser cannot be driven reliably by a test.
+
+#include <memory>
+#include <string>
+
+class wxWindow;
+
+// Option flags as the original dialogs take them.
+enum : unsigned long {
+    OFN_READONLY_HIDDEN = 0x4,    // read-only check box hidden
+    OFN_OVERWRITEPROMPT = 0x2,    // ask before replacing an existing file
+    OFN_PATHMUSTEXIST = 0x800,
+    OFN_FILEMUSTEXIST = 0x1000,
+};
+
+struct TOpenSaveDialog {
+    struct TData {
+        unsigned long flags = 0;
+        // Pairs of description and pattern, every part ended by '|'.
+        std::string filter;
+        int filterIndex = 1;          // 1-based: the pair shown first
+        std::string defaultExtension;
+        std::string fileName;         // the chosen path after OK; held whole
+        long error = 0;               // non-zero when the dialog failed rather than being cancelled
+    };
+};
+
+// Runs the dialogs. The program uses the platform's file chooser; tests
+// install a replacement that answers without a window.
+class TFileDialogService {
+public:
+    virtual ~TFileDialogService() = default;
+    // Returns true for OK, with data.fileName set; false for Cancel or a
+    // failure, with data.error set for a failure.
+    virtual bool runOpen(wxWindow* owner, TOpenSaveDialog::TData& data) = 0;
+    virtual bool runSave(wxWindow* owner, TOpenSaveDialog::TData& data) = 0;
+};
+
+TFileDialogService& fileDialogService();
+// Replaces the service (null restores the platform's); returns the previous
+// replacement, if any.
+std::unique_ptr<TFileDialogService> setFileDialogService(std::unique_ptr<TFileDialogService> service);
+
+class TFileOpenDialog {
+public:
+    TFileOpenDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }
+    bool Execute() { return fileDialogService().runOpen(owner, data); }
+
+private:
+    wxWindow* owner;
+    TOpenSaveDialog::TData& data;
+};
+
+class TFileSaveDialog {
+public:
+    TFileSaveDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }
+    bool Execute() { return fileDialogService().runSave(owner, data); }
+
+private:
+    wxWindow* owner;
+    TOpenSaveDialog::TData& data;
+};
+
+// Turns a '|'-ended filter string into the toolkit's wildcard. "*.*" becomes
+// "*", so "All Files" also lists names without a dot, as users expect.
+std::string toolkitWildcard(const std::string& filter);

@@ -1,0 +1,109 @@
+#pragma once
+// The bookkeeping every drawing backend shares: the object table, the
+// current attributes, the save/restore stack and the logical-to-device
+// mapping. Backends derive from TDCBase, add the actual drawing, and hear
+// about state changes through the protected hooks.
+
+#include "framework/dc/TDC.h"
+
+#include <vector>
+
+struct TDCObject {
+    enum Kind : std::uint8_t { penKind, brushKind, fontKind };
+    Kind kind = penKind;
+    bool alive = false;
+    bool stock = false;
+    TColor color;   // pens and brushes
+    int width = 1;  // pens
+    TLogFont logFont; // fonts
+};
+
+struct TDCAttributes {
+    THandle pen, brush, font;
+    TColor textColor = TRgb(0, 0, 0);
+    TColor bkColor = TRgb(255, 255, 255);
+    unsigned textAlign = TTextAlign::left | TTextAlign::top;
+    TPoint position;
+    int mapMode = TMapMode::text;
+    TSize windowExt{ 1, 1 };
+    TSize viewportExt{ 1, 1 };
+    TPoint windowOrg;
+    TPoint viewportOrg;
+};
+
+// Logical-to-device mapping: device = (logical - windowOrg) * scale + viewportOrg.
+struct TDCMapping {
+    double scaleX = 1, scaleY = 1;
+    double windowOrgX = 0, windowOrgY = 0;
+    double viewportOrgX = 0, viewportOrgY = 0;
+    double toDeviceX(double x) const { return (x - windowOrgX) * scaleX + viewportOrgX; }
+    double toDeviceY(double y) const { return (y - windowOrgY) * scaleY + viewportOrgY; }
+};
+
+// The font a fresh context writes with: a plain sans-serif face whose cell
+// is 16 units high, so lines 15 units apart just touch.
+TLogFont defaultLogFont();
+
+class TDCBase : public TDC {
+public:
+    // The stock objects every context starts with; they can be selected
+    // again but never deleted, and are not counted as live objects.
+    static constexpr THandle stockPen{ 1 };
+    static constexpr THandle stockBrush{ 2 };
+    static constexpr THandle stockFont{ 3 };
+
+    explicit TDCBase(const TLogFont& defaultFont);
+
+    int SaveDC() override;
+    bool RestoreDC(int saved = -1) override;
+
+    THandle CreatePen(int width, TColor color) override;
+    THandle CreateSolidBrush(TColor color) override;
+    THandle CreateFontIndirect(const TLogFont& font) override;
+    THandle SelectObject(THandle object) override;
+    bool DeleteObject(THandle object) override;
+
+    bool MoveToEx(int x, int y, TPoint* previous = nullptr) override;
+
+    TColor SetTextColor(TColor color) override;
+    TColor SetBkColor(TColor color) override;
+    unsigned SetTextAlign(unsigned align) override;
+
+    int SetMapMode(int mode) override;
+    bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) override;
+    bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) override;
+    bool SetViewportOrgEx(int x, int y, TPoint* previous = nullptr) override;
+    bool SetWindowOrgEx(int x, int y, TPoint* previous = nullptr) override;
+    bool DPtoLP(TPoint* points, int count) const override;
+    bool LPtoDP(TPoint* points, int count) const override;
+
+    // Inspection, for backends and tests.
+    const TDCAttributes& attributes() const { return current; }
+    const TDCObject* object(THandle h) const;
+    const TDCObject& currentPen() const { return *object(current.pen); }
+    const TDCObject& currentBrush() const { return *object(current.brush); }
+    const TDCObject& currentFont() const { return *object(current.font); }
+    TDCMapping mapping() const;
+    int saveDepth() const { return static_cast<int>(savedStates.size()); }
+    // Pens, brushes and fonts created and not yet deleted.
+    int liveObjectCount() const { return liveObjects; }
+
+protected:
+    // Called after the state was pushed, and after `levels` states were
+    // popped back into the current one.
+    virtual void stateSaved() {}
+    virtual void stateRestored(int /*levels*/) {}
+    // Called whenever the mapping mode, an extent or an origin changed.
+    virtual void mappingChanged() {}
+    // Changes the current position without any drawing (for LineTo).
+    void setPosition(TPoint p) { current.position = p; }
+
+private:
+    THandle addObject(const TDCObject& o);
+    bool isSelectedAnywhere(THandle h) const;
+
+    std::vector<TDCObject> objects; // handle id - 1 indexes this
+    TDCAttributes current;
+    std::vector<TDCAttributes> savedStates;
+    int liveObjects = 0;
+};

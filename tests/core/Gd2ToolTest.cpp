@@ -1,0 +1,99 @@
+#include "files/GraphFile.h"
+#include "files/GraphRecord.h"
+
+#include <cairo.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct ToolRun {
+    int status;
+    std::string output;
+};
+
+ToolRun gd2(const std::string& args)
+{
+    const std::string command = std::string(GD2_TOOL) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ToolRun run { -1, {} };
+    if (!pipe)
+        return run;
+    char buffer[512];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class Gd2Tool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("plotwell-gd2-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        GraphDocument d;
+        d.yScale = 1;
+        d.pointCount[0] = 3;
+        const float values[] = { 9, 1, 2 };
+        for (int j = 0; j < 3; ++j) {
+            d.pixelX[0][j] = 100 + 100 * j;
+            d.valueY[0][j] = values[j];
+            d.pixelY[0][j] = 378 - values[j];
+        }
+        std::snprintf(d.title, kTitleSize, "Weekly sales");
+        d.connectPoints = 1;
+        GraphRecord rec;
+        packRecord(d, rec);
+        std::string error;
+        ASSERT_TRUE(writeGraphFile((dir / "sales.gd2").string(), rec, error)) << error;
+        std::ofstream(dir / "short.gd2", std::ios::binary) << "too short";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+    fs::path dir;
+};
+
+TEST_F(Gd2Tool, InfoShowsTheGraphAndItsStatistics)
+{
+    const ToolRun run = gd2("info " + path("sales.gd2"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("title: \"Weekly sales\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("curve 1: 3 points, mean 4.00, weighted mean 3.50"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("curve 2: 0 points"), std::string::npos);
+}
+
+TEST_F(Gd2Tool, CheckFailsOnAnyFileThatWouldNotOpen)
+{
+    EXPECT_EQ(gd2("check " + path("sales.gd2")).status, 0);
+    const ToolRun bad = gd2("check " + path("sales.gd2") + " " + path("short.gd2"));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.output.find("short.gd2"), std::string::npos) << bad.output;
+    EXPECT_EQ(gd2("check " + path("missing.gd2")).status, 1);
+}
+
+TEST_F(Gd2Tool, RendersAnImageOfTheWindowSize)
+{
+    const std::string png = path("sales.png");
+    const ToolRun rendered = gd2("render " + path("sales.gd2") + " " + png);
+    ASSERT_EQ(rendered.status, 0) << rendered.output;
+    cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), 750);
+    EXPECT_EQ(cairo_image_surface_get_height(image), 545);
+    cairo_surface_destroy(image);
+
+    EXPECT_EQ(gd2("render " + path("sales.gd2") + " " + path("sales.pdf") + " --print").status, 0);
+    EXPECT_GT(fs::file_size(dir / "sales.pdf"), 0u);
+    EXPECT_NE(gd2("render " + path("short.gd2") + " " + path("x.png")).status, 0);
+    EXPECT_FALSE(fs::exists(dir / "x.png"));
+    EXPECT_EQ(gd2("render").status, 2);
+}
+} // namespace

@@ -1,0 +1,288 @@
+#include "files/GraphRecord.h"
+#include "framework/FileDialogs.h"
+#include "resources/CommandIds.h"
+#include "tests/gui/GuiHarness.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wx/msgdlg.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Answers the file dialogs without a window and remembers what was asked.
+struct FakeFileDialogs : TFileDialogService {
+    std::string answer;     // path chosen; empty means Cancel
+    long failure = 0;       // non-zero: the dialog fails with this code
+    std::vector<TOpenSaveDialog::TData> asked;
+    bool runOpen(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
+    bool runSave(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
+    bool run(TOpenSaveDialog::TData& data)
+    {
+        asked.push_back(data);
+        if (failure) {
+            data.error = failure;
+            return false;
+        }
+        if (answer.empty())
+            return false;
+        data.fileName = answer;
+        return true;
+    }
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), {} };
+}
+
+class FileCommands : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        graphRecord = GraphRecord {};
+        auto owned = std::make_unique<FakeFileDialogs>();
+        fake = owned.get();
+        setFileDialogService(std::move(owned));
+        dir = fs::temp_directory_path() / ("plotwell-files-" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        setFileDialogService(nullptr);
+        fs::remove_all(dir);
+        WindowTest::TearDown();
+    }
+    void makeGraph()
+    {
+        leftClick(100, 200);
+        leftClick(300, 100);
+        click(IDC_CURVE3);
+        leftClick(400, 300);
+        click(IDC_CURVE1);
+        std::snprintf(doc.title, kTitleSize, "Rainfall");
+        std::snprintf(doc.xLabels[0], kLabelTextSize, "Jan");
+        doc.xLabelCount = 1;
+        doc.labelSpacing = 600;
+        doc.divisionsPerLabel = 2;
+        doc.percentError = 10;
+        doc.yRangeSet = 1;
+        doc.yMin = 0;
+        doc.yMax = 100;
+        doc.yScale = 3.6f;
+        doc.largePoints = 1;
+        doc.thickLines = 1;
+    }
+    void saveAs(const fs::path& p)
+    {
+        fake->answer = p.string();
+        command(CM_SAVEAS);
+    }
+    void open(const fs::path& p)
+    {
+        fake->answer = p.string();
+        command(CM_OPEN);
+    }
+
+    FakeFileDialogs* fake = nullptr;
+    fs::path dir;
+};
+
+TEST_F(FileCommands, DialogsAreAskedWithTheirFiltersAndFlags)
+{
+    command(CM_OPEN);
+    command(CM_SAVEAS);
+    ASSERT_EQ(fake->asked.size(), 2u);
+    EXPECT_EQ(fake->asked[0].filter, "Graph Files(*.gd2)|*.gd2|All Files(*.*)|*.*|Text Files(*.txt)|*.txt|");
+    EXPECT_EQ(fake->asked[0].flags, 6148u);
+    EXPECT_EQ(fake->asked[1].filter, "Graph Files(*.gd2)|*.gd2|Text Files(*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_EQ(fake->asked[1].flags, 6u);
+    for (const auto& data : fake->asked) {
+        EXPECT_EQ(data.filterIndex, 1);
+        EXPECT_EQ(data.fileName, "");
+    }
+    EXPECT_EQ(toolkitWildcard(fake->asked[1].filter), "Graph Files(*.gd2)|*.gd2|Text Files(*.txt)|*.txt|All Files (*.*)|*");
+}
+
+TEST_F(FileCommands, SavedGraphOpensAgainAsItWas)
+{
+    makeGraph();
+    const fs::path p = dir / "rain.gd2";
+    saveAs(p);
+    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(doc.fileName, p.string());
+    EXPECT_EQ(fs::file_size(p), 9653u);
+    const GraphDocument saved = doc;
+
+    // Spoil the window's state, then open the file over it.
+    window->actSmallPoints();
+    window->setChecked(IDC_THICKLINES, false);
+    doc = GraphDocument {};
+    doc.yScale = 1;
+    open(p);
+    EXPECT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.pointCount[2], 1);
+    EXPECT_EQ(doc.pixelX[2][0], 400);
+    EXPECT_EQ(doc.pixelY[0][1], saved.pixelY[0][1]);
+    EXPECT_EQ(doc.valueY[0][0], saved.valueY[0][0]);
+    EXPECT_STREQ(doc.title, "Rainfall");
+    EXPECT_STREQ(doc.xLabels[0], "Jan");
+    EXPECT_EQ(doc.yScale, 3.6f);
+    EXPECT_EQ(doc.fileName, p.string());
+    EXPECT_TRUE(window->isChecked(IDC_THICKLINES));
+    EXPECT_TRUE(shown(IDC_SMALLPOINTS));
+    EXPECT_FALSE(shown(IDC_LARGEPOINTS));
+    // percentError above 0 turns the error bars on.
+    EXPECT_EQ(doc.showErrorBars, 1);
+    EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
+    EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
+
+    // Saving the opened graph again writes the same bytes.
+    const std::string first = slurp(p);
+    command(CM_SAVE);
+    EXPECT_EQ(slurp(p), first);
+}
+
+TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
+{
+    const fs::path p = dir / "plain.gd2";
+    leftClick(200, 200);
+    saveAs(p);
+    window->actShowErrorBars();
+    leftClick(250, 250);
+    ASSERT_EQ(doc.dirty, 1);
+    open(p);
+    EXPECT_EQ(doc.showErrorBars, 1);
+    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(FileCommands, SaveWithoutAFileNameSaysSo)
+{
+    dialogs().expectMessage();
+    command(CM_SAVE);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "No Filename");
+    EXPECT_EQ(messages()[0].caption, "ERROR");
+    EXPECT_TRUE(messages()[0].style & wxICON_EXCLAMATION);
+}
+
+TEST_F(FileCommands, CancelledSaveAsKeepsThePreviousFileForSave)
+{
+    const fs::path p = dir / "first.gd2";
+    saveAs(p);
+    leftClick(300, 300);
+    fake->answer.clear();
+    command(CM_SAVEAS);
+    EXPECT_EQ(doc.fileName, p.string());
+    EXPECT_EQ(doc.dirty, 1);
+    command(CM_SAVE);
+    EXPECT_EQ(doc.dirty, 0);
+    open(p);
+    EXPECT_EQ(doc.pointCount[0], 1);
+}
+
+TEST_F(FileCommands, ATextFileNameStillReceivesTheRecord)
+{
+    leftClick(300, 300);
+    saveAs(dir / "graph.txt");
+    EXPECT_EQ(fs::file_size(dir / "graph.txt"), 9653u);
+}
+
+TEST_F(FileCommands, SaveOverALongerFileKeepsItsLength)
+{
+    const fs::path p = dir / "long.gd2";
+    std::ofstream(p, std::ios::binary) << std::string(12000, 'x');
+    leftClick(300, 300);
+    saveAs(p);
+    EXPECT_EQ(fs::file_size(p), 12000u);
+    EXPECT_EQ(slurp(p).substr(9653), std::string(12000 - 9653, 'x'));
+    doc.pointCount[0] = 0;
+    open(p);
+    EXPECT_EQ(doc.pointCount[0], 1);
+}
+
+TEST_F(FileCommands, AFailedDialogReportsItsCode)
+{
+    fake->failure = 12290;
+    dialogs().expectMessage();
+    command(CM_OPEN);
+    dialogs().expectMessage();
+    command(CM_SAVEAS);
+    ASSERT_EQ(messages().size(), 2u);
+    for (const auto& m : messages()) {
+        EXPECT_EQ(m.text, "Error #12290 occurred.");
+        EXPECT_EQ(m.caption, "ERROR");
+    }
+}
+
+TEST_F(FileCommands, BadFilesAreRefusedAndChangeNothing)
+{
+    leftClick(300, 300);
+    const fs::path good = dir / "good.gd2";
+    saveAs(good);
+    leftClick(310, 310);
+    const GraphDocument before = doc;
+
+    const fs::path shortFile = dir / "short.gd2";
+    std::ofstream(shortFile, std::ios::binary) << std::string(100, '\0');
+    std::string bad = slurp(good);
+    bad[0] = char(0xFF); // curve 1 claims a negative count
+    const fs::path badFile = dir / "bad.gd2";
+    std::ofstream(badFile, std::ios::binary) << bad;
+
+    for (const fs::path& p : { shortFile, badFile, dir / "missing.gd2", dir }) {
+        messages().clear();
+        dialogs().expectMessage();
+        open(p);
+        ASSERT_EQ(messages().size(), 1u) << p;
+        EXPECT_NE(messages()[0].text.find(p.filename().string()), std::string::npos) << messages()[0].text;
+        EXPECT_TRUE(messages()[0].style & wxICON_EXCLAMATION);
+        EXPECT_EQ(doc.pointCount[0], before.pointCount[0]);
+        EXPECT_EQ(doc.pixelX[0][1], before.pixelX[0][1]);
+        EXPECT_EQ(doc.fileName, before.fileName);
+        EXPECT_EQ(doc.dirty, 1);
+    }
+}
+
+TEST_F(FileCommands, FailedSaveKeepsDirtyTheNameAndTheOldFile)
+{
+    leftClick(300, 300);
+    const fs::path p = dir / "kept.gd2";
+    saveAs(p);
+    const std::string old = slurp(p);
+    leftClick(320, 320);
+
+    // A folder that does not exist, and a folder where the file should be.
+    fs::create_directories(dir / "folder.gd2");
+    for (const fs::path& target : { dir / "gone" / "x.gd2", dir / "folder.gd2" }) {
+        messages().clear();
+        dialogs().expectMessage();
+        saveAs(target);
+        ASSERT_EQ(messages().size(), 1u) << target;
+        EXPECT_EQ(messages()[0].caption, "Save Error");
+        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(doc.fileName, p.string());
+    }
+    EXPECT_EQ(slurp(p), old);
+
+    if (geteuid() != 0) {
+        chmod(dir.c_str(), 0555);
+        messages().clear();
+        dialogs().expectMessage();
+        command(CM_SAVE);
+        chmod(dir.c_str(), 0755);
+        EXPECT_EQ(messages().size(), 1u);
+        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(slurp(p), old);
+    }
+}
+} // namespace

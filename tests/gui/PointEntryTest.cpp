@@ -1,0 +1,341 @@
+#include "resources/CommandIds.h"
+#include "tests/gui/GuiHarness.h"
+
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/textctrl.h>
+
+namespace {
+class PointEntry : public WindowTest {
+protected:
+    // Types X and Y and presses Next Point; returns true when a point was
+    // stored. A refusal is answered and its text recorded.
+    void enter(const std::string& x, const std::string& y)
+    {
+        type(IDC_XBOX, x);
+        type(IDC_YBOX, y);
+        click(IDC_NEXTPOINT);
+    }
+    void expectRefusal(const std::string& x, const std::string& y, const std::string& text,
+        const std::string& caption)
+    {
+        messages().clear();
+        dialogs().expectMessage();
+        const GraphDocument before = doc;
+        enter(x, y);
+        ASSERT_EQ(messages().size(), 1u) << x << " / " << y;
+        EXPECT_EQ(messages()[0].text, text);
+        EXPECT_EQ(messages()[0].caption, caption);
+        EXPECT_EQ(doc.pointCount[doc.currentCurve], before.pointCount[before.currentCurve]);
+        EXPECT_EQ(doc.dirty, before.dirty);
+        EXPECT_EQ(window->controlText(IDC_XBOX), x);
+        EXPECT_EQ(window->controlText(IDC_YBOX), y);
+    }
+    void setRange0To100()
+    {
+        doc.yRangeSet = 1;
+        doc.yMin = 0;
+        doc.yMax = 100;
+        doc.yScale = static_cast<float>(360 / 100.0);
+    }
+};
+
+TEST_F(PointEntry, TypedXIsReadAsAWholeNumberFromItsLeadingCharacters)
+{
+    enter("abc", "5");
+    EXPECT_EQ(doc.pixelX[0][0], 50);
+    enter("12.9", "5");
+    enter("  12.9", "5");
+    EXPECT_EQ(doc.pixelX[0][1], 62);
+    EXPECT_EQ(doc.pixelX[0][2], 62);
+    enter("670", "5");
+    EXPECT_EQ(doc.pixelX[0][3], 720);
+    EXPECT_EQ(doc.pointCount[0], 4);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "");
+    EXPECT_EQ(window->controlText(IDC_YBOX), "");
+    EXPECT_EQ(doc.dirty, 1);
+}
+
+TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
+{
+    expectRefusal("", "5", "No Value for X inserted", "Data Error");
+    expectRefusal("-1", "5", "The X-value if off the graph!", "Point error");
+    expectRefusal("671", "5", "The X-value if off the graph!", "Point error");
+    expectRefusal("10", "", "No Value for Y inserted", "Data Error");
+    expectRefusal("10", "360.5", "The Y-value if off the graph!", "Point error");
+    expectRefusal("10", "-0.1", "The Y-value if off the graph!", "Point error");
+    // The X test comes before the Y box is looked at.
+    expectRefusal("700", "", "The X-value if off the graph!", "Point error");
+    EXPECT_EQ(messages()[0].style & (wxICON_EXCLAMATION | wxICON_QUESTION | wxICON_ERROR), 0);
+}
+
+TEST_F(PointEntry, YWithoutARangeIsAHeightAboveTheBaseline)
+{
+    enter("10", "360");
+    EXPECT_EQ(doc.pixelY[0][0], 18.0f);
+    enter("20", "1e2");
+    EXPECT_EQ(doc.valueY[0][1], 100.0f);
+    EXPECT_EQ(doc.pixelY[0][1], 278.0f);
+}
+
+TEST_F(PointEntry, YWithARangeIsCheckedAgainstIt)
+{
+    setRange0To100();
+    enter("10", "100");
+    EXPECT_EQ(static_cast<int>(doc.pixelY[0][0]), 18);
+    enter("20", "50");
+    EXPECT_EQ(doc.pixelY[0][1], 198.0f);
+    expectRefusal("30", "100.01", "The Y-value if off the graph!", "Point error");
+}
+
+TEST_F(PointEntry, TypedPointsAreSortedWithEqualColumnsInEntryOrder)
+{
+    enter("300", "1");
+    enter("100", "2");
+    enter("300", "3");
+    EXPECT_EQ(doc.pixelX[0][0], 150);
+    EXPECT_EQ(doc.pixelX[0][1], 350);
+    EXPECT_EQ(doc.valueY[0][1], 1.0f);
+    EXPECT_EQ(doc.valueY[0][2], 3.0f);
+}
+
+TEST_F(PointEntry, EnterInAnEntryBoxPressesNextPoint)
+{
+    type(IDC_XBOX, "40");
+    type(IDC_YBOX, "40");
+    wxCommandEvent enterKey(wxEVT_TEXT_ENTER, IDC_YBOX);
+    window->control(IDC_YBOX)->GetEventHandler()->ProcessEvent(enterKey);
+    EXPECT_EQ(doc.pointCount[0], 1);
+}
+
+TEST_F(PointEntry, NextPointBringsTheTogglePairsInLineWithTheOptions)
+{
+    doc.connectPoints = 1; // as the Basics dialog leaves it
+    EXPECT_TRUE(shown(IDC_CONNECT));
+    enter("10", "10");
+    EXPECT_FALSE(shown(IDC_CONNECT));
+    EXPECT_TRUE(shown(IDC_DISCONNECT));
+    EXPECT_TRUE(shown(IDC_LARGEPOINTS));
+    EXPECT_TRUE(shown(IDC_LABELPOINTS));
+    EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
+    EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
+}
+
+TEST_F(PointEntry, ClicksInsideThePlotAreAcceptedAtItsEdges)
+{
+    leftClick(50, 19);
+    leftClick(700, 380);
+    leftClick(300, 379);
+    ASSERT_EQ(doc.pointCount[0], 3);
+    EXPECT_EQ(doc.pixelX[0][0], 50);
+    EXPECT_EQ(doc.valueY[0][0], 359.0f);
+    EXPECT_EQ(doc.pixelX[0][1], 300);
+    EXPECT_EQ(doc.valueY[0][1], -1.0f);
+    EXPECT_EQ(doc.pixelX[0][2], 700);
+    EXPECT_EQ(doc.valueY[0][2], -2.0f);
+    EXPECT_EQ(doc.dirty, 1);
+}
+
+TEST_F(PointEntry, ClicksOutsideThePlotAreRefusedXTestFirst)
+{
+    const std::pair<wxPoint, const char*> refused[] = {
+        { { 49, 200 }, "The X-value if off the graph!" },
+        { { 701, 200 }, "The X-value if off the graph!" },
+        { { 10, 445 }, "The X-value if off the graph!" },
+        { { 300, 381 }, "The Y-value if off the graph!" },
+        { { 300, 18 }, "The Y-value if off the graph!" },
+    };
+    for (auto [at, text] : refused) {
+        messages().clear();
+        dialogs().expectMessage();
+        leftClick(at.x, at.y);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text, text);
+        EXPECT_EQ(messages()[0].caption, "Point error");
+    }
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(doc.dirty, 0);
+}
+
+TEST_F(PointEntry, ClickWithARangeReadsTheValueBack)
+{
+    setRange0To100();
+    leftClick(200, 198);
+    EXPECT_EQ(doc.valueY[0][0], 50.0f);
+}
+
+TEST_F(PointEntry, ClicksInsertAfterPointsOfSmallerOrEqualColumn)
+{
+    leftClick(300, 100);
+    leftClick(100, 110);
+    leftClick(300, 120);
+    EXPECT_EQ(doc.pixelX[0][0], 100);
+    EXPECT_EQ(doc.pixelY[0][1], 100.0f);
+    EXPECT_EQ(doc.pixelY[0][2], 120.0f);
+}
+
+TEST_F(PointEntry, AFullCurveRefusesBothWaysButOtherCurvesStillAccept)
+{
+    click(IDC_CURVE2);
+    doc.pointCount[1] = kMaxPoints;
+    type(IDC_XBOX, "10");
+    type(IDC_YBOX, "10");
+    dialogs().expectMessage();
+    click(IDC_NEXTPOINT);
+    dialogs().expectMessage();
+    leftClick(300, 200);
+    ASSERT_EQ(messages().size(), 2u);
+    for (const auto& m : messages()) {
+        EXPECT_EQ(m.text, "You already have the mzximum number of points (250) in Curve No.2");
+        EXPECT_EQ(m.caption, "Curve Overflow");
+        EXPECT_TRUE(m.style & wxICON_EXCLAMATION);
+    }
+    EXPECT_EQ(doc.pointCount[1], kMaxPoints);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "10");
+
+    click(IDC_CURVE1);
+    click(IDC_NEXTPOINT);
+    EXPECT_EQ(doc.pointCount[0], 1);
+}
+
+class RightClick : public WindowTest {
+protected:
+    void point(int c, int x, float y)
+    {
+        int& n = doc.pointCount[c];
+        doc.pixelX[c][n] = x;
+        doc.pixelY[c][n] = y;
+        doc.valueY[c][n] = 378 - y;
+        ++n;
+    }
+};
+
+TEST_F(RightClick, DeletesAPointWithinOnePixelInBothDirections)
+{
+    for (wxPoint at : { wxPoint(299, 199), wxPoint(301, 201), wxPoint(300, 200) }) {
+        doc.pointCount[0] = 0;
+        point(0, 300, 200);
+        rightClick(at.x, at.y);
+        EXPECT_EQ(doc.pointCount[0], 0) << at.x << "," << at.y;
+    }
+    for (wxPoint at : { wxPoint(302, 200), wxPoint(300, 198) }) {
+        doc.pointCount[0] = 0;
+        point(0, 300, 200);
+        rightClick(at.x, at.y);
+        EXPECT_EQ(doc.pointCount[0], 1) << at.x << "," << at.y;
+    }
+}
+
+TEST_F(RightClick, ComparesTheRowWithTheStoredFractionalRow)
+{
+    for (int row : { 198, 199 }) {
+        doc.pointCount[0] = 0;
+        point(0, 300, 198.4f);
+        rightClick(300, row);
+        EXPECT_EQ(doc.pointCount[0], 0) << row;
+    }
+    doc.pointCount[0] = 0;
+    point(0, 300, 198.4f);
+    rightClick(300, 197);
+    EXPECT_EQ(doc.pointCount[0], 1);
+}
+
+TEST_F(RightClick, DeletesOnlyTheLowerSlotOfTheCurrentCurve)
+{
+    point(0, 300, 200);
+    point(0, 301, 200);
+    point(0, 400, 100);
+    point(1, 300, 200);
+    rightClick(300, 200);
+    ASSERT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.pixelX[0][0], 301);
+    EXPECT_EQ(doc.pixelX[0][1], 400);
+    EXPECT_EQ(doc.pointCount[1], 1);
+
+    click(IDC_CURVE3);
+    rightClick(301, 200);
+    EXPECT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.pointCount[1], 1);
+}
+
+TEST_F(RightClick, EmptySpaceStillCountsAsAChange)
+{
+    rightClick(500, 300);
+    EXPECT_EQ(doc.dirty, 1);
+    dialogs().expectMessage(wxID_NO);
+    command(CM_EXIT);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "Data not Saved;  OK to close ?");
+}
+
+TEST_F(RightClick, PlacingTheCaptionBoxMovesItAndLeavesThePoint)
+{
+    point(0, 300, 200);
+    doc.placingCaption = 1;
+    rightClick(300, 200);
+    EXPECT_EQ(doc.captionBoxX, 300);
+    EXPECT_EQ(doc.captionBoxY, 200);
+    EXPECT_EQ(doc.captionsPlaced, 1);
+    EXPECT_EQ(doc.placingCaption, 0);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_EQ(doc.dirty, 0);
+
+    rightClick(300, 200);
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(doc.dirty, 1);
+}
+
+TEST_F(RightClick, LeftClickStillAddsWhileTheBoxWaitsToBePlaced)
+{
+    doc.placingCaption = 1;
+    leftClick(200, 200);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_EQ(doc.placingCaption, 1);
+}
+} // namespace
+
+namespace {
+// Reads one pixel of what the window last painted.
+wxColour framePixel(TWndw* window, int x, int y)
+{
+    cairo_surface_t* frame = window->lastFrame();
+    if (!frame)
+        return wxColour();
+    cairo_surface_flush(frame);
+    const unsigned char* data = cairo_image_surface_get_data(frame);
+    const int stride = cairo_image_surface_get_stride(frame);
+    const auto pixel = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
+    return wxColour((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+int redPixelsAround(TWndw* window, int x, int y, int reach)
+{
+    int red = 0;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+            if (framePixel(window, x + dx, y + dy) == wxColour(255, 0, 0))
+                ++red;
+    return red;
+}
+
+TEST_F(PointEntry, AnAcceptedPointAppearsOnScreenWhereTheRulesPutIt)
+{
+    window->client()->Update();
+    ASSERT_NE(window->lastFrame(), nullptr);
+    EXPECT_EQ(redPixelsAround(window, 150, 278, 4), 0);
+
+    enter("100", "100"); // column 150, row 278
+    window->client()->Update();
+    pump();
+    window->client()->Update();
+    EXPECT_GT(redPixelsAround(window, 150, 278, 2), 4);
+    // The marker is small: nothing red three pixels out.
+    EXPECT_EQ(redPixelsAround(window, 150, 278, 6) - redPixelsAround(window, 150, 278, 2), 0);
+    // Its centre is white-filled, the plot around it white.
+    EXPECT_EQ(framePixel(window, 150, 278), wxColour(255, 255, 255));
+
+    leftClick(400, 100);
+    window->client()->Update();
+    EXPECT_GT(redPixelsAround(window, 400, 100, 2), 4);
+}
+} // namespace
