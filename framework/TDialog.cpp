@@ -8,8 +8,8 @@
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <wx/button.h>
-#include <wx/dcclient.h>
 #include <wx/checkbox.h>
+#include <wx/dcclient.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -67,10 +67,7 @@ std::string toLatin1(const wxString& text)
     return bytes;
 }
 
-wxString fromLatin1(const std::string& text)
-{
-    return wxString(text.data(), wxConvISO8859_1, text.size());
-}
+wxString fromLatin1(const std::string& text) { return wxString(text.data(), wxConvISO8859_1, text.size()); }
 
 // Edit boxes are narrow in dialog units; the toolkit's wide inner margins
 // would hide half of what fits in them.
@@ -133,8 +130,9 @@ TDialog::TDialog(wxWindow* parent, int templateNumber)
     // Enter presses OK and Escape (or the close box) presses Cancel.
     SetAffirmativeId(1);
     SetEscapeId(2);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cmOk(); }, 1);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) { }, 9);
+    Bind(wxEVT_BUTTON, &TDialog::onOk, this, 1);
+    // Help has no action in any dialog; bound so the press goes no further.
+    Bind(wxEVT_BUTTON, &TDialog::onHelp, this, 9);
     Bind(wxEVT_INIT_DIALOG, &TDialog::onInitDialog, this);
     if (!framed.empty())
         Bind(wxEVT_PAINT, &TDialog::onPaint, this);
@@ -150,7 +148,7 @@ void TDialog::onPaint(wxPaintEvent&)
     for (const Framed& f : framed) {
         if (!f.control->IsShown())
             continue;
-        wxRect r = f.control->GetRect();
+        const wxRect r = f.control->GetRect();
         if (f.style & DS_BORDER) {
             dc.SetPen(*wxBLACK_PEN);
             dc.SetBrush(*wxTRANSPARENT_BRUSH);
@@ -240,10 +238,11 @@ int TDialog::execute()
     return result;
 }
 
-void TDialog::cmOk()
-{
-    closeWindow(IDOK);
-}
+void TDialog::onOk(wxCommandEvent&) { cmOk(); }
+
+void TDialog::onHelp(wxCommandEvent&) { }
+
+void TDialog::cmOk() { closeWindow(IDOK); }
 
 void TDialog::closeWindow(int result)
 {

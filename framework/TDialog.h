@@ -52,6 +52,8 @@ protected:
 private:
     void createControls(const DialogTemplate& t);
     void onInitDialog(wxInitDialogEvent& event);
+    void onOk(wxCommandEvent& event);
+    void onHelp(wxCommandEvent& event);
     void onPaint(wxPaintEvent& event);
 
     struct Framed {

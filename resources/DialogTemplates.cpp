@@ -49,51 +49,54 @@ constexpr DialogControlDef yScale[] = {
 // General Help: ten paragraphs, top to bottom.
 constexpr DialogControlDef generalHelp[] = {
     { 101, K::Static,
-        "Plotwell (plotwl.exe) is a simple graph-drawing program.  It will plot points provided by the user "
-        "for up to 3 curves.  It does not calculate any functions.  After plotting, graphs may be saved and/or "
-        "printed.  The maximum number of points is 250 for each curve.",
+        "Plotwell (plotwl.exe) is a simple graph-drawing program.  It will plot points provided by the "
+        "user for up to 3 curves.  It does not calculate any functions.  After plotting, graphs may be "
+        "saved and/or printed.  The maximum number of points is 250 for each curve.",
         9, 12, 364, 26 },
     { 102, K::Static,
-        "Default value for the X and Y axes are provided, but alternative ranges can be provided by using the "
-        "'File|New Graph' option.",
+        "Default value for the X and Y axes are provided, but alternative ranges can be provided by "
+        "using the 'File|New Graph' option.",
         9, 40, 364, 18 },
     { 103, K::Static,
-        "Labels for the Y-axis must be numerical.  But the X-axis can have any labels.  For example 'Monday, "
-        "Tuesday, Wednesday ....'.  Each label on the X-axis may be subdivided into sub-units.  For example, if "
-        "the X-labels were the years 1999, 2000, 2001 - each year could be subdivied into 12.",
+        "Labels for the Y-axis must be numerical.  But the X-axis can have any labels.  For example "
+        "'Monday, Tuesday, Wednesday ....'.  Each label on the X-axis may be subdivided into "
+        "sub-units.  For example, if the X-labels were the years 1999, 2000, 2001 - each year could be "
+        "subdivied into 12.",
         9, 60, 364, 28 },
     { 104, K::Static,
-        "When entering data, use the default X-values for X-points regarless of the labels.  The default X "
-        "values are not shown on the printed output since they are often meaningless.",
+        "When entering data, use the default X-values for X-points regarless of the labels.  The "
+        "default X values are not shown on the printed output since they are often meaningless.",
         9, 90, 364, 17 },
-    { 109, K::Static, "Alternatively, points may be entered on the graph by clicking the LEFT mouse button.", 9,
-        108, 364, 10 },
+    { 109, K::Static, "Alternatively, points may be entered on the graph by clicking the LEFT mouse button.",
+        9, 108, 364, 10 },
     { 108, K::Static,
-        "Be sure to click the appropriate Curve Button for the data you are entering if you propose more than "
-        "one curve.",
+        "Be sure to click the appropriate Curve Button for the data you are entering if you propose "
+        "more than one curve.",
         9, 119, 364, 14 },
     { 110, K::Static,
-        "To add a table showing labels for the curve, use the 'Extras' Add Captions option.  Enter the names for "
-        "each curve and click OK.  Then position the cursor where you want the top left corner of the box to "
-        "appear and click the RIGHT mouse button.  To change the position of the captions, reopen the Add "
-        "Caption dialog box and click OK again - there is no need to re-enter the names.",
+        "To add a table showing labels for the curve, use the 'Extras' Add Captions option.  Enter the "
+        "names for each curve and click OK.  Then position the cursor where you want the top left "
+        "corner of the box to appear and click the RIGHT mouse button.  To change the position of the "
+        "captions, reopen the Add Caption dialog box and click OK again - there is no need to re-enter "
+        "the names.",
         9, 134, 364, 35 },
-    { 105, K::Static, "Means and  Weighted Means are automatically calculated for each curve entered.", 9, 170,
-        364, 12 },
+    { 105, K::Static, "Means and  Weighted Means are automatically calculated for each curve entered.", 9,
+        170, 364, 12 },
     { 106, K::Static,
-        "Should you need to extend the X-Axis you can use the Extras|Extend X-Axis command to add up to a maximum "
-        "of 20 X-Axis lables.  You can then use the Edit Labels command to comlete the X-axis. ",
+        "Should you need to extend the X-Axis you can use the Extras|Extend X-Axis command to add up "
+        "to a maximum of 20 X-Axis lables.  You can then use the Edit Labels command to comlete the "
+        "X-axis. ",
         9, 183, 364, 21 },
     { 107, K::Static,
-        "Provided that the Maximum value of Y is greater than 0, the Y-Axis can be similarly extended", 9, 205,
-        364, 12 },
+        "Provided that the Maximum value of Y is greater than 0, the Y-Axis can be similarly extended", 9,
+        205, 364, 12 },
     { 2, K::DefaultButton, "Close", 332, 238, 50, 14 },
 };
 
 constexpr DialogControlDef about[] = {
     { 101, K::Static,
-        "Plotwell (Plotwl) A simple graph-plotter.\nPlots up to three curves of typed or clicked points.\n"
-        "Written by the Plotwell developers.",
+        "Plotwell (Plotwl) A simple graph-plotter.\nPlots up to three curves of typed or clicked "
+        "points.\nWritten by the Plotwell developers.",
         20, 8, 220, 36, DS_CENTRE | DS_SUNKEN | DS_BORDER },
     { 104, K::Static, "Version 4.1  February 2005", 20, 52, 150, 10 },
     { 103, K::Icon, "", 20, 70, 20, 20, DS_LEFT, 0, 2 },
@@ -104,24 +107,25 @@ constexpr DialogControlDef about[] = {
 
 constexpr DialogControlDef addingPoints[] = {
     { 101, K::Static,
-        "Points maybe added to the graph by entering the X and Y values in the boxes provided below the graph.  "
-        "Alternatively, position the cursor at the required point of insertion and click the LEFT mouse button.",
+        "Points maybe added to the graph by entering the X and Y values in the boxes provided below "
+        "the graph.  Alternatively, position the cursor at the required point of insertion and click "
+        "the LEFT mouse button.",
         9, 8, 222, 32 },
     { 2, K::DefaultButton, "Close", 181, 46, 50, 14 },
 };
 
 constexpr DialogControlDef deletingPoints[] = {
     { 101, K::Static,
-        "Position the cursor accurately on the point to be deleted and click the RIGHT mouse buttom.\n\n"
-        "Make sure the correct curve is selected!",
+        "Position the cursor accurately on the point to be deleted and click the RIGHT mouse "
+        "buttom.\n\nMake sure the correct curve is selected!",
         9, 8, 222, 50 },
     { 2, K::DefaultButton, "Close", 181, 66, 50, 14 },
 };
 
 constexpr DialogControlDef extendX[] = {
     { 101, K::Static,
-        "How many Extra Labels do you wish to add to the X-Axis ?\nEnter zero to just edit labels", 19, 26, 193,
-        17, DS_CENTRE },
+        "How many Extra Labels do you wish to add to the X-Axis ?\nEnter zero to just edit labels", 19, 26,
+        193, 17, DS_CENTRE },
     { 102, K::Edit, "", 95, 55, 32, 14, DS_LEFT, 8 },
     { 1, K::DefaultButton, "OK", 170, 94, 50, 14 },
     { 2, K::Button, "Cancel", 11, 95, 50, 14 },
@@ -136,8 +140,9 @@ constexpr DialogControlDef captions[] = {
     { 106, K::Static, "Curve 3 (Blue)", 43, 66, 54, 12 },
     { 102, K::Edit, "", 106, 65, 101, 15, DS_LEFT, 25 },
     { 108, K::Static,
-        "After entering the Captions you require, click OK.  Then position the cursor at the point you want the "
-        "top left corner of the Caption Box to appear on the graph and click the Right mouse button.",
+        "After entering the Captions you require, click OK.  Then position the cursor at the point you "
+        "want the top left corner of the Caption Box to appear on the graph and click the Right mouse "
+        "button.",
         18, 90, 204, 26, DS_SUNKEN },
     { 1, K::DefaultButton, "OK", 176, 125, 50, 14 },
     { 2, K::Button, "Cancel", 9, 124, 50, 14 },
@@ -149,8 +154,8 @@ constexpr DialogControlDef labelStatic(int id, int row)
 {
     constexpr const char* names[] = { "Label No.1", "Label No.2", "Label No.3", "Label No.4", "Label No.5",
         "Label No.6", "Label No.7", "Label No.8", "Label No.9", "Label No.10", "Label No.11", "Label No.12",
-        "Label No.13", "Label No.14", "Label No.15", "Label No.16", "Label No.17", "Label No.18", "Label No.19",
-        "Label No.20" };
+        "Label No.13", "Label No.14", "Label No.15", "Label No.16", "Label No.17", "Label No.18",
+        "Label No.19", "Label No.20" };
     const bool right = row >= 10;
     const int i = row % 10;
     const int y = (right ? 35 : 34) + (137 * i + 4) / 9;
@@ -168,26 +173,46 @@ constexpr DialogControlDef labelEdit(int id, int row)
 constexpr DialogControlDef editLabels[] = {
     { 142, K::Static, "Graph Title", 119, 14, 42, 11 },
     { 141, K::Edit, "", 163, 12, 113, 15, DS_LEFT, 37 },
-    labelStatic(101, 0), labelEdit(102, 0),
-    labelStatic(104, 1), labelEdit(123, 1),
-    labelStatic(106, 2), labelEdit(125, 2),
-    labelStatic(108, 3), labelEdit(127, 3),
-    labelStatic(110, 4), labelEdit(129, 4),
-    labelStatic(112, 5), labelEdit(131, 5),
-    labelStatic(114, 6), labelEdit(133, 6),
-    labelStatic(116, 7), labelEdit(135, 7),
-    labelStatic(118, 8), labelEdit(137, 8),
-    labelStatic(120, 9), labelEdit(139, 9),
-    labelStatic(103, 10), labelEdit(122, 10),
-    labelStatic(105, 11), labelEdit(124, 11),
-    labelStatic(107, 12), labelEdit(126, 12),
-    labelStatic(109, 13), labelEdit(128, 13),
-    labelStatic(111, 14), labelEdit(130, 14),
-    labelStatic(113, 15), labelEdit(132, 15),
-    labelStatic(115, 16), labelEdit(134, 16),
-    labelStatic(117, 17), labelEdit(136, 17),
-    labelStatic(119, 18), labelEdit(138, 18),
-    labelStatic(121, 19), labelEdit(140, 19),
+    labelStatic(101, 0),
+    labelEdit(102, 0),
+    labelStatic(104, 1),
+    labelEdit(123, 1),
+    labelStatic(106, 2),
+    labelEdit(125, 2),
+    labelStatic(108, 3),
+    labelEdit(127, 3),
+    labelStatic(110, 4),
+    labelEdit(129, 4),
+    labelStatic(112, 5),
+    labelEdit(131, 5),
+    labelStatic(114, 6),
+    labelEdit(133, 6),
+    labelStatic(116, 7),
+    labelEdit(135, 7),
+    labelStatic(118, 8),
+    labelEdit(137, 8),
+    labelStatic(120, 9),
+    labelEdit(139, 9),
+    labelStatic(103, 10),
+    labelEdit(122, 10),
+    labelStatic(105, 11),
+    labelEdit(124, 11),
+    labelStatic(107, 12),
+    labelEdit(126, 12),
+    labelStatic(109, 13),
+    labelEdit(128, 13),
+    labelStatic(111, 14),
+    labelEdit(130, 14),
+    labelStatic(113, 15),
+    labelEdit(132, 15),
+    labelStatic(115, 16),
+    labelEdit(134, 16),
+    labelStatic(117, 17),
+    labelEdit(136, 17),
+    labelStatic(119, 18),
+    labelEdit(138, 18),
+    labelStatic(121, 19),
+    labelEdit(140, 19),
     { 1, K::DefaultButton, "OK", 274, 198, 50, 14 },
     { 2, K::Button, "Cancel", 184, 198, 50, 14 },
     { 9, K::Button, "Help", 16, 197, 50, 14, DS_HIDDEN },

@@ -10,8 +10,8 @@ enum class DialogControlKind {
     Edit,
     Button,
     DefaultButton, // the button Enter presses
-    CheckBoxLeft,  // check box with its text on the left
-    Icon,          // icon resource `icon`
+    CheckBoxLeft, // check box with its text on the left
+    Icon, // icon resource `icon`
     Group,
 };
 
@@ -40,7 +40,7 @@ struct DialogControlDef {
 struct DialogTemplate {
     int number;
     const char* caption; // empty when the dialog class sets its own
-    int width, height;   // client area, dialog units
+    int width, height; // client area, dialog units
     const char* fontName;
     int pointSize;
     std::span<const DialogControlDef> controls; // creation and Tab order

@@ -1,13 +1,16 @@
 // Pictures of the dialogs for a look by eye, taken only when
 // PLOTWELL_SCREENSHOTS names a folder:
 //   PLOTWELL_SCREENSHOTS=/tmp/shots scripts/with-display build/gui_tests --gtest_filter='DialogLook*'
-// Each dialog is shown with typical texts filled in and the whole screen is
-// saved as dialog<template>.png. On a virtual display with no window manager
-// a window owned by another stays unpainted, so these are shown unowned.
+// Each dialog is shown with typical texts filled in and saved as
+// dialog<template>.png; graph.png is the main window after a New Graph run
+// through the dialogs and three points. On a virtual display with no window
+// manager a window owned by another stays unpainted, so the dialogs are
+// shown unowned.
 
 #include "framework/TDialog.h"
+#include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
-#include "tests/gui/GuiHarness.h"
+#include "tests/gui/DialogDriver.h"
 
 #include <cstdlib>
 #include <string>
@@ -23,6 +26,14 @@ void settle()
         wxTheApp->Yield(true);
         wxMilliSleep(20);
     }
+}
+
+// Saves the top left w x h pixels of the screen.
+void saveScreen(const char* folder, const std::string& name, int w, int h)
+{
+    const std::string command = "xwd -root -silent | convert xwd:- -crop " + std::to_string(w) + "x"
+        + std::to_string(h) + "+0+0 png:" + folder + "/" + name + ".png";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 void fillTypicalTexts(TDialog& d)
@@ -64,12 +75,45 @@ TEST_F(DialogLook, Screenshots)
         fillTypicalTexts(dialog);
         dialog.Show();
         settle();
-        const std::string command = "xwd -root -silent | convert xwd:- -crop "
-            + std::to_string(dialog.GetSize().x) + "x" + std::to_string(dialog.GetSize().y) + "+0+0 png:"
-            + folder + "/dialog" + std::to_string(n) + ".png";
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        saveScreen(folder, "dialog" + std::to_string(n), dialog.GetSize().x, dialog.GetSize().y);
         dialog.Hide();
         settle();
     }
+}
+
+TEST_F(DialogLook, GraphAfterNewGraph)
+{
+    const char* folder = std::getenv("PLOTWELL_SCREENSHOTS");
+    if (!folder)
+        GTEST_SKIP();
+    expectDialog(dialogs(), [](TDialog& d) {
+        typeInto(d, 104, "Rainfall 1999");
+        typeInto(d, 101, "3");
+        typeInto(d, 107, "4");
+        tick(d, 105);
+        tick(d, 110);
+        press(d, 1);
+    });
+    expectDialog(dialogs(), [](TDialog& d) {
+        for (const char* m : { "Jan", "Feb", "Mar" }) {
+            typeInto(d, 103, m);
+            press(d, 1);
+        }
+    });
+    expectDialog(dialogs(), [](TDialog& d) {
+        typeInto(d, 101, "0");
+        typeInto(d, 102, "90");
+        typeInto(d, 105, "10");
+        press(d, 1);
+    });
+    command(CM_NEWGRAPH);
+    for (auto [x, y] : { std::pair { "100", "30" }, { "300", "60" }, { "500", "45" } }) {
+        type(IDC_XBOX, x);
+        type(IDC_YBOX, y);
+        click(IDC_NEXTPOINT);
+    }
+    pump();
+    settle();
+    saveScreen(folder, "graph", 800, 560);
 }
 } // namespace

@@ -83,7 +83,8 @@ protected:
         return [this, in](TDialog& d) {
             fillBasics(d, in);
             press(d, 1);
-            EXPECT_FALSE(d.IsModal()) << "Basics refused: " << (messages().empty() ? "" : messages().back().text);
+            EXPECT_FALSE(d.IsModal())
+                << "Basics refused: " << (messages().empty() ? "" : messages().back().text);
         };
     }
 
@@ -111,7 +112,8 @@ protected:
         };
     }
 
-    static DialogSteps yScaleOk(const std::string& min, const std::string& max, const std::string& percent = "")
+    static DialogSteps yScaleOk(
+        const std::string& min, const std::string& max, const std::string& percent = "")
     {
         return [min, max, percent](TDialog& d) {
             EXPECT_EQ(d.GetTitle(), "Y-Scale");
@@ -128,8 +130,8 @@ protected:
     }
 
     // An input error: OK only, no icon, owned by the dialog that refused.
-    void expectInputError(std::size_t index, const std::string& text, const std::string& caption,
-        const std::string& owner)
+    void expectInputError(
+        std::size_t index, const std::string& text, const std::string& caption, const std::string& owner)
     {
         ASSERT_GT(messages().size(), index);
         const ShownMessage& m = messages()[index];
@@ -226,8 +228,8 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
 
     ASSERT_EQ(messages().size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
-        expectInputError(i, "Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error",
-            "Basics");
+        expectInputError(
+            i, "Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", "Basics");
     // Cancelled after the refusals: the typed values stay in the document.
     EXPECT_EQ(doc.xLabelTarget, -1);
     EXPECT_STREQ(doc.title, "Typed");
@@ -237,9 +239,13 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
 TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
 {
     doc.extendingY = 1; // left over from an Extend Y-Axis
+    doc.percentError = 42;
     expectDialog(dialogs(),
-        basicsOk({ .title = "Rainfall 1999 at the north end of the lake", .labels = "3", .divisions = "4",
-            .connect = true, .large = true }));
+        basicsOk({ .title = "Rainfall 1999 at the north end of the lake",
+            .labels = "3",
+            .divisions = "4",
+            .connect = true,
+            .large = true }));
     expectDialog(dialogs(), [](TDialog& d) {
         EXPECT_EQ(d.GetTitle(), "Labels for X-Axiz");
         const char* months[] = { "Jan", "Feb", "Mar" };
@@ -262,6 +268,7 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
             EXPECT_FALSE(d.control(id)->IsShown()) << id;
         typeInto(d, 101, "0");
         typeInto(d, 102, "90");
+        typeInto(d, 105, "7"); // hidden, and not read
         press(d, 1);
     });
     newGraph();
@@ -290,6 +297,7 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
         EXPECT_EQ(doc.yTicks[k], 10.0f * k) << k;
     EXPECT_EQ(doc.yRangeSet, 1);
     EXPECT_EQ(doc.yNegative, 0);
+    EXPECT_EQ(doc.percentError, 42.0f);
     EXPECT_EQ(doc.dirty, 1);
     EXPECT_GE(fullRepaints, 1);
     // The Basics options leave the main window's toggle buttons alone.
@@ -330,8 +338,8 @@ TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
 
     ASSERT_EQ(messages().size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
-        expectInputError(i, "This X-Label contains an illegal character.", "Illegal Character",
-            "Labels for X-Axiz");
+        expectInputError(
+            i, "This X-Label contains an illegal character.", "Illegal Character", "Labels for X-Axiz");
     EXPECT_EQ(doc.xLabelCount, 3);
     EXPECT_STREQ(doc.xLabels[0], "Jan99");
     EXPECT_STREQ(doc.xLabels[1], "");
@@ -399,8 +407,8 @@ TEST_F(NewGraph, PercentErrorMustBeAboveZeroAndAtMostAHundredReadFromItsFirstSev
             EXPECT_TRUE(d.control(id)->IsShown()) << id;
         typeInto(d, 101, "0");
         typeInto(d, 102, "100");
-        const std::pair<const char*, float> refused[] = { { "100.5", 100.5f }, { "0", 0.0f }, { "abc", 0.0f },
-            { "-5", -5.0f } };
+        const std::pair<const char*, float> refused[]
+            = { { "100.5", 100.5f }, { "0", 0.0f }, { "abc", 0.0f }, { "-5", -5.0f } };
         for (auto [text, value] : refused) {
             typeInto(d, 105, text);
             press(d, 1);
@@ -463,17 +471,6 @@ TEST_F(NewGraph, CancellingYScaleAfterARefusedPercentKeepsWhatWasRead)
     EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
 }
 
-TEST_F(NewGraph, WithoutErrorBarsTheHiddenPercentBoxLeavesPercentErrorAlone)
-{
-    doc.percentError = 42;
-    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
-    expectDialog(dialogs(), labelsOk({ "A" }));
-    expectDialog(dialogs(), yScaleOk("0", "9", "7"));
-    newGraph();
-    EXPECT_EQ(doc.percentError, 42.0f);
-    EXPECT_EQ(doc.yRangeSet, 1);
-}
-
 TEST_F(NewGraph, TheReducedYScaleAsksOnlyForTheMaximumAndSetsTheMinimumToZero)
 {
     doc.extendingY = 1;
@@ -500,8 +497,8 @@ TEST_F(NewGraph, AYRangeOfZeroOrBeyondTheFloatsIsRefusedAndTheTypingKept)
     expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), [](TDialog& d) {
-        const std::pair<const char*, const char*> refused[] = { { "", "" }, { "5", "5.0" }, { "0", "1e39" },
-            { "-3e38", "3e38" }, { "0", "1e-44" } };
+        const std::pair<const char*, const char*> refused[]
+            = { { "", "" }, { "5", "5.0" }, { "0", "1e39" }, { "-3e38", "3e38" }, { "0", "1e-44" } };
         for (auto [min, max] : refused) {
             typeInto(d, 101, min);
             typeInto(d, 102, max);
@@ -524,7 +521,8 @@ TEST_F(NewGraph, AYRangeOfZeroOrBeyondTheFloatsIsRefusedAndTheTypingKept)
 
     ASSERT_EQ(messages().size(), 5u);
     for (std::size_t i = 0; i < 2; ++i)
-        expectInputError(i, "The Maximum Y-Value must differ from the Minimum Y-Value", "Data Error", "Y-Scale");
+        expectInputError(
+            i, "The Maximum Y-Value must differ from the Minimum Y-Value", "Data Error", "Y-Scale");
     for (std::size_t i = 2; i < 5; ++i)
         expectInputError(i, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
     EXPECT_EQ(doc.yScale, 4.0f);
@@ -539,8 +537,13 @@ TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLab
         int most; // 0: accepted
     };
     const Case cases[] = {
-        { "3", "", 200 }, { "3", "0", 200 }, { "3", "-2", 200 }, { "3", "201", 200 }, { "20", "31", 30 },
-        { "7", "86", 85 }, { "7", "85", 0 },
+        { "3", "", 200 },
+        { "3", "0", 200 },
+        { "3", "-2", 200 },
+        { "3", "201", 200 },
+        { "20", "31", 30 },
+        { "7", "86", 85 },
+        { "7", "85", 0 },
     };
     expectDialog(dialogs(), [&cases](TDialog& d) {
         for (const Case& c : cases) {

@@ -47,8 +47,8 @@ void TDlg1::cmOk()
     if (doc.xLabelTarget > 0) {
         const int most = PlotArea::labelBand / doc.xLabelTarget;
         if (doc.divisionsPerLabel < 1 || doc.divisionsPerLabel > most) {
-            messageBox("Divisions per Label must be between 1 and " + std::to_string(most), "Number Error",
-                MB_OK);
+            messageBox(
+                "Divisions per Label must be between 1 and " + std::to_string(most), "Number Error", MB_OK);
             return;
         }
     }
