@@ -369,7 +369,7 @@ TEST_F(NewGraph, FiveAbcAsksForFiveLabelsAndCancellingThePromptKeepsTheOldSpacin
     EXPECT_EQ(fullRepaints, 0);
 }
 
-TEST_F(NewGraph, ANegativeBoundSetsYNegativeForGoodAndMaxBelowMinIsAccepted)
+TEST_F(NewGraph, NegativeBoundsSetYNegativeForGoodMaxBelowMinIsAcceptedAndTicksAccumulate)
 {
     expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
     expectDialog(dialogs(), labelsOk({ "A" }));
@@ -395,6 +395,15 @@ TEST_F(NewGraph, ANegativeBoundSetsYNegativeForGoodAndMaxBelowMinIsAccepted)
     expectDialog(dialogs(), yScaleOk("-300", "-1"));
     newGraph();
     EXPECT_EQ(doc.yNegative, 1);
+
+    // Each tick is the previous one plus the step, rounded to a float each
+    // time: 1 + 9 steps of 1/9 ends just above 2.
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), yScaleOk("1", "2"));
+    newGraph();
+    EXPECT_EQ(doc.yStep, 0.1111111119389534f);
+    EXPECT_EQ(doc.yTicks[9], 2.000000476837158f);
 }
 
 TEST_F(NewGraph, PercentErrorMustBeAboveZeroAndAtMostAHundredReadFromItsFirstSevenCharacters)
