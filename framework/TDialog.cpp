@@ -274,9 +274,16 @@ void TDialog::setText(int id, const std::string& text)
     wxWindow* w = control(id);
     if (!w)
         return;
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(w))
-        edit->ChangeValue(fromLatin1(text));
-    else
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
+        // The toolkit empties an edit given more than its limit; keeping
+        // what fits is what reading the edit back would give anyway.
+        std::size_t fits = text.size();
+        if (const DialogTemplate* t = dialogTemplate(number))
+            for (const DialogControlDef& def : t->controls)
+                if (def.id == id && def.limit > 0)
+                    fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
+        edit->ChangeValue(fromLatin1(text.substr(0, fits)));
+    } else
         w->SetLabel(fromLatin1(text));
 }
 

@@ -234,7 +234,7 @@ TEST_F(Dialogs, EnterPressesOkAndEscapeCancels)
     }
 }
 
-TEST_F(Dialogs, TextsTravelAsLatin1AndAnythingElseReadsAsAQuestionMark)
+TEST_F(Dialogs, TextsTravelAsLatin1AndEditsKeepWhatFits)
 {
     TDialog d(window, 2);
     d.setText(103, "caf\xE9");
@@ -243,6 +243,9 @@ TEST_F(Dialogs, TextsTravelAsLatin1AndAnythingElseReadsAsAQuestionMark)
     ASSERT_NE(edit, nullptr);
     edit->ChangeValue(wxString::FromUTF8("5\xE2\x82\xAC")); // 5 and the euro sign
     EXPECT_EQ(d.text(103), "5?");
+    // A text longer than the edit takes keeps what fits.
+    d.setText(103, "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(d.text(103), "ABCDEFGHIJK");
     d.setText(101, "prompt");
     EXPECT_EQ(d.text(101), "prompt");
     d.show(101, false);
