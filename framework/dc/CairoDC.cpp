@@ -70,8 +70,8 @@ struct CachedText {
     PangoLayout* layout = nullptr;
     double width = 0; // before stretching
     bool hasMask = false;
-    std::vector<std::uint8_t> mask;
-    int maskX = 0, maskY = 0, maskWidth = 0, maskHeight = 0; // relative to the cell
+    TCoverage mask;
+    int maskX = 0, maskY = 0; // relative to the cell
 
     CachedText() = default;
     CachedText(const CachedText&) = delete;
@@ -360,13 +360,13 @@ const CachedText& TextEngine::withMask(const TCairoFont& f, CachedText& t)
     const double inkBottom = (ink.y + ink.height) / double(PANGO_SCALE) + shift;
     t.maskX = static_cast<int>(std::floor(inkLeft)) - 1;
     t.maskY = static_cast<int>(std::floor(inkTop)) - 1;
-    t.maskWidth = static_cast<int>(std::ceil(inkRight)) + 1 - t.maskX;
-    t.maskHeight = static_cast<int>(std::ceil(inkBottom)) + 1 - t.maskY;
+    const int width = static_cast<int>(std::ceil(inkRight)) + 1 - t.maskX;
+    const int height = static_cast<int>(std::ceil(inkBottom)) + 1 - t.maskY;
     // Glyphs larger than any page are left out (their cell is still filled).
-    if (t.maskWidth > maxGlyphPixels || t.maskHeight > maxGlyphPixels ||
-        static_cast<double>(t.maskWidth) * t.maskHeight > maxMaskBytes / 8)
+    if (width > maxGlyphPixels || height > maxGlyphPixels ||
+        static_cast<double>(width) * height > maxMaskBytes / 8)
         return t;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, t.maskWidth, t.maskHeight);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
     cairo_t* mcr = cairo_create(surface);
     cairo_translate(mcr, -t.maskX, -t.maskY + shift);
     if (f.stretch != 1)
@@ -377,11 +377,14 @@ const CachedText& TextEngine::withMask(const TCairoFont& f, CachedText& t)
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS && data) {
-        t.mask.resize(static_cast<std::size_t>(t.maskWidth) * t.maskHeight);
-        maskBytes += t.mask.size();
-        for (int j = 0; j < t.maskHeight; ++j)
-            std::memcpy(t.mask.data() + static_cast<std::size_t>(j) * t.maskWidth,
-                        data + static_cast<std::size_t>(j) * stride, t.maskWidth);
+        t.mask.width = width;
+        t.mask.height = height;
+        t.mask.alpha.resize(static_cast<std::size_t>(width) * height);
+        for (int j = 0; j < height; ++j)
+            std::memcpy(t.mask.alpha.data() + static_cast<std::size_t>(j) * width,
+                        data + static_cast<std::size_t>(j) * stride, width);
+        t.mask.findRuns();
+        maskBytes += t.mask.alpha.size() + t.mask.runs.size() * sizeof(TCoverage::Run);
     }
     cairo_surface_destroy(surface);
     return t;
@@ -691,7 +694,13 @@ bool TCairoDC::LineTo(int x, int y)
     }
     if (direct) {
         beginDirect();
-        raster.fillSegment(x0, y0, x1, y1, width, !thin, currentPen().color);
+        // Level and upright thin lines are plain boxes one pixel across.
+        if (thin && y0 == y1)
+            raster.fillBox(std::min(x0, x1), y0 - 0.5, std::max(x0, x1), y0 + 0.5, currentPen().color);
+        else if (thin && x0 == x1)
+            raster.fillBox(x0 - 0.5, std::min(y0, y1), x0 + 0.5, std::max(y0, y1), currentPen().color);
+        else
+            raster.fillSegment(x0, y0, x1, y1, width, !thin, currentPen().color);
         return true;
     }
     // Only the part of the line inside the visible area is handed to cairo.
@@ -768,10 +777,9 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
     fillBox(left, top, left + w, top + h, a.bkColor);
     if (direct) {
         const CachedText& m = engine.withMask(f, t);
-        if (!m.mask.empty()) {
+        if (!m.mask.runs.empty()) {
             beginDirect();
-            raster.blendMask(m.mask.data(), m.maskWidth, m.maskWidth, m.maskHeight,
-                             static_cast<int>(left + m.maskX), static_cast<int>(top + m.maskY),
+            raster.blendMask(m.mask, static_cast<int>(left + m.maskX), static_cast<int>(top + m.maskY),
                              a.textColor, a.bkColor);
         }
         return true;
