@@ -474,6 +474,9 @@ void TCairoDC::beginDirect()
 {
     if (cairoPending) {
         cairo_surface_flush(target);
+        // Tells cairo before the pixels change, too, so that any snapshot
+        // it keeps of them (a pattern made from this image) is copied first.
+        cairo_surface_mark_dirty(target);
         cairoPending = false;
     }
     pixelsChanged = true;
