@@ -464,7 +464,12 @@ void TCairoDC::checkDirectDrawing()
             raster.clipBottom = static_cast<int>(std::clamp<double>(b, 0, raster.height));
         }
     } else if (usable) {
-        raster.clipRight = raster.clipLeft; // everything clipped away
+        // No rectangles: either everything is clipped away, or cairo did not
+        // say; only the first is certain enough to act on.
+        double x0, y0, x1, y1;
+        cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+        usable = !(x1 > x0 && y1 > y0);
+        raster.clipRight = raster.clipLeft;
     }
     cairo_rectangle_list_destroy(clips);
     direct = usable;
