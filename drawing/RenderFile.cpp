@@ -131,11 +131,15 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = folder + "." + name + ".XXXXXX";
+    // Cut so that a name at the file system's length limit still leaves room
+    // for the dot and the random suffix.
+    std::string temp = folder + "." + name.substr(0, 100) + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return fail(std::strerror(errno));
-    fchmod(fd, newFileMode());
+    // A file that is replaced keeps its permissions; a new one gets the usual ones.
+    struct stat old;
+    fchmod(fd, stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode());
     FILE* file = fdopen(fd, "wb");
     if (!file) {
         const int err = errno;

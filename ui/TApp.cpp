@@ -9,6 +9,8 @@ TApp::TApp()
     // The window class name the desktop sees (WM_CLASS): set before the
     // toolkit starts, which otherwise takes the executable's name.
     g_set_prgname("Kestrel");
+    SetClassName("Kestrel");
+    SetAppDisplayName("Kestrel");
 }
 
 bool TApp::OnInit()

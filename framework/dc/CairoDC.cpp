@@ -70,8 +70,8 @@ struct CachedText {
     PangoLayout* layout = nullptr;
     double width = 0; // before stretching
     bool hasMask = false;
-    std::vector<std::uint8_t> mask;
-    int maskX = 0, maskY = 0, maskWidth = 0, maskHeight = 0; // relative to the cell
+    TCoverage mask;
+    int maskX = 0, maskY = 0; // relative to the cell
 
     CachedText() = default;
     CachedText(const CachedText&) = delete;
@@ -138,6 +138,7 @@ public:
 private:
     TextEngine();
     ~TextEngine();
+    void makeContext();
 
     struct FaceMetrics {
         double cellPerEm = 1; // (ascent + descent) / em size
@@ -147,17 +148,39 @@ private:
     double averageCharWidth(const PangoFontDescription* desc);
     double layoutWidth(const PangoFontDescription* desc, const char* utf8);
 
-    // Enough for every text of the largest graph several times over.
+public:
+    // Beyond this size in device pixels the font machinery gives up (and
+    // would leave the caller's cairo context in an error state).
+    static constexpr double maxGlyphPixels = 4000;
+
+private:
+    // Enough for every text of the largest graph several times over, and
+    // for far more fonts than any drawing uses; past these everything is
+    // dropped and made again as needed.
     static constexpr std::size_t maxTexts = 8192;
+    static constexpr std::size_t maxMaskBytes = 32 << 20;
+    static constexpr std::size_t maxFonts = 64;
+    static constexpr std::size_t maxFaces = 256;
 
     PangoFontMap* fontMap = nullptr;
     PangoContext* context = nullptr;
     std::unordered_map<std::string, FaceMetrics> faces;
     std::unordered_map<std::string, std::unique_ptr<TCairoFont>> fonts;
     std::size_t textCount = 0;
+    std::size_t maskBytes = 0;
+    unsigned fontGeneration = 0;
+
+public:
+    // Changes whenever fonts are dropped, so holders of a font know to look again.
+    unsigned generation() const { return fontGeneration; }
 };
 
 TextEngine::TextEngine()
+{
+    makeContext();
+}
+
+void TextEngine::makeContext()
 {
     fontMap = pango_cairo_font_map_new();
     context = pango_font_map_create_context(fontMap);
@@ -243,6 +266,17 @@ const TCairoFont& TextEngine::font(const TLogFont& lf)
     auto found = fonts.find(key);
     if (found != fonts.end())
         return *found->second;
+    if (fonts.size() >= maxFonts || faces.size() >= maxFaces) {
+        // A fresh font map as well: the old one keeps what it has matched.
+        fonts.clear();
+        faces.clear();
+        textCount = 0;
+        maskBytes = 0;
+        ++fontGeneration;
+        g_object_unref(context);
+        g_object_unref(fontMap);
+        makeContext();
+    }
 
     auto f = std::make_unique<TCairoFont>();
     f->desc = pango_font_description_new();
@@ -273,7 +307,7 @@ const TCairoFont& TextEngine::font(const TLogFont& lf)
     if (lf.width > 0) {
         const double natural = averageCharWidth(f->desc);
         if (natural > 0)
-            f->stretch = std::min<double>(lf.width, maxHeight) / natural;
+            f->stretch = std::clamp(lf.width / natural, 1.0 / 64, 64.0);
     }
     if (lf.underline || lf.strikeOut) {
         f->attrs = pango_attr_list_new();
@@ -290,10 +324,11 @@ CachedText& TextEngine::text(const TCairoFont& f, std::string_view text)
     auto found = f.texts.find(text);
     if (found != f.texts.end())
         return found->second;
-    if (textCount >= maxTexts) {
+    if (textCount >= maxTexts || maskBytes >= maxMaskBytes) {
         for (auto& [key, other] : fonts)
             other->texts.clear();
         textCount = 0;
+        maskBytes = 0;
     }
     CachedText& t = f.texts.try_emplace(std::string(text)).first->second;
     ++textCount;
@@ -325,9 +360,13 @@ const CachedText& TextEngine::withMask(const TCairoFont& f, CachedText& t)
     const double inkBottom = (ink.y + ink.height) / double(PANGO_SCALE) + shift;
     t.maskX = static_cast<int>(std::floor(inkLeft)) - 1;
     t.maskY = static_cast<int>(std::floor(inkTop)) - 1;
-    t.maskWidth = static_cast<int>(std::ceil(inkRight)) + 1 - t.maskX;
-    t.maskHeight = static_cast<int>(std::ceil(inkBottom)) + 1 - t.maskY;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, t.maskWidth, t.maskHeight);
+    const int width = static_cast<int>(std::ceil(inkRight)) + 1 - t.maskX;
+    const int height = static_cast<int>(std::ceil(inkBottom)) + 1 - t.maskY;
+    // Glyphs larger than any page are left out (their cell is still filled).
+    if (width > maxGlyphPixels || height > maxGlyphPixels ||
+        static_cast<double>(width) * height > maxMaskBytes / 8)
+        return t;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
     cairo_t* mcr = cairo_create(surface);
     cairo_translate(mcr, -t.maskX, -t.maskY + shift);
     if (f.stretch != 1)
@@ -338,10 +377,14 @@ const CachedText& TextEngine::withMask(const TCairoFont& f, CachedText& t)
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS && data) {
-        t.mask.resize(static_cast<std::size_t>(t.maskWidth) * t.maskHeight);
-        for (int j = 0; j < t.maskHeight; ++j)
-            std::memcpy(t.mask.data() + static_cast<std::size_t>(j) * t.maskWidth,
-                        data + static_cast<std::size_t>(j) * stride, t.maskWidth);
+        t.mask.width = width;
+        t.mask.height = height;
+        t.mask.alpha.resize(static_cast<std::size_t>(width) * height);
+        for (int j = 0; j < height; ++j)
+            std::memcpy(t.mask.alpha.data() + static_cast<std::size_t>(j) * width,
+                        data + static_cast<std::size_t>(j) * stride, width);
+        t.mask.findRuns();
+        maskBytes += t.mask.alpha.size() + t.mask.runs.size() * sizeof(TCoverage::Run);
     }
     cairo_surface_destroy(surface);
     return t;
@@ -421,7 +464,12 @@ void TCairoDC::checkDirectDrawing()
             raster.clipBottom = static_cast<int>(std::clamp<double>(b, 0, raster.height));
         }
     } else if (usable) {
-        raster.clipRight = raster.clipLeft; // everything clipped away
+        // No rectangles: either everything is clipped away, or cairo did not
+        // say; only the first is certain enough to act on.
+        double x0, y0, x1, y1;
+        cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+        usable = !(x1 > x0 && y1 > y0);
+        raster.clipRight = raster.clipLeft;
     }
     cairo_rectangle_list_destroy(clips);
     direct = usable;
@@ -431,6 +479,9 @@ void TCairoDC::beginDirect()
 {
     if (cairoPending) {
         cairo_surface_flush(target);
+        // Tells cairo before the pixels change, too, so that any snapshot
+        // it keeps of them (a pattern made from this image) is copied first.
+        cairo_surface_mark_dirty(target);
         cairoPending = false;
     }
     pixelsChanged = true;
@@ -472,6 +523,34 @@ void TCairoDC::setSource(TColor c)
     cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
 }
 
+// Cairo keeps coordinates in 24.8 fixed point and misbehaves (up to crashing)
+// far beyond it, so nothing handed to it may reach past this many device
+// units. What lies beyond is off any page anyway.
+constexpr double cairoReach = 1 << 22;
+
+TCairoDC::Area TCairoDC::visibleArea() const
+{
+    Area a;
+    cairo_clip_extents(cr, &a.left, &a.top, &a.right, &a.bottom);
+    // Room for round ends and outlines that start just outside.
+    const double margin = 2 + currentPen().width;
+    a.left -= margin, a.top -= margin, a.right += margin, a.bottom += margin;
+    return a;
+}
+
+bool TCairoDC::withinReach(double left, double top, double right, double bottom) const
+{
+    const double xs[2] = { left, right }, ys[2] = { top, bottom };
+    for (double x : xs)
+        for (double y : ys) {
+            double dx = x, dy = y;
+            cairo_user_to_device(cr, &dx, &dy);
+            if (!(std::fabs(dx) < cairoReach && std::fabs(dy) < cairoReach))
+                return false;
+        }
+    return true;
+}
+
 void TCairoDC::fillBox(double left, double top, double right, double bottom, TColor c)
 {
     if (!(left < right && top < bottom))
@@ -481,6 +560,11 @@ void TCairoDC::fillBox(double left, double top, double right, double bottom, TCo
         raster.fillBox(left, top, right, bottom, c);
         return;
     }
+    const Area v = visibleArea();
+    left = std::max(left, v.left), top = std::max(top, v.top);
+    right = std::min(right, v.right), bottom = std::min(bottom, v.bottom);
+    if (!(left < right && top < bottom) || !withinReach(left, top, right, bottom))
+        return;
     beginCairo();
     cairo_new_path(cr);
     cairo_rectangle(cr, left, top, right - left, bottom - top);
@@ -512,6 +596,12 @@ void TCairoDC::fillEllipse(double cx, double cy, double rx, double ry, TColor c)
         raster.fillEllipse(cx, cy, rx, ry, c);
         return;
     }
+    const Area v = visibleArea();
+    if (cx + rx < v.left || cx - rx > v.right || cy + ry < v.top || cy - ry > v.bottom)
+        return;
+    // An ellipse too large for cairo's coordinates is left out.
+    if (!withinReach(cx - rx, cy - ry, cx + rx, cy + ry))
+        return;
     beginCairo();
     cairo_new_path(cr);
     ellipsePath(cr, cx, cy, rx, ry);
@@ -562,6 +652,35 @@ bool TCairoDC::Ellipse(int left, int top, int right, int bottom)
     return true;
 }
 
+namespace {
+// Cuts the segment to the area; false when nothing of it is inside.
+bool clipSegment(const TCairoDC::Area& a, double& x0, double& y0, double& x1, double& y1)
+{
+    const double dx = x1 - x0, dy = y1 - y0;
+    double t0 = 0, t1 = 1;
+    const double p[4] = { -dx, dx, -dy, dy };
+    const double q[4] = { x0 - a.left, a.right - x0, y0 - a.top, a.bottom - y0 };
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (!(t0 <= t1))
+        return false;
+    const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
+    x1 = x0 + t1 * dx, y1 = y0 + t1 * dy;
+    x0 = nx0, y0 = ny0;
+    return true;
+}
+} // namespace
+
 bool TCairoDC::LineTo(int x, int y)
 {
     const TPoint from = attributes().position;
@@ -583,27 +702,40 @@ bool TCairoDC::LineTo(int x, int y)
     }
     if (direct) {
         beginDirect();
-        raster.fillSegment(x0, y0, x1, y1, width, !thin, currentPen().color);
+        // Level and upright thin lines are plain boxes one pixel across.
+        if (thin && y0 == y1)
+            raster.fillBox(std::min(x0, x1), y0 - 0.5, std::max(x0, x1), y0 + 0.5, currentPen().color);
+        else if (thin && x0 == x1)
+            raster.fillBox(x0 - 0.5, std::min(y0, y1), x0 + 0.5, std::max(y0, y1), currentPen().color);
+        else
+            raster.fillSegment(x0, y0, x1, y1, width, !thin, currentPen().color);
         return true;
     }
+    // Only the part of the line inside the visible area is handed to cairo.
+    if (!clipSegment(visibleArea(), x0, y0, x1, y1) || !withinReach(std::min(x0, x1), std::min(y0, y1),
+                                                                     std::max(x0, x1), std::max(y0, y1)))
+        return true;
     beginCairo();
     cairo_new_path(cr);
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double len = std::hypot(dx, dy);
-    const double nx = -dy / len * width / 2, ny = dx / len * width / 2;
-    cairo_move_to(cr, x0 + nx, y0 + ny);
-    cairo_line_to(cr, x1 + nx, y1 + ny);
-    cairo_line_to(cr, x1 - nx, y1 - ny);
-    cairo_line_to(cr, x0 - nx, y0 - ny);
-    cairo_close_path(cr);
-    if (!thin) {
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, x0, y0, width / 2.0, 0, 2 * M_PI);
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, x1, y1, width / 2.0, 0, 2 * M_PI);
-    }
     setSource(currentPen().color);
-    cairo_fill(cr);
+    if (thin) {
+        // The band along the segment, ending square at both (shifted) points.
+        const double dx = x1 - x0, dy = y1 - y0;
+        const double len = std::hypot(dx, dy);
+        const double nx = -dy / len / 2, ny = dx / len / 2;
+        cairo_move_to(cr, x0 + nx, y0 + ny);
+        cairo_line_to(cr, x1 + nx, y1 + ny);
+        cairo_line_to(cr, x1 - nx, y1 - ny);
+        cairo_line_to(cr, x0 - nx, y0 - ny);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        return true;
+    }
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
     return true;
 }
 
@@ -611,9 +743,11 @@ const TCairoFont& TCairoDC::font()
 {
     // Handles are never reused within a context, so the last one resolved
     // stays valid for as long as the same handle is current.
-    if (!resolvedFont || fontHandle != attributes().font) {
-        resolvedFont = &TextEngine::instance().font(currentFont().logFont);
+    TextEngine& engine = TextEngine::instance();
+    if (!resolvedFont || fontHandle != attributes().font || fontGeneration != engine.generation()) {
+        resolvedFont = &engine.font(currentFont().logFont);
         fontHandle = attributes().font;
+        fontGeneration = engine.generation();
     }
     return *resolvedFont;
 }
@@ -651,14 +785,28 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
     fillBox(left, top, left + w, top + h, a.bkColor);
     if (direct) {
         const CachedText& m = engine.withMask(f, t);
-        if (!m.mask.empty()) {
+        if (!m.mask.runs.empty()) {
             beginDirect();
-            raster.blendMask(m.mask.data(), m.maskWidth, m.maskWidth, m.maskHeight,
-                             static_cast<int>(left + m.maskX), static_cast<int>(top + m.maskY),
+            raster.blendMask(m.mask, static_cast<int>(left + m.maskX), static_cast<int>(top + m.maskY),
                              a.textColor, a.bkColor);
         }
         return true;
     }
+    const Area v = visibleArea();
+    if (left + w < v.left || left > v.right || top + h < v.top || top > v.bottom ||
+        !withinReach(static_cast<double>(left), static_cast<double>(top), static_cast<double>(left + w),
+                     static_cast<double>(top + h)))
+        return true;
+    // Text far larger than any page (a huge font, or a huge scale) has its
+    // cell filled but no glyphs drawn.
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    double scaleX, scaleY;
+    cairo_surface_get_device_scale(target, &scaleX, &scaleY);
+    const double deviceScale = std::max({ std::hypot(m.xx, m.yx) * scaleX, std::hypot(m.xy, m.yy) * scaleY, 1e-9 });
+    const double glyphPixels = f.cellHeight * std::max(f.stretch, 1.0) * deviceScale;
+    if (!(glyphPixels < TextEngine::maxGlyphPixels) || glyphPixels * 64 < 1)
+        return true;
     beginCairo();
     cairo_save(cr);
     cairo_translate(cr, left, top + (h - f.cellHeight) / 2);

@@ -43,6 +43,13 @@ public:
 
     // Size of the cell TextOut would fill for `text` in the current font.
     TSize GetTextExtentPoint(std::string_view text);
+    // True while drawing goes straight into the target's pixels.
+    bool drawsDirectly() const { return direct; }
+
+    // A rectangle in logical units.
+    struct Area {
+        double left = 0, top = 0, right = 0, bottom = 0;
+    };
 
 protected:
     void stateSaved() override;
@@ -60,6 +67,10 @@ private:
     void beginCairo();
     void fillBox(double left, double top, double right, double bottom, TColor c);
     void fillEllipse(double cx, double cy, double rx, double ry, TColor c);
+    // What the clip lets through, with a margin, for cutting shapes down.
+    Area visibleArea() const;
+    // Whether the box stays within the device coordinates cairo can take.
+    bool withinReach(double left, double top, double right, double bottom) const;
 
     cairo_t* cr;
     cairo_matrix_t deviceMatrix;
@@ -70,4 +81,5 @@ private:
     bool cairoPending = true;   // cairo may hold drawing not yet in the pixels
     THandle fontHandle;         // the font `resolvedFont` was made for
     const TCairoFont* resolvedFont = nullptr;
+    unsigned fontGeneration = 0;
 };

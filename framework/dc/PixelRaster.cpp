@@ -139,8 +139,7 @@ std::uint32_t TPixelRaster::blend(std::uint32_t d, std::uint32_t a, TColor c) co
     return (al << 24) | (r << 16) | (g << 8) | b;
 }
 
-void TPixelRaster::blendMask(const std::uint8_t* mask, int maskStride, int w, int h, int x, int y,
-                             TColor c, TColor under)
+void TPixelRaster::blendMask(const TCoverage& mask, int x, int y, TColor c, TColor under)
 {
     const std::uint32_t underValue = pixelValue(under);
     if (!tableReady || tableColour != c || tableUnder != under) {
@@ -152,17 +151,33 @@ void TPixelRaster::blendMask(const std::uint8_t* mask, int maskStride, int w, in
     }
     const long left = static_cast<long>(x) + offsetX;
     const long top = static_cast<long>(y) + offsetY;
-    const long i0 = std::max<long>(0, clipLeft - left);
-    const long i1 = std::min<long>(w, clipRight - left);
-    const long j0 = std::max<long>(0, clipTop - top);
-    const long j1 = std::min<long>(h, clipBottom - top);
-    for (long j = j0; j < j1; ++j) {
-        const std::uint8_t* m = mask + j * maskStride;
-        std::uint32_t* p = pixels + (top + j) * stride + left;
-        for (long i = i0; i < i1; ++i) {
-            const std::uint32_t a = m[i];
-            if (a != 0)
-                p[i] = p[i] == underValue ? table[a] : blend(p[i], a, c);
+    for (const TCoverage::Run& run : mask.runs) {
+        const long row = top + run.row;
+        if (row < clipTop || row >= clipBottom)
+            continue;
+        const long from = std::max<long>(left + run.column, clipLeft);
+        const long to = std::min<long>(left + run.column + run.length, clipRight);
+        const std::uint8_t* a = mask.alpha.data() + run.first - (left + run.column);
+        std::uint32_t* p = pixels + row * stride;
+        for (long i = from; i < to; ++i)
+            p[i] = p[i] == underValue ? table[a[i]] : blend(p[i], a[i], c);
+    }
+}
+
+void TCoverage::findRuns()
+{
+    runs.clear();
+    for (int j = 0; j < height; ++j) {
+        const std::uint8_t* row = alpha.data() + static_cast<std::size_t>(j) * width;
+        for (int i = 0; i < width;) {
+            if (row[i] == 0) {
+                ++i;
+                continue;
+            }
+            const int start = i;
+            while (i < width && row[i] != 0)
+                ++i;
+            runs.push_back({ j, start, i - start, static_cast<std::size_t>(j) * width + start });
         }
     }
 }

@@ -10,6 +10,22 @@
 #include "framework/dc/TDC.h"
 
 #include <cstdint>
+#include <vector>
+
+// An 8-bit coverage mask (a text's glyphs), kept as runs of non-zero
+// coverage so that blending skips the empty space between glyphs.
+struct TCoverage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> alpha; // row after row, `width` to a row
+    struct Run {
+        int row, column, length;
+        std::size_t first; // index of the run's first value in alpha
+    };
+    std::vector<Run> runs;
+
+    // Finds the runs once `alpha` is filled.
+    void findRuns();
+};
 
 struct TPixelRaster {
     std::uint32_t* pixels = nullptr;
@@ -27,11 +43,10 @@ struct TPixelRaster {
     // when `roundEnds`, else ending square at the two points.
     void fillSegment(double x0, double y0, double x1, double y1, double width, bool roundEnds,
                      TColor c);
-    // Colour c through an 8-bit coverage mask whose top left is at (x, y).
-    // Pixels of the colour `under` (a text's own cell, mostly) are blended
-    // through a table.
-    void blendMask(const std::uint8_t* mask, int maskStride, int w, int h, int x, int y, TColor c,
-                   TColor under);
+    // Colour c through a coverage mask whose top left is at (x, y). Pixels
+    // of the colour `under` (a text's own cell, mostly) are blended through
+    // a table.
+    void blendMask(const TCoverage& mask, int x, int y, TColor c, TColor under);
 
 private:
     std::uint32_t blend(std::uint32_t d, std::uint32_t a, TColor c) const;

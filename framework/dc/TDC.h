@@ -15,7 +15,7 @@
 // Pens, brushes and fonts are objects made by the context: each one lives
 // until DeleteObject, which refuses an object still selected (now or in a
 // saved state), so a caller that leaks or deletes too early can be caught.
-// Every backend keeps the same bookkeeping through TDCBase (DCState.h).
+// Every backend keeps the same bookkeeping through TDCBase (DCBase.h).
 
 #include <cstdint>
 #include <string_view>
@@ -52,7 +52,8 @@ struct THandle {
 // normally start from a zeroed record and fill height, width, weight, face.
 struct TLogFont {
     int height = 0;      // > 0: cell height; < 0: character (em) height; 0: default
-    int width = 0;       // average character width; 0: the face's natural width
+    int width = 0;       // average character width: glyphs are stretched or squeezed
+                         // to it (up to 64 times either way); 0: the face's own
     int escapement = 0;  // tenths of a degree (not supported: always horizontal)
     int orientation = 0;
     int weight = 0;      // 1..1000, 400 normal, 700 bold, 1000 heaviest; 0: normal

@@ -32,7 +32,8 @@ int DialogScript::answerNext(wxDialog* dialog)
 {
     if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
         messages.push_back({ std::string(box->GetMessage().mb_str(wxConvISO8859_1)),
-            std::string(box->GetTitle().mb_str(wxConvISO8859_1)), box->GetMessageDialogStyle() });
+            std::string(box->GetTitle().mb_str(wxConvISO8859_1)), box->GetMessageDialogStyle(),
+            box->GetParent() ? std::string(box->GetParent()->GetLabel().mb_str(wxConvISO8859_1)) : "" });
     }
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog->GetTitle()

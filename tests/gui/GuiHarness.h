@@ -24,6 +24,7 @@ struct ShownMessage {
     std::string text;
     std::string caption;
     long style = 0;
+    std::string owner; // title of the window that owns the box
 };
 
 class DialogScript {

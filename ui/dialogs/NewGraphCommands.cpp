@@ -1,5 +1,38 @@
-// Not built yet: the commands are routed but do nothing.
+// New Graph: empties the document and leads through Basics, the label prompt
+// and Y-Scale. A Cancel anywhere ends the command with the document as far
+// as it had got and no repaint. Unsaved changes are not asked about.
 
+#include "document/GraphDocument.h"
+#include "document/PlotArea.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
 #include "ui/TWndw.h"
+#include "ui/dialogs/TDlg1.h"
+#include "ui/dialogs/TDlg2.h"
+#include "ui/dialogs/TDlg3.h"
 
-void TWndw::cmNewGraph() {}
+void TWndw::cmNewGraph()
+{
+    clearGraph();
+
+    if (TDlg1(this).execute() == IDCANCEL)
+        return;
+
+    if (doc.xLabelTarget > 0 && TDlg2(this).execute() == IDCANCEL)
+        return;
+
+    doc.labelSpacing = doc.xLabelCount > 0 ? PlotArea::labelBand / doc.xLabelCount : 0;
+
+    if (doc.xLabelCount > 0 || doc.showErrorBars) {
+        doc.extendingY = 0;
+        if (TDlg3(this).execute() == IDCANCEL)
+            return;
+    }
+
+    // The two error-bar buttons share one place: only one may show.
+    if (doc.showErrorBars) {
+        showControl(IDC_SHOWERRORBARS, false);
+        showControl(IDC_HIDEERRORBARS, true);
+    }
+    repaint();
+}

@@ -1,0 +1,311 @@
+#include "framework/TDialog.h"
+
+#include "framework/MessageBox.h"
+#include "resources/DialogTemplates.h"
+#include "resources/Icons.h"
+
+#include <algorithm>
+#include <fontconfig/fontconfig.h>
+#include <map>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dcclient.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+// The face fontconfig picks for a template's font name; templates name the
+// fonts of another desktop, which fontconfig maps to an installed face.
+wxString resolvedFace(const char* name)
+{
+    static std::map<std::string, wxString> faces;
+    auto found = faces.find(name);
+    if (found != faces.end())
+        return found->second;
+
+    wxString face;
+    if (FcPattern* pattern = FcPatternCreate()) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+            FcChar8* family = nullptr;
+            if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch && family)
+                face = wxString::FromUTF8(reinterpret_cast<const char*>(family));
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    faces.emplace(name, face);
+    return face;
+}
+
+wxFont templateFont(const DialogTemplate& t)
+{
+    wxFontInfo info(t.pointSize);
+    const wxString face = resolvedFace(t.fontName);
+    if (!face.empty())
+        info.FaceName(face);
+    else
+        info.Family(wxFONTFAMILY_SWISS);
+    wxFont font(info);
+    return font.IsOk() ? font : wxFont(wxFontInfo(t.pointSize).Family(wxFONTFAMILY_SWISS));
+}
+
+// The program's texts are 8-bit Latin-1; anything else becomes '?'.
+std::string toLatin1(const wxString& text)
+{
+    std::string bytes;
+    bytes.reserve(text.length());
+    for (wxUniChar ch : text) {
+        const auto code = ch.GetValue();
+        bytes += code < 256 ? static_cast<char>(code) : '?';
+    }
+    return bytes;
+}
+
+wxString fromLatin1(const std::string& text) { return wxString(text.data(), wxConvISO8859_1, text.size()); }
+
+// Edit boxes are narrow in dialog units; the toolkit's wide inner margins
+// would hide half of what fits in them.
+class TemplateEdit : public wxTextCtrl {
+public:
+    TemplateEdit(wxWindow* parent, int id, const wxString& text, const wxPoint& at, const wxSize& size)
+        : wxTextCtrl(parent, id, text, at, size)
+    {
+#ifdef __WXGTK3__
+        GTKApplyCssStyle("entry { padding-left: 3px; padding-right: 3px; }");
+#endif
+    }
+};
+
+// A check box with its text on the left keeps its box at the right edge of
+// its rectangle, so a column of them lines up; it is never made smaller than
+// the toolkit can draw, and stays centred on its rectangle.
+void placeLeftTextCheckBox(wxCheckBox* box, const wxPoint& from, const wxSize& size)
+{
+    const wxSize best = box->GetBestSize();
+    const int height = std::max(best.y, size.y);
+    box->SetSize(from.x + size.x - best.x, from.y + (size.y - height) / 2, best.x, height);
+}
+
+long staticStyle(unsigned style)
+{
+    long wx = wxST_NO_AUTORESIZE;
+    if (style & DS_RIGHT)
+        wx |= wxALIGN_RIGHT;
+    else if (style & DS_CENTRE)
+        wx |= wxALIGN_CENTRE_HORIZONTAL;
+    return wx;
+}
+} // namespace
+
+TDialog::TDialog(wxWindow* parent, int templateNumber)
+    : number(templateNumber)
+{
+    const DialogTemplate* t = dialogTemplate(templateNumber);
+    wxASSERT_MSG(t, "no such dialog template");
+
+    // Placed over the top left corner of the owner's client area.
+    const wxPoint at = parent ? parent->ClientToScreen(wxPoint(0, 0)) : wxDefaultPosition;
+    Create(parent, wxID_ANY, t ? fromLatin1(t->caption) : wxString(), at, wxDefaultSize,
+        wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    if (!t)
+        return;
+
+    // Dialog units follow the font, so it is set before anything is measured.
+    SetFont(templateFont(*t));
+    SetClientSize(ConvertDialogToPixels(wxSize(t->width, t->height)));
+    // The toolkit centres a dialog on its owner whatever position it was
+    // created with, and skips a move to where it believes the dialog is.
+    if (parent) {
+        Move(at + wxPoint(1, 0));
+        Move(at);
+    }
+    createControls(*t);
+
+    // Enter presses OK and Escape (or the close box) presses Cancel.
+    SetAffirmativeId(1);
+    SetEscapeId(2);
+    Bind(wxEVT_BUTTON, &TDialog::onOk, this, 1);
+    // Help has no action in any dialog; bound so the press goes no further.
+    Bind(wxEVT_BUTTON, &TDialog::onHelp, this, 9);
+    Bind(wxEVT_INIT_DIALOG, &TDialog::onInitDialog, this);
+    if (!framed.empty())
+        Bind(wxEVT_PAINT, &TDialog::onPaint, this);
+}
+
+// The toolkit draws no frame around a text, so the dialog draws one around
+// each text the template marks, on its own background.
+void TDialog::onPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);
+    const wxPen shadow(wxColour(128, 128, 128));
+    const wxPen light(*wxWHITE);
+    for (const Framed& f : framed) {
+        if (!f.control->IsShown())
+            continue;
+        const wxRect r = f.control->GetRect();
+        if (f.style & DS_BORDER) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(*wxTRANSPARENT_BRUSH);
+            dc.DrawRectangle(wxRect(r).Inflate(2));
+        }
+        if (f.style & DS_SUNKEN) {
+            const wxRect e = wxRect(r).Inflate(1);
+            dc.SetPen(shadow);
+            dc.DrawLine(e.GetLeft(), e.GetBottom(), e.GetLeft(), e.GetTop());
+            dc.DrawLine(e.GetLeft(), e.GetTop(), e.GetRight(), e.GetTop());
+            dc.SetPen(light);
+            dc.DrawLine(e.GetRight(), e.GetTop(), e.GetRight(), e.GetBottom());
+            dc.DrawLine(e.GetRight(), e.GetBottom(), e.GetLeft() - 1, e.GetBottom());
+        }
+    }
+}
+
+void TDialog::createControls(const DialogTemplate& t)
+{
+    for (const DialogControlDef& def : t.controls) {
+        // Both corners are converted, so controls that touch in dialog
+        // units still touch in pixels.
+        const wxPoint from = ConvertDialogToPixels(wxPoint(def.x, def.y));
+        const wxPoint to = ConvertDialogToPixels(wxPoint(def.x + def.width, def.y + def.height));
+        const wxSize size(to.x - from.x, to.y - from.y);
+        const wxString text = fromLatin1(def.text);
+
+        wxWindow* made = nullptr;
+        switch (def.kind) {
+        case DialogControlKind::Static:
+            made = new wxStaticText(this, def.id, text, from, size, staticStyle(def.style));
+            break;
+        case DialogControlKind::Edit: {
+            auto* edit = new TemplateEdit(this, def.id, text, from, size);
+            if (def.limit > 0)
+                edit->SetMaxLength(def.limit - 1);
+            made = edit;
+            break;
+        }
+        case DialogControlKind::Button:
+            made = new wxButton(this, def.id, text, from, size);
+            break;
+        case DialogControlKind::DefaultButton: {
+            auto* button = new wxButton(this, def.id, text, from, size);
+            button->SetDefault();
+            made = button;
+            break;
+        }
+        case DialogControlKind::CheckBoxLeft: {
+            // Made at its natural size, which placing it then needs.
+            auto* box = new wxCheckBox(this, def.id, text, from, wxDefaultSize, wxALIGN_RIGHT);
+            placeLeftTextCheckBox(box, from, size);
+            made = box;
+            break;
+        }
+        case DialogControlKind::Icon:
+            // An icon keeps its own size, as the template gives only its place.
+            made = new wxStaticBitmap(this, def.id, wxBitmap(programIcon(def.icon)), from);
+            break;
+        case DialogControlKind::Group:
+            made = new wxStaticBox(this, def.id, text, from, size);
+            break;
+        }
+        if (made && (def.style & DS_HIDDEN))
+            made->Hide();
+        if (made && (def.style & (DS_SUNKEN | DS_BORDER)))
+            framed.push_back({ made, def.style });
+    }
+}
+
+void TDialog::onInitDialog(wxInitDialogEvent& event)
+{
+    event.Skip();
+    if (setUp)
+        return;
+    setUp = true;
+    setupWindow();
+}
+
+int TDialog::execute()
+{
+    const int result = ShowModal();
+    if (result == wxID_OK)
+        return IDOK;
+    if (result == wxID_CANCEL)
+        return IDCANCEL;
+    return result;
+}
+
+void TDialog::onOk(wxCommandEvent&) { cmOk(); }
+
+void TDialog::onHelp(wxCommandEvent&) { }
+
+void TDialog::cmOk() { closeWindow(IDOK); }
+
+void TDialog::closeWindow(int result)
+{
+    const int code = result == IDOK ? wxID_OK : result == IDCANCEL ? wxID_CANCEL : result;
+    SetReturnCode(code);
+    EndDialog(code);
+}
+
+wxWindow* TDialog::control(int id) const
+{
+    for (wxWindow* child : GetChildren())
+        if (child->GetId() == id)
+            return child;
+    return nullptr;
+}
+
+std::string TDialog::text(int id) const
+{
+    wxWindow* w = control(id);
+    if (!w)
+        return {};
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(w))
+        return toLatin1(edit->GetValue());
+    return toLatin1(w->GetLabel());
+}
+
+void TDialog::setText(int id, const std::string& text)
+{
+    wxWindow* w = control(id);
+    if (!w)
+        return;
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
+        // The toolkit empties an edit given more than its limit; keeping
+        // what fits is what reading the edit back would give anyway.
+        std::size_t fits = text.size();
+        if (const DialogTemplate* t = dialogTemplate(number))
+            for (const DialogControlDef& def : t->controls)
+                if (def.id == id && def.limit > 0)
+                    fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
+        edit->ChangeValue(fromLatin1(text.substr(0, fits)));
+    } else
+        w->SetLabel(fromLatin1(text));
+}
+
+bool TDialog::checked(int id) const
+{
+    auto* box = dynamic_cast<wxCheckBox*>(control(id));
+    return box && box->GetValue();
+}
+
+void TDialog::setChecked(int id, bool on)
+{
+    if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
+        box->SetValue(on);
+}
+
+void TDialog::show(int id, bool on)
+{
+    if (wxWindow* w = control(id))
+        w->Show(on);
+}
+
+int TDialog::messageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    return MessageBox(this, text, caption, flags);
+}

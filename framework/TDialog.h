@@ -1,0 +1,66 @@
+#pragma once
+// A modal dialog built from a numbered template in resources/. Subclasses add
+// a set-up step and an OK handler; Cancel (id 2) closes with the Cancel
+// result and Help (id 9) does nothing, for every dialog alike.
+//
+//   class TDlgN : public TDialog {
+//   public:
+//       explicit TDlgN(wxWindow* parent) : TDialog(parent, N) {}
+//   protected:
+//       void setupWindow() override;  // document -> controls
+//       void cmOk() override;         // controls -> document, check, closeWindow(IDOK)
+//   };
+//   if (TDlgN(this).execute() == IDCANCEL) return;
+//
+// Texts go in and out as the program's 8-bit strings (Latin-1); a character
+// the document cannot hold reads back as '?', so it is never silently lost.
+
+#include <string>
+#include <vector>
+#include <wx/dialog.h>
+
+struct DialogTemplate;
+
+class TDialog : public wxDialog {
+public:
+    TDialog(wxWindow* parent, int templateNumber);
+
+    // Runs the dialog modally and returns IDOK or IDCANCEL (MessageBox.h);
+    // any other code a caller closed it with is passed through.
+    int execute();
+
+    int templateNumber() const { return number; }
+    // A control by its template id, or null.
+    wxWindow* control(int id) const;
+    std::string text(int id) const;
+    void setText(int id, const std::string& text);
+    bool checked(int id) const;
+    void setChecked(int id, bool checked);
+    void show(int id, bool show);
+    // Modal message box owned by this dialog (flags as in MessageBox.h).
+    int messageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+protected:
+    // Runs once, when the dialog and its controls exist and before the user
+    // can act.
+    virtual void setupWindow() { }
+    // The OK button (id 1). The framework's own closes with OK.
+    virtual void cmOk();
+    // Ends the dialog with IDOK or IDCANCEL.
+    void closeWindow(int result);
+
+private:
+    void createControls(const DialogTemplate& t);
+    void onInitDialog(wxInitDialogEvent& event);
+    void onOk(wxCommandEvent& event);
+    void onHelp(wxCommandEvent& event);
+    void onPaint(wxPaintEvent& event);
+
+    struct Framed {
+        wxWindow* control;
+        unsigned style;
+    };
+    std::vector<Framed> framed;
+    int number;
+    bool setUp = false;
+};

@@ -1,0 +1,42 @@
+// Arbitrary bytes as a graph record, unchecked, painted on the recording
+// context and into an image. Whatever the record holds, the paint must stay
+// inside its memory, finish, keep its coordinates sane, and release every
+// pen and font it made.
+#include "drawing/Painter.h"
+#include "files/GraphRecord.h"
+#include "framework/dc/CairoDC.h"
+#include "framework/dc/RecordingDC.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    GraphRecord rec;
+    std::copy_n(data, std::min(size, kGraphRecordSize), rec.bytes.begin());
+    auto d = std::make_unique<GraphDocument>();
+    unpackRecordDocument(rec, *d);
+    d->printing = size > kGraphRecordSize && (data[kGraphRecordSize] & 1);
+
+    TRecordingDC recording;
+    paintGraph(recording, *d);
+    if (recording.liveObjectCount() != 0 || recording.saveDepth() != 0) {
+        std::fprintf(stderr, "objects or saved states left behind\n");
+        std::abort();
+    }
+    if (recording.calls.size() > 20000) {
+        std::fprintf(stderr, "%zu calls for one paint\n", recording.calls.size());
+        std::abort();
+    }
+
+    static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545);
+    cairo_t* cr = cairo_create(surface);
+    {
+        TCairoDC dc(cr);
+        paintGraph(dc, *d);
+    }
+    cairo_destroy(cr);
+    return 0;
+}

@@ -1,0 +1,133 @@
+// Rendering a graph to PNG, SVG and PDF files with no display, and what a
+// failed render leaves on disk: nothing new, and the old file untouched.
+
+#include "drawing/RenderFile.h"
+#include "tests/core/GraphSamples.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RenderFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        unsetenv("DISPLAY");
+        char pattern[] = "/tmp/plotwell-render-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    static std::string contents(const std::string& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Names in the folder, hidden temporary files included.
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(RenderFile, WritesEachFormatByItsExtension)
+{
+    const auto d = maximalGraph();
+    std::string error;
+    ASSERT_TRUE(renderGraph(*d, path("graph.png"), error)) << error;
+    EXPECT_TRUE(error.empty());
+    ASSERT_TRUE(renderGraph(*d, path("graph.SVG"), error)) << error;
+    ASSERT_TRUE(renderGraph(*d, path("graph.pdf"), error, 400, 300)) << error;
+    EXPECT_EQ(entries(), (std::vector<std::string>{ "graph.SVG", "graph.pdf", "graph.png" }));
+
+    EXPECT_EQ(contents(path("graph.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_NE(contents(path("graph.SVG")).find("<svg"), std::string::npos);
+    EXPECT_EQ(contents(path("graph.pdf")).substr(0, 5), "%PDF-");
+
+    // The PNG is the window: its size, the grey background, the black frame.
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path("graph.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 750);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 545);
+    const auto* px = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(png));
+    const int stride = cairo_image_surface_get_stride(png) / 4;
+    EXPECT_EQ(px[540 * stride + 5] & 0xFFFFFF, 0xC0C0C0u);
+    EXPECT_EQ(px[20 * stride + 690] & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(px[379 * stride + 699] & 0xFFFFFF, 0x000000u);
+    cairo_surface_destroy(png);
+}
+
+TEST_F(RenderFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
+{
+    const std::string target = path("old.png");
+    std::ofstream(target) << std::string(500000, 'x');
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    GraphDocument d;
+    std::string error;
+    ASSERT_TRUE(renderGraph(d, target, error)) << error;
+    const std::string bytes = contents(target);
+    EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+    EXPECT_EQ(bytes.find("xxxx"), std::string::npos);
+    struct stat st;
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(), (std::vector<std::string>{ "old.png" }));
+}
+
+TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
+{
+    GraphDocument d;
+    std::string error;
+    EXPECT_FALSE(renderGraph(d, path("graph.gif"), error));
+    EXPECT_NE(error.find(".png, .svg or .pdf"), std::string::npos) << error;
+    EXPECT_FALSE(renderGraph(d, path("no-extension"), error));
+    EXPECT_FALSE(renderGraph(d, path("graph.png"), error, 0, 545));
+    EXPECT_NE(error.find("size"), std::string::npos) << error;
+    EXPECT_FALSE(renderGraph(d, path("graph.png"), error, 750, 1 << 20));
+    EXPECT_FALSE(renderGraph(d, "", error));
+
+    EXPECT_FALSE(renderGraph(d, path("missing/graph.png"), error));
+    EXPECT_NE(error.find("missing/graph.png"), std::string::npos) << error;
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+
+    // A folder where the file should go stays a folder, with its contents.
+    fs::create_directory(path("taken.svg"));
+    std::ofstream(path("taken.svg/keep")) << "kept";
+    EXPECT_FALSE(renderGraph(d, path("taken.svg"), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(contents(path("taken.svg/keep")), "kept");
+
+    EXPECT_EQ(entries(), (std::vector<std::string>{ "taken.svg" }));
+}
+
+TEST_F(RenderFile, LongNamesStillGetATemporaryFile)
+{
+    GraphDocument d;
+    std::string error;
+    const std::string name = std::string(250, 'n') + ".pdf"; // at the file system's limit
+    ASSERT_TRUE(renderGraph(d, path(name), error)) << error;
+    EXPECT_EQ(entries(), (std::vector<std::string>{ name }));
+}

@@ -1,0 +1,256 @@
+// The dialog machinery: building from templates, set-up, OK, Cancel, Help,
+// the keyboard, and texts in and out.
+
+#include "framework/MessageBox.h"
+#include "framework/TDialog.h"
+#include "resources/DialogTemplates.h"
+#include "tests/gui/DialogDriver.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dcclient.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+namespace {
+using Dialogs = WindowTest;
+
+bool isKind(wxWindow* w, DialogControlKind kind)
+{
+    switch (kind) {
+    case DialogControlKind::Static:
+        return dynamic_cast<wxStaticText*>(w);
+    case DialogControlKind::Edit:
+        return dynamic_cast<wxTextCtrl*>(w);
+    case DialogControlKind::Button:
+    case DialogControlKind::DefaultButton:
+        return dynamic_cast<wxButton*>(w);
+    case DialogControlKind::CheckBoxLeft:
+        return dynamic_cast<wxCheckBox*>(w);
+    case DialogControlKind::Icon:
+        return dynamic_cast<wxStaticBitmap*>(w);
+    case DialogControlKind::Group:
+        return true;
+    }
+    return false;
+}
+
+std::vector<int> templateNumbers()
+{
+    std::vector<int> numbers;
+    for (int n = 1; n <= 11; ++n)
+        if (dialogTemplate(n))
+            numbers.push_back(n);
+    return numbers;
+}
+
+TEST_F(Dialogs, EveryTemplateIsBuiltWithItsCaptionFontSizeAndControlsInOrder)
+{
+    EXPECT_EQ(templateNumbers(), (std::vector<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }));
+    for (int n : templateNumbers()) {
+        SCOPED_TRACE("template " + std::to_string(n));
+        const DialogTemplate& t = *dialogTemplate(n);
+        TDialog d(window, n);
+        EXPECT_EQ(d.GetTitle(), t.caption);
+
+        // The font is a real face standing in for the template's, at its size.
+        const wxFont font = d.GetFont();
+        EXPECT_TRUE(font.IsOk());
+        EXPECT_EQ(font.GetPointSize(), 8);
+        EXPECT_FALSE(font.GetFaceName().empty());
+        EXPECT_EQ(d.GetClientSize(), d.ConvertDialogToPixels(wxSize(t.width, t.height)));
+
+        // Children in template order, which is also the Tab order.
+        const wxWindowList& children = d.GetChildren();
+        ASSERT_EQ(children.size(), t.controls.size());
+        auto child = children.begin();
+        for (const DialogControlDef& def : t.controls) {
+            wxWindow* w = *child++;
+            SCOPED_TRACE("control " + std::to_string(def.id));
+            EXPECT_EQ(w->GetId(), def.id);
+            EXPECT_EQ(d.control(def.id), w);
+            EXPECT_TRUE(isKind(w, def.kind));
+            EXPECT_EQ(w->IsShown(), !(def.style & DS_HIDDEN));
+            if (def.kind != DialogControlKind::Edit && def.kind != DialogControlKind::Icon) {
+                EXPECT_EQ(d.text(def.id), def.text);
+            }
+        }
+    }
+}
+
+// A text that fits wraps into no more lines than its control has room for,
+// and no word is wider than the control.
+TEST_F(Dialogs, EveryTextFitsItsControl)
+{
+    for (int n : templateNumbers()) {
+        SCOPED_TRACE("template " + std::to_string(n));
+        TDialog d(window, n);
+        wxClientDC dc(&d);
+        dc.SetFont(d.GetFont());
+        const int lineHeight = dc.GetCharHeight();
+        for (const DialogControlDef& def : dialogTemplate(n)->controls) {
+            if (!*def.text)
+                continue;
+            SCOPED_TRACE(def.text);
+            const wxRect r = d.control(def.id)->GetRect();
+            if (def.kind == DialogControlKind::Static) {
+                int lines = 0;
+                int lineWidth = 0;
+                const wxString text = wxString::FromUTF8(def.text);
+                for (const wxString& paragraph : wxSplit(text, '\n', 0)) {
+                    ++lines;
+                    lineWidth = 0;
+                    for (const wxString& word : wxSplit(paragraph, ' ', 0)) {
+                        const int w = dc.GetTextExtent(word).x;
+                        const int space = lineWidth ? dc.GetTextExtent(" ").x : 0;
+                        ASSERT_LE(w, r.width);
+                        if (lineWidth + space + w > r.width) {
+                            ++lines;
+                            lineWidth = w;
+                        } else {
+                            lineWidth += space + w;
+                        }
+                    }
+                }
+                EXPECT_LE(lines * lineHeight, r.height) << lines << " lines";
+            } else if (def.kind == DialogControlKind::Button
+                || def.kind == DialogControlKind::DefaultButton) {
+                EXPECT_LE(dc.GetTextExtent(def.text).x + 8, r.width);
+                EXPECT_LE(lineHeight, r.height);
+            } else if (def.kind == DialogControlKind::CheckBoxLeft) {
+                // Placed at its natural size, so the text is never clipped;
+                // the box keeps to the right edge of its template rectangle.
+                const wxPoint from = d.ConvertDialogToPixels(wxPoint(def.x, def.y));
+                const wxPoint to = d.ConvertDialogToPixels(wxPoint(def.x + def.width, def.y + def.height));
+                const wxRect cell(from, wxSize(to.x - from.x, to.y - from.y));
+                EXPECT_EQ(r.GetRight(), cell.GetRight());
+                EXPECT_GE(r.width, dc.GetTextExtent(def.text).x);
+            }
+        }
+    }
+}
+
+TEST_F(Dialogs, EditsAcceptOneCharacterLessThanTheirLimit)
+{
+    for (int n : templateNumbers()) {
+        TDialog d(window, n);
+        for (const DialogControlDef& def : dialogTemplate(n)->controls) {
+            if (def.kind != DialogControlKind::Edit)
+                continue;
+            typeInto(d, def.id, std::string(100, 'x'));
+            EXPECT_EQ(d.text(def.id).size(), static_cast<std::size_t>(def.limit - 1))
+                << "template " << n << " edit " << def.id;
+        }
+    }
+}
+
+// A dialog that records what the framework runs.
+class ProbeDialog : public TDialog {
+public:
+    explicit ProbeDialog(wxWindow* parent)
+        : TDialog(parent, 5)
+    {
+    }
+    int setUps = 0;
+    int oks = 0;
+
+protected:
+    void setupWindow() override
+    {
+        ++setUps;
+        setText(102, "from set-up");
+    }
+    void cmOk() override
+    {
+        ++oks;
+        if (text(102) == "close")
+            closeWindow(IDOK);
+    }
+};
+
+TEST_F(Dialogs, SetUpRunsOnceBeforeTheScriptAndOkCancelHelpDoTheirParts)
+{
+    ProbeDialog d(window);
+    expectDialog(dialogs(), [&](TDialog&) {
+        EXPECT_EQ(d.setUps, 1);
+        EXPECT_EQ(d.text(102), "from set-up");
+        // Opened over the top left corner of the owner's client area.
+        EXPECT_EQ(d.GetScreenPosition(), window->ClientToScreen(wxPoint(0, 0)));
+        press(d, 9);
+        EXPECT_TRUE(d.IsModal()) << "Help closed the dialog";
+        press(d, 1);
+        EXPECT_EQ(d.oks, 1);
+        EXPECT_TRUE(d.IsModal()) << "an OK that does not close left the dialog";
+        typeInto(d, 102, "close");
+        press(d, 1);
+        EXPECT_FALSE(d.IsModal());
+    });
+    EXPECT_EQ(d.execute(), IDOK);
+    EXPECT_EQ(d.setUps, 1);
+
+    ProbeDialog c(window);
+    expectDialog(dialogs(), [](TDialog& d) { press(d, 2); });
+    EXPECT_EQ(c.execute(), IDCANCEL);
+    EXPECT_EQ(c.oks, 0);
+
+    // The close box is Cancel too.
+    ProbeDialog x(window);
+    expectDialog(dialogs(), [](TDialog& d) { d.Close(); });
+    EXPECT_EQ(x.execute(), IDCANCEL);
+}
+
+// Lets the display server deliver what was sent, for at most `ms`
+// milliseconds or until the dialog has closed.
+void settle(TDialog& d, int ms)
+{
+    for (int i = 0; i < ms / 10 && d.IsModal(); ++i) {
+        wxTheApp->Yield(true);
+        wxMilliSleep(10);
+    }
+}
+
+// Real key presses through the display server: Enter presses OK, Escape
+// presses Cancel, and typing lands in the first box.
+TEST_F(Dialogs, EnterPressesOkAndEscapeCancels)
+{
+    for (int key : { WXK_RETURN, WXK_ESCAPE }) {
+        TDialog d(window, 5);
+        std::string typed;
+        expectDialog(dialogs(), [key, &typed](TDialog& d) {
+            wxUIActionSimulator keyboard;
+            keyboard.MouseMove(d.GetScreenPosition() + wxPoint(4, 4));
+            settle(d, 100);
+            keyboard.Text("12");
+            keyboard.Char(key);
+            settle(d, 2000);
+            typed = d.text(101);
+        });
+        EXPECT_EQ(d.execute(), key == WXK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_EQ(typed, "12");
+    }
+}
+
+TEST_F(Dialogs, TextsTravelAsLatin1AndEditsKeepWhatFits)
+{
+    TDialog d(window, 2);
+    d.setText(103, "caf\xE9");
+    EXPECT_EQ(d.text(103), "caf\xE9");
+    auto* edit = dynamic_cast<wxTextCtrl*>(d.control(103));
+    ASSERT_NE(edit, nullptr);
+    edit->ChangeValue(wxString::FromUTF8("5\xE2\x82\xAC")); // 5 and the euro sign
+    EXPECT_EQ(d.text(103), "5?");
+    // A text longer than the edit takes keeps what fits.
+    d.setText(103, "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(d.text(103), "ABCDEFGHIJK");
+    d.setText(101, "prompt");
+    EXPECT_EQ(d.text(101), "prompt");
+    d.show(101, false);
+    EXPECT_FALSE(d.control(101)->IsShown());
+    EXPECT_EQ(d.control(999), nullptr);
+    EXPECT_EQ(d.text(999), "");
+}
+} // namespace

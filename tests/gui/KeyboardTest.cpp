@@ -1,0 +1,44 @@
+#include "resources/CommandIds.h"
+#include "tests/gui/GuiHarness.h"
+
+#include <wx/panel.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/window.h>
+
+namespace {
+class Keyboard : public WindowTest {
+protected:
+    // Real key presses need the window to own the keyboard focus, which a
+    // bare virtual display gives only once the window has been raised.
+    bool focusOn(int id)
+    {
+        window->Raise();
+        pump();
+        window->control(id)->SetFocus();
+        for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(id); ++i) {
+            wxMilliSleep(10);
+            pump();
+        }
+        return wxWindow::FindFocus() == window->control(id);
+    }
+};
+
+TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
+{
+    if (!focusOn(IDC_XBOX))
+        GTEST_SKIP() << "this display gives no keyboard focus";
+    wxUIActionSimulator keys;
+    keys.Text("120");
+    keys.Char(WXK_TAB);
+    pump();
+    EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_YBOX));
+    keys.Text("40");
+    keys.Char(WXK_RETURN);
+    pump();
+    ASSERT_EQ(doc.pointCount[0], 1);
+    EXPECT_EQ(doc.pixelX[0][0], 170);
+    EXPECT_EQ(doc.valueY[0][0], 40.0f);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "");
+}
+} // namespace

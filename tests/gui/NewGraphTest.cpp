@@ -1,0 +1,590 @@
+// New Graph through the real Basics, label prompt and Y-Scale dialogs: each
+// dialog's own set-up and OK handler run inside its modal loop, driven by
+// the scripts below. Expectations are queued in the order the dialogs and
+// message boxes appear.
+
+#include "document/GraphDocument.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
+#include "tests/gui/DialogDriver.h"
+#include "ui/dialogs/TDlg3.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+
+namespace {
+struct Basics {
+    std::string title = "";
+    std::string labels = "";
+    std::string divisions = "";
+    bool connect = false;
+    bool large = false;
+    bool labelPoints = false;
+    bool errorBars = false;
+};
+
+class NewGraph : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        // A repaint asked for covers the whole client area; a dialog closing
+        // over the window only uncovers part of it.
+        window->client()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+            const wxRect whole(window->client()->GetClientSize());
+            if (window->client()->GetUpdateRegion().GetBox().Contains(whole))
+                ++fullRepaints;
+            event.Skip();
+        });
+    }
+
+    void newGraph()
+    {
+        window->client()->Update();
+        pump();
+        fullRepaints = 0;
+        command(CM_NEWGRAPH);
+        // Paints whatever was invalidated now rather than at the next frame.
+        window->client()->Update();
+        pump();
+    }
+
+    // A previous graph with something in every field New Graph might touch.
+    void oldGraph()
+    {
+        doc.pointCount[0] = 3;
+        doc.pointCount[1] = 2;
+        doc.pointCount[2] = 1;
+        doc.pixelX[0][0] = 120;
+        doc.pixelY[0][0] = 200;
+        doc.pixelX[1][0] = 130; // other curves' slots are left alone
+        std::strcpy(doc.xLabels[0], "Old");
+        doc.xLabelCount = 4;
+        doc.xLabelTarget = 4;
+        doc.labelSpacing = 150;
+        doc.divisionsPerLabel = 7;
+        for (int k = 0; k < kYTickCount; ++k)
+            doc.yTicks[k] = static_cast<float>(k + 1);
+        std::strcpy(doc.title, "Old title");
+        doc.yRangeSet = 1;
+        doc.yMin = 1;
+        doc.yMax = 2;
+        doc.yStep = 0.5f;
+        doc.yScale = 5;
+        doc.percentError = 42;
+        doc.dirty = 1;
+    }
+
+    DialogSteps basicsOk(const Basics& in)
+    {
+        return [this, in](TDialog& d) {
+            fillBasics(d, in);
+            press(d, 1);
+            EXPECT_FALSE(d.IsModal())
+                << "Basics refused: " << (messages().empty() ? "" : messages().back().text);
+        };
+    }
+
+    static void fillBasics(TDialog& d, const Basics& in)
+    {
+        EXPECT_EQ(d.GetTitle(), "Basics");
+        typeInto(d, 104, in.title);
+        typeInto(d, 101, in.labels);
+        typeInto(d, 107, in.divisions);
+        tick(d, 105, in.connect);
+        tick(d, 108, in.large);
+        tick(d, 109, in.labelPoints);
+        tick(d, 110, in.errorBars);
+    }
+
+    static DialogSteps labelsOk(std::vector<std::string> labels)
+    {
+        return [labels](TDialog& d) {
+            EXPECT_EQ(d.GetTitle(), "Labels for X-Axiz");
+            for (const std::string& label : labels) {
+                ASSERT_TRUE(d.IsModal()) << "closed before " << label;
+                typeInto(d, 103, label);
+                press(d, 1);
+            }
+        };
+    }
+
+    static DialogSteps yScaleOk(
+        const std::string& min, const std::string& max, const std::string& percent = "")
+    {
+        return [min, max, percent](TDialog& d) {
+            EXPECT_EQ(d.GetTitle(), "Y-Scale");
+            typeInto(d, 101, min);
+            typeInto(d, 102, max);
+            typeInto(d, 105, percent);
+            press(d, 1);
+        };
+    }
+
+    static DialogSteps cancel()
+    {
+        return [](TDialog& d) { press(d, 2); };
+    }
+
+    // An input error: OK only, no icon, owned by the dialog that refused.
+    void expectInputError(
+        std::size_t index, const std::string& text, const std::string& caption, const std::string& owner)
+    {
+        ASSERT_GT(messages().size(), index);
+        const ShownMessage& m = messages()[index];
+        EXPECT_EQ(m.text, text);
+        EXPECT_EQ(m.caption, caption);
+        EXPECT_EQ(m.owner, owner);
+        EXPECT_FALSE(m.style & wxYES_NO);
+        EXPECT_FALSE(m.style & (wxICON_EXCLAMATION | wxICON_HAND | wxICON_QUESTION | wxICON_INFORMATION));
+    }
+
+    int fullRepaints = 0;
+};
+
+TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndAsksNothingAndNoRepaint)
+{
+    oldGraph();
+    expectDialog(dialogs(), [](TDialog& d) {
+        // A fresh dialog every time: empty boxes, nothing ticked.
+        for (int id : { 104, 101, 107 })
+            EXPECT_EQ(d.text(id), "") << id;
+        for (int id : { 105, 108, 109, 110 })
+            EXPECT_FALSE(d.checked(id)) << id;
+        press(d, 2);
+    });
+    newGraph();
+
+    EXPECT_TRUE(messages().empty()) << "asked about unsaved changes";
+    EXPECT_EQ(fullRepaints, 0);
+    for (int c = 0; c < kCurveCount; ++c)
+        EXPECT_EQ(doc.pointCount[c], 0);
+    EXPECT_EQ(doc.pixelX[0][0], 0);
+    EXPECT_EQ(doc.pixelY[0][0], 0);
+    EXPECT_EQ(doc.pixelX[1][0], 130);
+    EXPECT_STREQ(doc.xLabels[0], "");
+    EXPECT_EQ(doc.xLabelCount, 0);
+    for (float tick : doc.yTicks)
+        EXPECT_EQ(tick, 0);
+    // Not part of the clearing.
+    EXPECT_STREQ(doc.title, "Old title");
+    EXPECT_EQ(doc.xLabelTarget, 4);
+    EXPECT_EQ(doc.labelSpacing, 150);
+    EXPECT_EQ(doc.yRangeSet, 1);
+    EXPECT_EQ(doc.yScale, 5);
+    EXPECT_EQ(doc.dirty, 1);
+}
+
+TEST_F(NewGraph, ALabelCountOfZeroEmptyOrNotANumberAsksForNoLabels)
+{
+    for (const char* count : { "0", "", "abc" }) {
+        SCOPED_TRACE(count);
+        oldGraph();
+        doc.dirty = 0;
+        expectDialog(dialogs(), basicsOk({ .title = "Plain", .labels = count, .divisions = "" }));
+        newGraph();
+        EXPECT_EQ(doc.xLabelTarget, 0);
+        EXPECT_EQ(doc.xLabelCount, 0);
+        EXPECT_EQ(doc.labelSpacing, 0);
+        EXPECT_STREQ(doc.title, "Plain");
+        // No Y-Scale step: the old range stays and nothing is marked changed.
+        EXPECT_EQ(doc.yScale, 5);
+        EXPECT_EQ(doc.dirty, 0);
+        EXPECT_GE(fullRepaints, 1);
+    }
+
+    // With error bars asked for, the Y-Scale dialog follows.
+    expectDialog(dialogs(), basicsOk({ .labels = "abc", .errorBars = true }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        EXPECT_EQ(d.GetTitle(), "Y-Scale");
+        EXPECT_TRUE(d.control(105)->IsShown());
+        press(d, 2);
+    });
+    newGraph();
+    EXPECT_EQ(doc.xLabelTarget, 0);
+}
+
+TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
+{
+    expectDialog(dialogs(), [this](TDialog& d) {
+        for (const char* count : { "21", "-1" }) {
+            fillBasics(d, { .title = "Typed", .labels = count, .divisions = "3", .connect = true });
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal());
+            EXPECT_EQ(d.text(101), count);
+            EXPECT_EQ(doc.xLabelTarget, std::stoi(count));
+        }
+        EXPECT_STREQ(doc.title, "Typed");
+        EXPECT_EQ(doc.divisionsPerLabel, 3);
+        EXPECT_EQ(doc.connectPoints, 0) << "options are set only once the count passes";
+        press(d, 2);
+    });
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    newGraph();
+
+    ASSERT_EQ(messages().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        expectInputError(
+            i, "Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", "Basics");
+    // Cancelled after the refusals: the typed values stay in the document.
+    EXPECT_EQ(doc.xLabelTarget, -1);
+    EXPECT_STREQ(doc.title, "Typed");
+    EXPECT_EQ(fullRepaints, 0);
+}
+
+TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
+{
+    doc.extendingY = 1; // left over from an Extend Y-Axis
+    doc.percentError = 42;
+    expectDialog(dialogs(),
+        basicsOk({ .title = "Rainfall 1999 at the north end of the lake",
+            .labels = "3",
+            .divisions = "4",
+            .connect = true,
+            .large = true }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        EXPECT_EQ(d.GetTitle(), "Labels for X-Axiz");
+        const char* months[] = { "Jan", "Feb", "Mar" };
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(d.IsModal());
+            EXPECT_EQ(d.text(102), std::to_string(i + 1));
+            EXPECT_EQ(d.text(101), i == 0 ? "Enter the first X-Axis Label" : "Enter the next X-Axis Label");
+            EXPECT_EQ(d.text(103), "");
+            typeInto(d, 103, months[i]);
+            press(d, 1);
+        }
+        EXPECT_FALSE(d.IsModal());
+    });
+    expectDialog(dialogs(), [](TDialog& d) {
+        // The whole dialog: New Graph clears extendingY first. No error
+        // bars, so no percent box.
+        for (int id : { 101, 102, 103, 104 })
+            EXPECT_TRUE(d.control(id)->IsShown()) << id;
+        for (int id : { 105, 106 })
+            EXPECT_FALSE(d.control(id)->IsShown()) << id;
+        typeInto(d, 101, "0");
+        typeInto(d, 102, "90");
+        typeInto(d, 105, "7"); // hidden, and not read
+        press(d, 1);
+    });
+    newGraph();
+
+    EXPECT_TRUE(messages().empty());
+    EXPECT_STREQ(doc.title, "Rainfall 1999 at the north end of th"); // the 36 the file keeps
+    EXPECT_EQ(doc.xLabelTarget, 3);
+    EXPECT_EQ(doc.xLabelCount, 3);
+    EXPECT_STREQ(doc.xLabels[0], "Jan");
+    EXPECT_STREQ(doc.xLabels[1], "Feb");
+    EXPECT_STREQ(doc.xLabels[2], "Mar");
+    EXPECT_EQ(doc.labelsEntered, 1);
+    EXPECT_EQ(doc.labelSpacing, 200);
+    EXPECT_EQ(doc.divisionsPerLabel, 4);
+    EXPECT_EQ(doc.connectPoints, 1);
+    EXPECT_EQ(doc.largePoints, 1);
+    EXPECT_EQ(doc.labelPoints, 0);
+    EXPECT_EQ(doc.showErrorBars, 0);
+    EXPECT_EQ(doc.extendingY, 0);
+
+    EXPECT_EQ(doc.yMin, 0.0f);
+    EXPECT_EQ(doc.yMax, 90.0f);
+    EXPECT_EQ(doc.yStep, 10.0f);
+    EXPECT_EQ(doc.yScale, 4.0f);
+    for (int k = 0; k < kYTickCount; ++k)
+        EXPECT_EQ(doc.yTicks[k], 10.0f * k) << k;
+    EXPECT_EQ(doc.yRangeSet, 1);
+    EXPECT_EQ(doc.yNegative, 0);
+    EXPECT_EQ(doc.percentError, 42.0f);
+    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_GE(fullRepaints, 1);
+    // The Basics options leave the main window's toggle buttons alone.
+    EXPECT_TRUE(shown(IDC_CONNECT));
+    EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
+}
+
+TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
+{
+    expectDialog(dialogs(), basicsOk({ .labels = "3", .divisions = "1" }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        for (const char* bad : { "Jan 99", "caf\xE9", "Q1/99" }) {
+            typeInto(d, 103, bad);
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal());
+            EXPECT_EQ(d.text(103), bad) << "the refused text stays in the box";
+            EXPECT_EQ(d.text(102), "1");
+            EXPECT_EQ(doc.xLabelCount, 0);
+            EXPECT_EQ(doc.labelsEntered, 0);
+        }
+        typeInto(d, 103, "Jan99");
+        press(d, 1);
+        EXPECT_EQ(d.text(103), "");
+        EXPECT_EQ(doc.labelsEntered, 1);
+        typeInto(d, 103, "");
+        press(d, 1);
+        EXPECT_EQ(d.text(102), "3");
+        typeInto(d, 103, "ABCDEFGHIJKLMN");
+        EXPECT_EQ(d.text(103), "ABCDEFGHIJK");
+        press(d, 1);
+    });
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    expectDialog(dialogs(), cancel());
+    doc.dirty = 0;
+    newGraph();
+
+    ASSERT_EQ(messages().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        expectInputError(
+            i, "This X-Label contains an illegal character.", "Illegal Character", "Labels for X-Axiz");
+    EXPECT_EQ(doc.xLabelCount, 3);
+    EXPECT_STREQ(doc.xLabels[0], "Jan99");
+    EXPECT_STREQ(doc.xLabels[1], "");
+    EXPECT_STREQ(doc.xLabels[2], "ABCDEFGHIJK");
+    // Y-Scale cancelled: spacing computed, nothing else, no repaint.
+    EXPECT_EQ(doc.labelSpacing, 200);
+    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(fullRepaints, 0);
+}
+
+TEST_F(NewGraph, FiveAbcAsksForFiveLabelsAndCancellingThePromptKeepsTheOldSpacing)
+{
+    oldGraph();
+    expectDialog(dialogs(), basicsOk({ .labels = "5abc", .divisions = "2" }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        labelsOk({ "A", "B" })(d);
+        EXPECT_EQ(d.text(102), "3");
+        press(d, 2);
+    });
+    newGraph();
+
+    EXPECT_EQ(doc.xLabelTarget, 5);
+    EXPECT_EQ(doc.xLabelCount, 2);
+    EXPECT_STREQ(doc.xLabels[1], "B");
+    EXPECT_EQ(doc.labelSpacing, 150);
+    EXPECT_EQ(doc.yScale, 5);
+    EXPECT_EQ(fullRepaints, 0);
+}
+
+TEST_F(NewGraph, NegativeBoundsSetYNegativeForGoodMaxBelowMinIsAcceptedAndTicksAccumulate)
+{
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), yScaleOk("-10", "80"));
+    newGraph();
+    EXPECT_EQ(doc.yNegative, 1);
+    EXPECT_EQ(doc.yTicks[0], -10.0f);
+    EXPECT_EQ(doc.yTicks[9], 80.0f);
+
+    // Never cleared by a later graph with positive bounds.
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), yScaleOk("90", "0"));
+    newGraph();
+    EXPECT_EQ(doc.yNegative, 1);
+    EXPECT_EQ(doc.yStep, -10.0f);
+    EXPECT_EQ(doc.yScale, -4.0f);
+    EXPECT_EQ(doc.yTicks[9], 0.0f);
+
+    doc.yNegative = 0;
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), yScaleOk("-300", "-1"));
+    newGraph();
+    EXPECT_EQ(doc.yNegative, 1);
+
+    // Each tick is the previous one plus the step, rounded to a float each
+    // time: 1 + 9 steps of 1/9 ends just above 2.
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), yScaleOk("1", "2"));
+    newGraph();
+    EXPECT_EQ(doc.yStep, 0.1111111119389534f);
+    EXPECT_EQ(doc.yTicks[9], 2.000000476837158f);
+}
+
+TEST_F(NewGraph, PercentErrorMustBeAboveZeroAndAtMostAHundredReadFromItsFirstSevenCharacters)
+{
+    window->showControl(IDC_SHOWERRORBARS, true); // as an earlier graph may leave it
+    doc.dirty = 0;
+    expectDialog(dialogs(), basicsOk({ .labels = "", .errorBars = true }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        for (int id : { 105, 106 })
+            EXPECT_TRUE(d.control(id)->IsShown()) << id;
+        typeInto(d, 101, "0");
+        typeInto(d, 102, "100");
+        const std::pair<const char*, float> refused[]
+            = { { "100.5", 100.5f }, { "0", 0.0f }, { "abc", 0.0f }, { "-5", -5.0f } };
+        for (auto [text, value] : refused) {
+            typeInto(d, 105, text);
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal()) << text;
+            EXPECT_EQ(d.text(105), text);
+            // Everything before the check is stored; dirty is not.
+            EXPECT_EQ(doc.percentError, value);
+            EXPECT_EQ(doc.yRangeSet, 1);
+            EXPECT_FLOAT_EQ(doc.yStep, 100.0f / 9);
+            EXPECT_EQ(doc.dirty, 0);
+        }
+        typeInto(d, 105, "12.345678");
+        press(d, 1);
+    });
+    for (int i = 0; i < 4; ++i)
+        dialogs().expectMessage();
+    newGraph();
+
+    ASSERT_EQ(messages().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        expectInputError(i, "Error must be expressed as percentage", "Data Error", "Y-Scale");
+    EXPECT_EQ(doc.percentError, 12.3456f);
+    EXPECT_EQ(doc.showErrorBars, 1);
+    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_GE(fullRepaints, 1);
+    // The pair of error-bar buttons shares one place: only Hide shows.
+    EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
+    EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
+
+    const std::pair<const char*, float> accepted[] = { { "100", 100.0f }, { "", 0.0f }, { "0.5", 0.5f } };
+    for (auto [text, value] : accepted) {
+        SCOPED_TRACE(text);
+        doc.percentError = 42;
+        expectDialog(dialogs(), basicsOk({ .errorBars = true }));
+        expectDialog(dialogs(), yScaleOk("0", "10", text));
+        newGraph();
+        EXPECT_TRUE(messages().size() == 4u);
+        EXPECT_EQ(doc.percentError, value);
+    }
+}
+
+TEST_F(NewGraph, CancellingYScaleAfterARefusedPercentKeepsWhatWasRead)
+{
+    oldGraph();
+    expectDialog(dialogs(), basicsOk({ .labels = "2", .divisions = "5", .errorBars = true }));
+    expectDialog(dialogs(), labelsOk({ "A", "B" }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        yScaleOk("10", "100", "250")(d);
+        press(d, 2);
+    });
+    dialogs().expectMessage();
+    newGraph();
+
+    EXPECT_EQ(doc.labelSpacing, 300);
+    EXPECT_EQ(doc.yMin, 10.0f);
+    EXPECT_EQ(doc.yMax, 100.0f);
+    EXPECT_EQ(doc.yScale, 4.0f);
+    EXPECT_EQ(doc.percentError, 250.0f);
+    EXPECT_EQ(fullRepaints, 0);
+    EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
+}
+
+TEST_F(NewGraph, TheReducedYScaleAsksOnlyForTheMaximumAndSetsTheMinimumToZero)
+{
+    doc.extendingY = 1;
+    doc.showErrorBars = 1;
+    doc.yMin = 5;
+    doc.percentError = 42;
+    expectDialog(dialogs(), [](TDialog& d) {
+        for (int id : { 101, 103, 105, 106 })
+            EXPECT_FALSE(d.control(id)->IsShown()) << id;
+        for (int id : { 102, 104, 1, 2, 9 })
+            EXPECT_TRUE(d.control(id)->IsShown()) << id;
+        typeInto(d, 102, "200");
+        press(d, 1);
+    });
+    EXPECT_EQ(TDlg3(window).execute(), IDOK);
+    EXPECT_EQ(doc.yMin, 0.0f);
+    EXPECT_EQ(doc.yMax, 200.0f);
+    EXPECT_EQ(doc.percentError, 0.0f); // the hidden box reads as empty
+    EXPECT_EQ(doc.dirty, 1);
+}
+
+TEST_F(NewGraph, AYRangeOfZeroOrBeyondTheFloatsIsRefusedAndTheTypingKept)
+{
+    expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        const std::pair<const char*, const char*> refused[]
+            = { { "", "" }, { "5", "5.0" }, { "0", "1e39" }, { "-3e38", "3e38" }, { "0", "1e-44" } };
+        for (auto [min, max] : refused) {
+            typeInto(d, 101, min);
+            typeInto(d, 102, max);
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal()) << min << " to " << max;
+            EXPECT_EQ(d.text(101), min);
+            EXPECT_EQ(d.text(102), max);
+            // The range was never set, so the old one is still in force.
+            EXPECT_EQ(doc.yRangeSet, 0);
+            EXPECT_EQ(doc.yScale, 1.0f);
+            EXPECT_EQ(doc.dirty, 0);
+        }
+        typeInto(d, 101, "0");
+        typeInto(d, 102, "90");
+        press(d, 1);
+    });
+    for (int i = 0; i < 5; ++i)
+        dialogs().expectMessage();
+    newGraph();
+
+    ASSERT_EQ(messages().size(), 5u);
+    for (std::size_t i = 0; i < 2; ++i)
+        expectInputError(
+            i, "The Maximum Y-Value must differ from the Minimum Y-Value", "Data Error", "Y-Scale");
+    for (std::size_t i = 2; i < 5; ++i)
+        expectInputError(i, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
+    EXPECT_EQ(doc.yScale, 4.0f);
+    EXPECT_EQ(doc.yRangeSet, 1);
+}
+
+TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLabels)
+{
+    struct Case {
+        const char* labels;
+        const char* divisions;
+        int most; // 0: accepted
+    };
+    const Case cases[] = {
+        { "3", "", 200 },
+        { "3", "0", 200 },
+        { "3", "-2", 200 },
+        { "3", "201", 200 },
+        { "20", "31", 30 },
+        { "7", "86", 85 },
+        { "7", "85", 0 },
+    };
+    expectDialog(dialogs(), [&cases](TDialog& d) {
+        for (const Case& c : cases) {
+            fillBasics(d, { .labels = c.labels, .divisions = c.divisions });
+            press(d, 1);
+            EXPECT_EQ(d.IsModal(), c.most != 0) << c.labels << " labels, " << c.divisions << " divisions";
+            if (c.most) {
+                EXPECT_EQ(d.text(107), c.divisions);
+            }
+        }
+    });
+    std::size_t refusals = 0;
+    for (const Case& c : cases)
+        if (c.most) {
+            dialogs().expectMessage();
+            ++refusals;
+        }
+    expectDialog(dialogs(), cancel());
+    newGraph();
+
+    ASSERT_EQ(messages().size(), refusals);
+    std::size_t i = 0;
+    for (const Case& c : cases)
+        if (c.most) {
+            expectInputError(i++, "Divisions per Label must be between 1 and " + std::to_string(c.most),
+                "Number Error", "Basics");
+        }
+    EXPECT_EQ(doc.divisionsPerLabel, 85);
+
+    // Without labels the divisions are not needed and not checked.
+    expectDialog(dialogs(), basicsOk({ .labels = "0", .divisions = "" }));
+    newGraph();
+    EXPECT_EQ(doc.divisionsPerLabel, 0);
+}
+} // namespace

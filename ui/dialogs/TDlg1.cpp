@@ -1,0 +1,61 @@
+#include "ui/dialogs/TDlg1.h"
+
+#include "document/GraphDocument.h"
+#include "document/PlotArea.h"
+#include "document/TextHelpers.h"
+#include "framework/MessageBox.h"
+#include "ui/dialogs/DialogText.h"
+
+#include <string>
+
+namespace {
+enum : int {
+    IDC_LABELCOUNT = 101,
+    IDC_TITLE = 104,
+    IDC_CONNECT = 105,
+    IDC_DIVISIONS = 107,
+    IDC_LARGE = 108,
+    IDC_LABEL = 109,
+    IDC_ERRORBARS = 110,
+};
+
+// The number boxes are read as a 12-byte buffer would hold them.
+constexpr std::size_t kNumberChars = 11;
+// All of the title the graph file keeps.
+constexpr std::size_t kTitleChars = 36;
+} // namespace
+
+TDlg1::TDlg1(wxWindow* parent, int templateNumber)
+    : TDialog(parent, templateNumber)
+{
+}
+
+void TDlg1::cmOk()
+{
+    // Everything read is stored before it is checked: a refused OK leaves
+    // the document holding what was typed.
+    doc.divisionsPerLabel = textToInt(leadingChars(text(IDC_DIVISIONS), kNumberChars));
+    storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
+    doc.xLabelTarget = textToInt(leadingChars(text(IDC_LABELCOUNT), kNumberChars));
+
+    if (doc.xLabelTarget > kMaxLabels || doc.xLabelTarget < 0) {
+        messageBox("Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", MB_OK);
+        return;
+    }
+    // The X axis is drawn in steps of labelSpacing / divisionsPerLabel
+    // pixels, which must be at least one.
+    if (doc.xLabelTarget > 0) {
+        const int most = PlotArea::labelBand / doc.xLabelTarget;
+        if (doc.divisionsPerLabel < 1 || doc.divisionsPerLabel > most) {
+            messageBox(
+                "Divisions per Label must be between 1 and " + std::to_string(most), "Number Error", MB_OK);
+            return;
+        }
+    }
+
+    doc.connectPoints = checked(IDC_CONNECT) ? 1 : 0;
+    doc.largePoints = checked(IDC_LARGE) ? 1 : 0;
+    doc.labelPoints = checked(IDC_LABEL) ? 1 : 0;
+    doc.showErrorBars = checked(IDC_ERRORBARS) ? 1 : 0;
+    closeWindow(IDOK);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The Y-Scale dialog: Y range and error-bar size. New Graph shows it whole;
+// with doc.extendingY set it asks only for a new maximum.
+
+#include "framework/TDialog.h"
+
+class TDlg3 : public TDialog {
+public:
+    explicit TDlg3(wxWindow* parent, int templateNumber = 5);
+
+protected:
+    void setupWindow() override;
+    void cmOk() override;
+};
