@@ -1,6 +1,6 @@
 #include "framework/PrintProgress.h"
 
-#include "resources/PrintTemplate.h"
+#include "resources/DialogTemplates.h"
 
 #include <wx/button.h>
 #include <wx/control.h>
@@ -8,6 +8,10 @@
 #include <wx/stattext.h>
 
 namespace {
+constexpr int templateNumber = 32599;
+// Where the window opens, in dialog units from the owner's client corner.
+constexpr int left = 84, top = 51;
+
 // The program's own texts are 8-bit (Latin-1); printer names come from the
 // platform in UTF-8.
 wxString fromProgram(const std::string& s) { return wxString(s.c_str(), wxConvISO8859_1); }
@@ -20,38 +24,45 @@ void setText(wxWindow* w, const wxString& text)
     if (auto* c = dynamic_cast<wxControl*>(w))
         c->SetLabelText(text);
 }
+
+long staticStyle(unsigned style)
+{
+    long wx = wxST_NO_AUTORESIZE;
+    if (style & DS_RIGHT)
+        wx |= wxALIGN_RIGHT;
+    else if (style & DS_CENTRE)
+        wx |= wxALIGN_CENTRE_HORIZONTAL;
+    return wx;
+}
 } // namespace
 
 TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device)
 {
-    const PrintTemplate& t = printProgressTemplate();
+    const DialogTemplate& t = *dialogTemplate(templateNumber);
     // No close box: the job ends by itself or by Cancel.
     wxDialog::Create(
         parent, wxID_ANY, t.caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU);
-    SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    const wxFont font(wxFontInfo(t.pointSize).FaceName(t.fontName));
+    SetFont(font.IsOk() ? font : wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
     SetClientSize(ConvertDialogToPixels(wxSize(t.width, t.height)));
     if (parent)
-        Move(parent->ClientToScreen(ConvertDialogToPixels(wxPoint(t.x, t.y))));
+        Move(parent->ClientToScreen(ConvertDialogToPixels(wxPoint(left, top))));
 
-    for (const PrintTemplateControl& c : t.controls) {
+    for (const DialogControlDef& c : t.controls) {
         // 65535 is the "no id" of a static text; the toolkit takes no ids
-        // that high, so such a static is made without one and found by hand.
+        // that high, so such a static is made without one and kept by hand.
         const int id = c.id < 32767 ? c.id : wxID_STATIC;
-        const wxPoint at = ConvertDialogToPixels(wxPoint(c.x, c.y));
-        const wxSize size = ConvertDialogToPixels(wxSize(c.width, c.height));
+        const wxPoint from = ConvertDialogToPixels(wxPoint(c.x, c.y));
+        const wxPoint to = ConvertDialogToPixels(wxPoint(c.x + c.width, c.y + c.height));
+        const wxSize size(to.x - from.x, to.y - from.y);
         wxWindow* w = nullptr;
-        if (c.kind == PrintTemplateControl::Button) {
-            w = new wxButton(this, id, c.text, at, size);
-        } else {
-            long style = wxST_NO_AUTORESIZE;
-            style |= c.align == PrintTemplateControl::Centre ? wxALIGN_CENTRE_HORIZONTAL
-                : c.align == PrintTemplateControl::Right     ? wxALIGN_RIGHT
-                                                             : wxALIGN_LEFT;
-            w = new wxStaticText(this, id, c.text, at, size, style);
-        }
+        if (c.kind == DialogControlKind::Button)
+            w = new wxButton(this, id, c.text, from, size);
+        else
+            w = new wxStaticText(this, id, c.text, from, size, staticStyle(c.style));
         if (c.id == IDC_PRINT_HEADING)
             heading = w;
-        if (c.hidden)
+        if (c.style & DS_HIDDEN)
             w->Hide();
     }
 

@@ -8,6 +8,17 @@
 #include <string>
 #include <wx/dialog.h>
 
+// Ids of the controls a job fills in.
+enum PrintProgressId : int {
+    IDC_PRINT_CANCEL = 2,
+    IDC_PRINT_HEADING = 65535,
+    IDC_PRINT_PAGE = 104,
+    IDC_PRINT_LASTPAGE = 105,
+    IDC_PRINT_TITLE = 101,
+    IDC_PRINT_PORT = 103,
+    IDC_PRINT_DEVICE = 102,
+};
+
 class TPrintProgress : public wxDialog {
 public:
     TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device);
@@ -24,7 +35,7 @@ private:
     void onCancel(wxCommandEvent& event);
     void onClose(wxCloseEvent& event);
 
+    bool cancelPressed = false;
     wxString pageFormat, lastPageFormat;
     wxWindow* heading = nullptr;
-    bool cancelPressed = false;
 };

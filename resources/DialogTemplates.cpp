@@ -225,6 +225,18 @@ constexpr DialogControlDef graphTitle[] = {
     { 2, K::Button, "Cancel", 21, 61, 50, 14 },
 };
 
+// The progress window of a print job: modeless, built by the printer object,
+// which fills in the texts. 65535 is the "no id" of a static nothing looks up.
+constexpr DialogControlDef printing[] = {
+    { 2, K::Button, "Cancel", 49, 40, 40, 14 },
+    { 65535, K::Static, "Now printing", 33, 8, 72, 8, DS_CENTRE },
+    { 104, K::Static, "Now printing Page %d", 14, 8, 84, 8 },
+    { 105, K::Static, "to %d of", 96, 8, 27, 8, DS_RIGHT },
+    { 101, K::Static, "'%s' on the", 4, 16, 130, 8, DS_CENTRE },
+    { 103, K::Static, "", 0, 24, 130, 8, DS_CENTRE | DS_HIDDEN },
+    { 102, K::Static, "%s on %s", 0, 24, 130, 8, DS_CENTRE },
+};
+
 constexpr DialogTemplate templates[] = {
     { 1, "Basics", 271, 166, kFont, 8, basics },
     { 2, "", 240, 120, kFont, 8, labelPrompt },
@@ -237,6 +249,7 @@ constexpr DialogTemplate templates[] = {
     { 9, "Curve captions", 240, 155, kFont, 8, captions },
     { 10, "X-Axis labels", 341, 217, kFont, 8, editLabels },
     { 11, "Graph title", 203, 81, kFont, 8, graphTitle },
+    { 32599, "Printing", 138, 60, "System", 10, printing },
 };
 } // namespace
 

@@ -6,7 +6,6 @@
 #include "framework/Printer.h"
 #include "framework/dc/RecordingDC.h"
 #include "resources/CommandIds.h"
-#include "resources/PrintTemplate.h"
 #include "tests/gui/GuiHarness.h"
 
 #include <functional>
