@@ -57,6 +57,17 @@ void fillTypicalTexts(TDialog& d)
         d.setText(102, "90");
         d.setText(105, "12.345678");
         break;
+    case 8:
+        d.setText(102, "-12.5e1");
+        break;
+    case 10:
+        // Every row shows here; the widest label in the first and last rows.
+        d.setText(141, "Monthly rainfall 1999 at Kew Gardens");
+        d.setText(102, "WWWWWWWWWWW");
+        d.setText(123, "Feb");
+        d.setText(125, "Q1/99 (est)");
+        d.setText(140, "WWWWWWWWWWW");
+        break;
     default:
         break;
     }
