@@ -1,5 +1,6 @@
 #include "framework/PrintProgress.h"
 
+#include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
 
 #include <wx/button.h>
@@ -25,15 +26,6 @@ void setText(wxWindow* w, const wxString& text)
         c->SetLabelText(text);
 }
 
-long staticStyle(unsigned style)
-{
-    long wx = wxST_NO_AUTORESIZE;
-    if (style & DS_RIGHT)
-        wx |= wxALIGN_RIGHT;
-    else if (style & DS_CENTRE)
-        wx |= wxALIGN_CENTRE_HORIZONTAL;
-    return wx;
-}
 } // namespace
 
 TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device)

@@ -1,6 +1,7 @@
 #include "framework/TDialog.h"
 
 #include "framework/MessageBox.h"
+#include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 
@@ -92,15 +93,6 @@ void placeLeftTextCheckBox(wxCheckBox* box, const wxPoint& from, const wxSize& s
     box->SetSize(from.x + size.x - best.x, from.y + (size.y - height) / 2, best.x, height);
 }
 
-long staticStyle(unsigned style)
-{
-    long wx = wxST_NO_AUTORESIZE;
-    if (style & DS_RIGHT)
-        wx |= wxALIGN_RIGHT;
-    else if (style & DS_CENTRE)
-        wx |= wxALIGN_CENTRE_HORIZONTAL;
-    return wx;
-}
 } // namespace
 
 TDialog::TDialog(wxWindow* parent, int templateNumber)
