@@ -119,18 +119,12 @@ std::string checkPoints(const GraphRecord& rec)
 std::string checkXAxis(const GraphRecord& rec)
 {
     const std::int32_t spacing = getInt32(rec, L::labelSpacing);
-    const std::int32_t divisions = getInt32(rec, L::divisionsPerLabel);
     if (spacing < 0)
         return "the X-axis labels are " + number(spacing) + " pixels apart; the spacing cannot be negative";
-    // The ticks are drawn only for labels on a Y range; then each label's
-    // interval must split into steps of at least one pixel.
-    if (getInt32(rec, L::xLabelCount) > 0 && getInt32(rec, L::yRangeSet) != 0) {
-        if (divisions < 1)
-            return "the X axis has " + number(divisions) + " divisions per label; it needs at least 1";
-        if (spacing / divisions < 1)
-            return "the X axis has " + number(divisions) + " divisions per label but only " + number(spacing)
-                + " pixels between labels";
-    }
+    // Any divisions count is accepted: the painter draws an axis whose
+    // divisions leave no whole step with one division per label. The program
+    // itself can save such a pair (a label prompt cancelled on a graph whose
+    // spacing was still 0), and a graph it saved must always open again.
     return {};
 }
 

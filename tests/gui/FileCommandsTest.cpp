@@ -210,6 +210,27 @@ TEST_F(FileCommands, SaveOverALongerFileKeepsItsLength)
     EXPECT_EQ(doc.pointCount[0], 1);
 }
 
+TEST_F(FileCommands, AGraphWhoseLabelPromptWasCancelledStillOpensAfterSaving)
+{
+    // Labels on a Y range with no label spacing yet: what a label prompt
+    // cancelled on a graph that had no labels before leaves behind.
+    leftClick(300, 300);
+    doc.yRangeSet = 1;
+    doc.yMin = 0;
+    doc.yMax = 90;
+    doc.yScale = 4;
+    doc.xLabelCount = 1;
+    doc.labelSpacing = 0;
+    doc.divisionsPerLabel = 2;
+    const fs::path p = dir / "cancelled.gd2";
+    saveAs(p);
+    doc.pointCount[0] = 0;
+    open(p);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_EQ(doc.xLabelCount, 1);
+}
+
 TEST_F(FileCommands, AFailedDialogReportsItsCode)
 {
     fake->failure = 12290;

@@ -543,6 +543,36 @@ TEST_F(NewGraph, AYRangeOfZeroOrBeyondTheFloatsIsRefusedAndTheTypingKept)
     EXPECT_EQ(doc.yRangeSet, 1);
 }
 
+TEST_F(NewGraph, NumbersTooLargeForAFloatAreNeverStored)
+{
+    doc.yMin = 1;
+    doc.yMax = 2;
+    doc.percentError = 42;
+    expectDialog(dialogs(), basicsOk({ .errorBars = true }));
+    expectDialog(dialogs(), [](TDialog& d) {
+        typeInto(d, 101, "-1e999");
+        typeInto(d, 102, "10");
+        press(d, 1);
+        ASSERT_TRUE(d.IsModal());
+        typeInto(d, 101, "0");
+        typeInto(d, 105, "1e99999");
+        press(d, 1);
+        ASSERT_TRUE(d.IsModal());
+        press(d, 2);
+    });
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    newGraph();
+    ASSERT_EQ(messages().size(), 2u);
+    expectInputError(0, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
+    expectInputError(1, "Error must be expressed as percentage", "Data Error", "Y-Scale");
+    // The bounds of the second OK were stored, as every OK stores what it
+    // read; the overflowing numbers never were.
+    EXPECT_EQ(doc.yMin, 0.0f);
+    EXPECT_EQ(doc.yMax, 10.0f);
+    EXPECT_EQ(doc.percentError, 42.0f);
+}
+
 TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLabels)
 {
     struct Case {

@@ -84,6 +84,16 @@ std::string TDlg3::extensionProblem(float newMax) const
 void TDlg3::cmOk()
 {
     const float max = static_cast<float>(textToReal(leadingChars(text(IDC_MAXIMUM), kNumberChars)));
+    const float min = doc.extendingY
+        ? doc.yMin
+        : static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
+    // A number too large for a float is refused before it is stored: an
+    // infinite bound would spread into every point typed afterwards and into
+    // the saved file.
+    if (!std::isfinite(min) || !std::isfinite(max)) {
+        messageBox("The Y-Values are too large or too close together", "Data Error", MB_OK);
+        return;
+    }
     if (doc.extendingY) {
         // Checked before anything is stored: the points are moved only once
         // the dialog has closed, so a refused maximum must leave the axis as
@@ -95,7 +105,7 @@ void TDlg3::cmOk()
             return;
         }
     } else {
-        doc.yMin = static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
+        doc.yMin = min;
     }
     doc.yMax = max;
     // Never cleared: once set it lasts until the program ends.
@@ -117,8 +127,12 @@ void TDlg3::cmOk()
 
     if (doc.showErrorBars && !doc.extendingY) {
         const std::string percent(leadingChars(text(IDC_PERCENT), kPercentChars));
-        doc.percentError = static_cast<float>(textToReal(percent));
-        const bool accepted = (doc.percentError > 0 && doc.percentError <= 100) || percent.empty();
+        const float value = static_cast<float>(textToReal(percent));
+        // Stored before the check like the bounds, unless it is too large
+        // for a float to hold.
+        if (std::isfinite(value))
+            doc.percentError = value;
+        const bool accepted = (value > 0 && value <= 100) || percent.empty();
         if (!accepted) {
             messageBox("Error must be expressed as percentage", "Data Error", MB_OK);
             return;
