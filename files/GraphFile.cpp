@@ -184,6 +184,22 @@ bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error
     return true;
 }
 
+namespace {
+// Writes the record over the start of an existing file, keeping its owner,
+// its other names and every byte past the record.
+template <typename Fail> bool writeInPlace(const std::string& target, const GraphRecord& rec, Fail& fail)
+{
+    Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0)
+        return fail(systemReason(errno));
+    if (!writeFully(fd.get(), rec.bytes.data(), rec.bytes.size()) || ::fsync(fd.get()) != 0)
+        return fail(systemReason(errno));
+    if (fd.close() != 0)
+        return fail(systemReason(errno));
+    return true;
+}
+} // namespace
+
 bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string& error)
 {
     const std::string prefix = "Cannot save " + quoted(path) + ": ";
@@ -215,6 +231,11 @@ bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string
     if (exists && !S_ISREG(old.st_mode))
         return fail("it is not a regular file");
 
+    // A file the user may not write stays as it is, even where the folder
+    // would let a new file be renamed over it.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return fail(systemReason(errno));
+
     // The old file's bytes beyond the record are kept, so open it before
     // anything is created: if it cannot be read, nothing has been touched.
     Fd oldFd;
@@ -243,10 +264,19 @@ bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string
     };
 
     if (exists) {
-        // The owner can only be kept where the system allows it (as the
-        // superuser); the permission bits are set after it, since a change
-        // of owner clears the set-id bits.
-        [[maybe_unused]] const int owned = ::fchown(temp.get(), old.st_uid, old.st_gid);
+        // A replacement would give another user's file our ownership, or
+        // split a file with several names into two: such a file is written
+        // where it stands instead, as any editor of a shared file would.
+        if (old.st_nlink > 1 || ::fchown(temp.get(), old.st_uid, old.st_gid) != 0) {
+            temp.reset();
+            ::unlink(tempPath.c_str());
+            if (!writeInPlace(target, rec, fail))
+                return false;
+            error.clear();
+            return true;
+        }
+        // The permission bits are set after the owner, since a change of
+        // owner clears the set-id bits.
         if (::fchmod(temp.get(), old.st_mode & 07777) != 0)
             return failAndRemove(errno, "its permissions cannot be kept: ");
     }

@@ -194,6 +194,33 @@ TEST_F(GraphFileTest, SaveKeepsTheFilesLengthPermissionsAndLinks)
     EXPECT_EQ(fs::directory_iterator(dir / "real")->path().filename(), "target.gd2");
 }
 
+TEST_F(GraphFileTest, SaveKeepsAFilesOtherNamesAndRefusesAReadOnlyFile)
+{
+    const GraphRecord rec = sampleRecord();
+    std::string error;
+
+    // A file with a second name is written where it stands: both names
+    // show the new graph, and the bytes past the record stay.
+    const fs::path first = dir / "first.gd2";
+    const Bytes old = pattern(kGraphRecordSize + 10, 4);
+    writeBytes(first, old);
+    fs::create_hard_link(first, dir / "second.gd2");
+    ASSERT_TRUE(writeGraphFile(first, rec, error)) << error;
+    Bytes expected = old;
+    std::copy(rec.bytes.begin(), rec.bytes.end(), expected.begin());
+    EXPECT_EQ(readBytes(dir / "second.gd2"), expected);
+    EXPECT_EQ(fs::hard_link_count(first), 2u);
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: permission bits do not stop a write";
+    const fs::path readOnly = dir / "readonly.gd2";
+    writeBytes(readOnly, old);
+    fs::permissions(readOnly, fs::perms(0444));
+    EXPECT_FALSE(writeGraphFile(readOnly, rec, error));
+    EXPECT_NE(error.find("readonly.gd2"), std::string::npos) << error;
+    EXPECT_EQ(readBytes(readOnly), old);
+}
+
 TEST_F(GraphFileTest, FailedSaveLeavesTheOldFileAndNoTemporary)
 {
     const fs::path file = dir / "graph.gd2";
