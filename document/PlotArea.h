@@ -17,7 +17,8 @@ constexpr int labelBand = 600;  // width shared by the X labels
 constexpr int maxTypedX = 670;  // typed X 0..670 becomes pixelX 50..720
 }
 
-// Pixel row of a typed Y value.
+// Pixel row of a typed Y value. Both rules give an infinity (never a wrong
+// finite number) when the result does not fit a float.
 float valueToPixelY(const GraphDocument& d, float v);
 // Y value of a clicked pixel row.
 float pixelYToValue(const GraphDocument& d, float y);

@@ -87,6 +87,9 @@ std::string checkYAxis(const GraphRecord& rec)
         if (!std::isfinite(v))
             return "Y-axis value " + std::to_string(k + 1) + " is " + number(v) + ", not a finite number";
     }
+    // Clicked rows are turned into values by dividing by the scale.
+    if (getInt32(rec, L::yRangeSet) != 0 && getFloat32(rec, L::yScale) == 0)
+        return "the Y axis has a range but a scale of 0 pixels per unit";
     // The error bars are drawn over the Y range times the scale, which for any
     // range the program sets up is the 360-pixel plot height.
     const long double height = (static_cast<long double>(getFloat32(rec, L::yMax)) - getFloat32(rec, L::yMin))

@@ -7,6 +7,7 @@
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -61,6 +62,12 @@ void TWndw::cmNextPoint()
         return;
     }
     const float row = valueToPixelY(doc, y);
+    // Only a Y range read from a damaged file can do this; the point could
+    // be neither drawn nor saved.
+    if (!std::isfinite(row)) {
+        yOffGraph(*this);
+        return;
+    }
 
     if (curveIsFull(*this, c))
         return;
@@ -103,6 +110,11 @@ void TWndw::evLButtonDown(int x, int y)
         yOffGraph(*this);
         return;
     }
+    const float value = pixelYToValue(doc, static_cast<float>(y));
+    if (!std::isfinite(value)) {
+        yOffGraph(*this);
+        return;
+    }
     if (curveIsFull(*this, c))
         return;
 
@@ -117,7 +129,7 @@ void TWndw::evLButtonDown(int x, int y)
     }
     doc.pixelX[c][i] = x;
     doc.pixelY[c][i] = static_cast<float>(y);
-    doc.valueY[c][i] = pixelYToValue(doc, static_cast<float>(y));
+    doc.valueY[c][i] = value;
     doc.dirty = 1;
     doc.pointCount[c] = n + 1;
     sortCurve();

@@ -110,6 +110,7 @@ TEST(RecordCheck, RefusesEachBrokenLimitWithItsReason)
         { [](auto& r) { putFloat32(r, entry(L::pixelY, 2, 0), nan); }, "point 1 of curve 3 has the Y position" },
         { [](auto& r) { putFloat32(r, entry(L::valueY, 0, 0), inf); }, "point 1 of curve 1 has the value inf" },
         { [](auto& r) { putInt32(r, L::labelSpacing, -5); }, "spacing cannot be negative" },
+        { [](auto& r) { putFloat32(r, L::yScale, 0); }, "a range but a scale of 0" },
         { [](auto& r) { putInt32(r, L::captionBoxY, -2000000000); }, "caption box lies at (600, -2000000000)" },
     };
     for (const auto& c : cases) {

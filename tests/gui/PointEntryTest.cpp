@@ -88,6 +88,21 @@ TEST_F(PointEntry, YWithARangeIsCheckedAgainstIt)
     expectRefusal("30", "100.01", "The Y-value if off the graph!", "Point error");
 }
 
+TEST_F(PointEntry, AValueNoFloatCanHoldIsRefusedNotStored)
+{
+    // A Y range so wide that a clicked row has no float value.
+    doc.yRangeSet = 1;
+    doc.yMin = -3e38f;
+    doc.yMax = 3e38f;
+    doc.yScale = 1e-37f;
+    dialogs().expectMessage();
+    leftClick(300, 19);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "The Y-value if off the graph!");
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(doc.dirty, 0);
+}
+
 TEST_F(PointEntry, TypedPointsAreSortedWithEqualColumnsInEntryOrder)
 {
     enter("300", "1");
