@@ -1,6 +1,8 @@
 #include "document/TextHelpers.h"
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -8,6 +10,12 @@
 #include <string>
 
 namespace {
+locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+    return c;
+}
+
 bool inAlphabet(char ch)
 {
     return labelAlphabet.find(ch) != std::string_view::npos;
@@ -111,6 +119,19 @@ double textToReal(std::string_view text)
         if (expDigits)
             number += exponent;
     }
-    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return strtod_l(number.c_str(), nullptr, cLocale);
+    return strtod_l(number.c_str(), nullptr, cLocale());
+}
+
+std::string formatText(const char* format, ...)
+{
+    const locale_t previous = uselocale(cLocale());
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    uselocale(previous);
+    if (n < 0)
+        return {};
+    return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }

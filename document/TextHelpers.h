@@ -3,6 +3,7 @@
 // and the conversions of typed numbers. The conversions read only the
 // characters they are given and never depend on the user's locale.
 
+#include <string>
 #include <string_view>
 
 inline constexpr std::string_view labelAlphabet =
@@ -19,6 +20,10 @@ int textToInt(std::string_view text);
 // Real number from the leading characters: blanks, sign, digits, a full stop
 // and an exponent; text without a number gives 0.
 double textToReal(std::string_view text);
+
+// printf-style formatting that always uses the C locale (a full stop for
+// the decimal point), whatever locale the toolkit has switched the process to.
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Reads at most `limit` characters of a control's text, as a bounded buffer
 // of limit + 1 bytes would.

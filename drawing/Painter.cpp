@@ -57,21 +57,6 @@ std::string_view slotText(const char (&slot)[N])
     return std::string_view(slot, strnlen(slot, N));
 }
 
-// Number formatting that ignores the user's locale: always a full stop.
-std::string fixed(double v, int decimals)
-{
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
-}
-
-std::string whole(int v)
-{
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 TLogFont logFont(int height, int width, int weight, const char* face)
 {
     TLogFont f; // zeroed: no italic, underline or strike-out, ANSI set, defaults
@@ -177,7 +162,7 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
 
             int labelX, labelY;
             if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY))
-                dc.TextOut(labelX, labelY, fixed(d.valueY[c][j], 1));
+                dc.TextOut(labelX, labelY, formatText("%.1f", d.valueY[c][j]));
 
             if (d.showErrorBars) {
                 dc.SelectObject(pens.thin[0]);
@@ -238,13 +223,16 @@ void paintGraph(TDC& dc, const GraphDocument& d)
 
     // 5.-7. Statistics lines on fixed rows, and the entry-box labels.
     dc.SetBkColor(d.printing ? white : lightGrey);
-    static constexpr const char* curveNames[kCurveCount] = { " Curve 1:", " Curve 2:", " Curve 3:" };
+    static constexpr const char* statisticsFormats[kCurveCount] = {
+        " Curve 1:    Mean = %.2f,    Wtd-Mean = %.2f",
+        " Curve 2:    Mean = %.2f,    Wtd-Mean = %.2f",
+        " Curve 3:    Mean = %.2f,    Wtd-Mean = %.2f",
+    };
     for (int c = 0; c < kCurveCount; ++c) {
         if (pointsOf(d, c) <= 0)
             continue;
         const CurveStats stats = statisticsOf(d, c);
-        const std::string line = std::string(curveNames[c]) + "    Mean = " + fixed(stats.mean, 2) +
-                                 ",    Wtd-Mean = " + fixed(stats.weightedMean, 2);
+        const std::string line = formatText(statisticsFormats[c], stats.mean, stats.weightedMean);
         dc.TextOut(d.printing ? 200 : 370, 400 + 15 * c, line);
     }
     if (!d.printing) {
@@ -270,7 +258,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
         dc.SetTextColor(black);
         dc.SetBkColor(d.printing ? white : lightGrey);
         for (int k = 0; k < kYTickCount; ++k)
-            dc.TextOut(25, 370 - 40 * k, fixed(d.yTicks[k], 1));
+            dc.TextOut(25, 370 - 40 * k, formatText("%.1f", d.yTicks[k]));
     }
 
     // 12. Title.
@@ -289,10 +277,10 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     dc.SetBkColor(lightGrey);
     if (!d.yRangeSet)
         for (int k = 0; k <= 36; ++k)
-            dc.TextOut(30, 15 + 10 * k, whole(360 - 10 * k));
+            dc.TextOut(30, 15 + 10 * k, formatText("%d", 360 - 10 * k));
     if (!d.printing)
         for (int v = 50; v <= 600; v += 50)
-            dc.TextOut(PlotArea::left + v, 385, whole(v));
+            dc.TextOut(PlotArea::left + v, 385, formatText("%d", v));
 
     // 14. Hand the context back, then release what was made here.
     dc.RestoreDC(-1);

@@ -6,6 +6,7 @@
 #include "files/FileCommands.h"
 
 #include "document/GraphDocument.h"
+#include "document/TextHelpers.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
 #include "framework/FileDialogs.h"
@@ -31,7 +32,7 @@ TOpenSaveDialog::TData dialogData(unsigned long flags, const char* filter)
 
 void reportDialogError(TWndw& w, long code)
 {
-    w.messageBox("Error #" + std::to_string(code) + " occurred.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    w.messageBox(formatText("Error #%ld occurred.", code), "ERROR", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // Packs the document and writes it; on failure says why and leaves the file,

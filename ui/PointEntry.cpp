@@ -18,7 +18,7 @@ bool curveIsFull(TWndw& w, int c)
 {
     if (doc.pointCount[c] < kMaxPoints)
         return false;
-    w.messageBox("You already have the mzximum number of points (250) in Curve No." + std::to_string(c + 1),
+    w.messageBox(formatText("You already have the mzximum number of points (250) in Curve No.%d", c + 1),
         "Curve Overflow", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
