@@ -66,8 +66,7 @@ void TWndw::cmPrint()
         printer->print(this, printout, true);
     } catch (...) {
         // The printer object reports its own failures; this is one of its own.
-        messageBox("'" + printout.getTitle() + "' not printed. "
-                + printErrorReason(TPrintResult::generalError) + ".",
+        messageBox(notPrintedText(printout.getTitle(), printErrorReason(TPrintResult::generalError)),
             "Print Error", MB_OK | MB_ICONSTOP);
     }
 }

@@ -1,6 +1,19 @@
 #include "framework/MessageBox.h"
 
+#include "framework/Latin1.h"
+
 #include <wx/msgdlg.h>
+
+namespace {
+// The program's own texts are plain ASCII; a message that names a file
+// carries the path as the system spells it (UTF-8). Anything that is not
+// valid UTF-8 is taken as the program's 8-bit Latin-1.
+wxString shown(const std::string& text)
+{
+    const wxString utf8 = wxString::FromUTF8(text.data(), text.size());
+    return utf8.empty() && !text.empty() ? fromLatin1(text) : utf8;
+}
+} // namespace
 
 int MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, unsigned flags)
 {
@@ -19,9 +32,7 @@ int MessageBox(wxWindow* owner, const std::string& text, const std::string& capt
         style |= wxICON_NONE;
         break;
     }
-    // Texts are the program's own 8-bit strings; Latin-1 maps every byte.
-    wxMessageDialog box(owner, wxString(text.c_str(), wxConvISO8859_1),
-        wxString(caption.c_str(), wxConvISO8859_1), style);
+    wxMessageDialog box(owner, shown(text), shown(caption), style);
     switch (box.ShowModal()) {
     case wxID_YES:
         return IDYES;

@@ -1,5 +1,7 @@
 #include "framework/Printer.h"
 
+#include "document/TextHelpers.h"
+
 #include "framework/MessageBox.h"
 #include "framework/PrintProgress.h"
 
@@ -230,8 +232,12 @@ bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
     const std::string reason = printErrorReason(result);
     if (!reason.empty()) {
         // Latin-1 title: the message box shows the program's 8-bit text as it is.
-        std::string text = "'" + printout.getTitle() + "' not printed. " + reason + ".";
-        MessageBox(parent, text, "Print Error", MB_OK | MB_ICONSTOP);
+        MessageBox(parent, notPrintedText(printout.getTitle(), reason), "Print Error", MB_OK | MB_ICONSTOP);
     }
     return false;
+}
+
+std::string notPrintedText(const std::string& title, const std::string& reason)
+{
+    return formatText("'%s' not printed. %s.", title.c_str(), reason.c_str());
 }

@@ -101,3 +101,5 @@ private:
 // The reason shown for a failed job, or empty when the result needs no
 // message (printed, cancelled in the dialog, or already shown).
 std::string printErrorReason(TPrintResult result);
+// The "Print Error" text for a printout title and a reason.
+std::string notPrintedText(const std::string& title, const std::string& reason);

@@ -1,5 +1,6 @@
 #include "framework/TDialog.h"
 
+#include "framework/Latin1.h"
 #include "framework/MessageBox.h"
 #include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
@@ -56,19 +57,6 @@ wxFont templateFont(const DialogTemplate& t)
     return font.IsOk() ? font : wxFont(wxFontInfo(t.pointSize).Family(wxFONTFAMILY_SWISS));
 }
 
-// The program's texts are 8-bit Latin-1; anything else becomes '?'.
-std::string toLatin1(const wxString& text)
-{
-    std::string bytes;
-    bytes.reserve(text.length());
-    for (wxUniChar ch : text) {
-        const auto code = ch.GetValue();
-        bytes += code < 256 ? static_cast<char>(code) : '?';
-    }
-    return bytes;
-}
-
-wxString fromLatin1(const std::string& text) { return wxString(text.data(), wxConvISO8859_1, text.size()); }
 
 // Edit boxes are narrow in dialog units; the toolkit's wide inner margins
 // would hide half of what fits in them.

@@ -129,7 +129,11 @@ void WindowTest::type(int id, const std::string& text)
 {
     auto* edit = dynamic_cast<wxTextCtrl*>(window->control(id));
     ASSERT_NE(edit, nullptr);
-    edit->SetValue(wxString(text.c_str(), wxConvISO8859_1));
+    // Tests spell texts in UTF-8; bytes that are not UTF-8 are Latin-1.
+    wxString typed = wxString::FromUTF8(text.data(), text.size());
+    if (typed.empty() && !text.empty())
+        typed = wxString(text.c_str(), wxConvISO8859_1);
+    edit->SetValue(typed);
 }
 
 bool WindowTest::shown(int id) const

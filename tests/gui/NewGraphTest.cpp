@@ -9,6 +9,7 @@
 #include "tests/gui/DialogDriver.h"
 #include "ui/dialogs/TDlg3.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -520,8 +521,10 @@ TEST_F(NewGraph, AYRangeOfZeroOrBeyondTheFloatsIsRefusedAndTheTypingKept)
             ASSERT_TRUE(d.IsModal()) << min << " to " << max;
             EXPECT_EQ(d.text(101), min);
             EXPECT_EQ(d.text(102), max);
-            // The range was never set, so the old one is still in force.
+            // The range was never set, so the old one is still in force,
+            // and no bound beyond a float's range was stored.
             EXPECT_EQ(doc.yRangeSet, 0);
+            EXPECT_LT(std::fabs(doc.yMax - doc.yMin), 1e38f);
             EXPECT_EQ(doc.yScale, 1.0f);
             EXPECT_EQ(doc.dirty, 0);
         }

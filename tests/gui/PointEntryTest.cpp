@@ -69,6 +69,14 @@ TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
     EXPECT_EQ(messages()[0].style & (wxICON_EXCLAMATION | wxICON_QUESTION | wxICON_ERROR), 0);
 }
 
+TEST_F(PointEntry, CharactersOutsideTheProgramsCharacterSetDoNotEmptyABox)
+{
+    enter("5\u20ac", "7\u20ac");
+    ASSERT_EQ(doc.pointCount[0], 1);
+    EXPECT_EQ(doc.pixelX[0][0], 55);
+    EXPECT_EQ(doc.valueY[0][0], 7.0f);
+}
+
 TEST_F(PointEntry, YWithoutARangeIsAHeightAboveTheBaseline)
 {
     enter("10", "360");

@@ -25,6 +25,8 @@ constexpr double kOneNinth = 0.1111111111111111;
 
 // Pixels per Y unit are 360 / range: a range of zero has none, and one
 // beyond the float range, or too narrow, has no usable scale.
+constexpr const char* kTooLarge = "The Y-Values are too large or too close together";
+
 std::string rangeProblem(float min, float max)
 {
     const float range = max - min;
@@ -32,7 +34,7 @@ std::string rangeProblem(float min, float max)
         return "The Maximum Y-Value must differ from the Minimum Y-Value";
     const float scale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
     if (!std::isfinite(range) || !std::isfinite(scale))
-        return "The Y-Values are too large or too close together";
+        return kTooLarge;
     return {};
 }
 
@@ -87,11 +89,11 @@ void TDlg3::cmOk()
     const float min = doc.extendingY
         ? doc.yMin
         : static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
-    // A number too large for a float is refused before it is stored: an
-    // infinite bound would spread into every point typed afterwards and into
-    // the saved file.
-    if (!std::isfinite(min) || !std::isfinite(max)) {
-        messageBox("The Y-Values are too large or too close together", "Data Error", MB_OK);
+    // Bounds whose range no float can hold are refused before they are
+    // stored: they would spread into every point typed afterwards and into a
+    // saved file that could not be opened again.
+    if (!std::isfinite(min) || !std::isfinite(max) || rangeProblem(min, max) == kTooLarge) {
+        messageBox(kTooLarge, "Data Error", MB_OK);
         return;
     }
     if (doc.extendingY) {
