@@ -231,6 +231,38 @@ TEST_F(FileCommands, AGraphWhoseLabelPromptWasCancelledStillOpensAfterSaving)
     EXPECT_EQ(doc.xLabelCount, 1);
 }
 
+TEST_F(FileCommands, OpenNormalisesStoredFlagsAndTheButtonsFollowThem)
+{
+    // A record made by hand at the stored offsets, not through packRecord.
+    GraphRecord rec;
+    putInt32(rec, RecordLayout::pointCount, 1);
+    putFloat32(rec, RecordLayout::pixelX, 123.9f);
+    putFloat32(rec, RecordLayout::pixelY, 200);
+    putFloat32(rec, RecordLayout::yScale, 1);
+    putInt32(rec, RecordLayout::largePoints, 5);
+    putInt32(rec, RecordLayout::connectPoints, 5);
+    putInt32(rec, RecordLayout::labelPoints, 0);
+    putByte(rec, RecordLayout::thickLines, 0);
+    const fs::path p = dir / "byhand.gd2";
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(rec.bytes.data()), 9653);
+
+    window->setChecked(IDC_THICKLINES, true);
+    window->actLabelPoints();
+    open(p);
+    EXPECT_EQ(doc.pixelX[0][0], 123);
+    EXPECT_EQ(doc.largePoints, 1);
+    EXPECT_EQ(doc.connectPoints, 1);
+    EXPECT_EQ(doc.labelPoints, 0);
+    EXPECT_TRUE(shown(IDC_SMALLPOINTS));
+    EXPECT_TRUE(shown(IDC_DISCONNECT));
+    EXPECT_TRUE(shown(IDC_LABELPOINTS));
+    EXPECT_FALSE(shown(IDC_UNLABELPOINTS));
+    EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
+    // percentError 0: the error-bar buttons are left alone.
+    EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
+    EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
+}
+
 TEST_F(FileCommands, AFailedDialogReportsItsCode)
 {
     fake->failure = 12290;
@@ -242,6 +274,7 @@ TEST_F(FileCommands, AFailedDialogReportsItsCode)
     for (const auto& m : messages()) {
         EXPECT_EQ(m.text, "Error #12290 occurred.");
         EXPECT_EQ(m.caption, "ERROR");
+        EXPECT_TRUE(m.style & wxICON_EXCLAMATION);
     }
 }
 
@@ -266,6 +299,7 @@ TEST_F(FileCommands, BadFilesAreRefusedAndChangeNothing)
         open(p);
         ASSERT_EQ(messages().size(), 1u) << p;
         EXPECT_NE(messages()[0].text.find(p.filename().string()), std::string::npos) << messages()[0].text;
+        EXPECT_EQ(messages()[0].caption, "Open Error");
         EXPECT_TRUE(messages()[0].style & wxICON_EXCLAMATION);
         EXPECT_EQ(doc.pointCount[0], before.pointCount[0]);
         EXPECT_EQ(doc.pixelX[0][1], before.pixelX[0][1]);
