@@ -1,5 +1,7 @@
 #include "tests/gui/DialogDriver.h"
 
+#include <wx/msgdlg.h>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/textctrl.h>
@@ -52,4 +54,16 @@ void tick(TDialog& dialog, int id, bool on)
     event.SetEventObject(box);
     event.SetInt(on ? 1 : 0);
     box->GetEventHandler()->ProcessEvent(event);
+}
+
+void expectInputError(const std::vector<ShownMessage>& messages, std::size_t index, const std::string& text,
+    const std::string& caption, const std::string& owner)
+{
+    ASSERT_GT(messages.size(), index);
+    const ShownMessage& m = messages[index];
+    EXPECT_EQ(m.text, text);
+    EXPECT_EQ(m.caption, caption);
+    EXPECT_EQ(m.owner, owner);
+    EXPECT_FALSE(m.style & wxYES_NO);
+    EXPECT_FALSE(m.style & (wxICON_EXCLAMATION | wxICON_HAND | wxICON_QUESTION | wxICON_INFORMATION));
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 using DialogSteps = std::function<void(TDialog&)>;
 
@@ -23,3 +24,9 @@ void press(TDialog& dialog, int id);
 void typeInto(TDialog& dialog, int id, const std::string& text);
 // Ticks or clears a check box as a click would.
 void tick(TDialog& dialog, int id, bool on = true);
+
+// Checks message box `index` of those shown: its text and caption, owned by
+// the window or dialog titled `owner`, with an OK button only and no icon,
+// as every input error is shown.
+void expectInputError(const std::vector<ShownMessage>& messages, std::size_t index, const std::string& text,
+    const std::string& caption, const std::string& owner);

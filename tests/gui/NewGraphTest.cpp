@@ -137,13 +137,7 @@ protected:
     void expectInputError(
         std::size_t index, const std::string& text, const std::string& caption, const std::string& owner)
     {
-        ASSERT_GT(messages().size(), index);
-        const ShownMessage& m = messages()[index];
-        EXPECT_EQ(m.text, text);
-        EXPECT_EQ(m.caption, caption);
-        EXPECT_EQ(m.owner, owner);
-        EXPECT_FALSE(m.style & wxYES_NO);
-        EXPECT_FALSE(m.style & (wxICON_EXCLAMATION | wxICON_HAND | wxICON_QUESTION | wxICON_INFORMATION));
+        ::expectInputError(messages(), index, text, caption, owner);
     }
 
     int fullRepaints = 0;
