@@ -31,3 +31,9 @@ float pixelYToValue(const GraphDocument& d, float y)
         return toFloat((base - y) / d.yScale + d.yMin);
     return static_cast<float>(base - y);
 }
+
+int majorTickSpacing(int labelSpacing, int divisionsPerLabel)
+{
+    const int step = divisionsPerLabel > 0 ? labelSpacing / divisionsPerLabel : 0;
+    return step > 0 ? step * divisionsPerLabel : labelSpacing;
+}

@@ -22,3 +22,8 @@ constexpr int maxTypedX = 670;  // typed X 0..670 becomes pixelX 50..720
 float valueToPixelY(const GraphDocument& d, float v);
 // Y value of a clicked pixel row.
 float pixelYToValue(const GraphDocument& d, float y);
+
+// Pixels from one labelled tick of the X axis to the next, as the painter
+// steps along it: whole subdivisions of the label spacing, or the spacing
+// itself when the divisions leave no whole step.
+int majorTickSpacing(int labelSpacing, int divisionsPerLabel);

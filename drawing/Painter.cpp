@@ -95,8 +95,9 @@ void drawTicksAndLabels(TDC& dc, const GraphDocument& d, const Pens& pens)
     int step = divisions > 0 ? spacing / divisions : 0;
     // Our choice for an axis whose divisions leave no whole step (no
     // divisions entered, or more divisions than units per label): draw it as
-    // if every label had one division. Without a label spacing there is
-    // nothing to divide, and no ticks are drawn.
+    // if every label had one division, as majorTickSpacing() counts it.
+    // Without a label spacing there is nothing to divide, and no ticks are
+    // drawn.
     if (step <= 0) {
         step = spacing;
         divisions = 1;

@@ -70,6 +70,8 @@ void unpackRecord(TWndw& w)
 
 void TWndw::cmOpen()
 {
+    if (!mayDiscardChanges())
+        return;
     auto data = dialogData(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_READONLY_HIDDEN, openFilter);
     if (TFileOpenDialog(this, data).Execute()) {
         GraphRecord read;
@@ -80,6 +82,7 @@ void TWndw::cmOpen()
             unpackRecord(*this);
             if (doc.percentError > 0)
                 actShowErrorBars();
+            showErrorBarButton();
         } else {
             messageBox(error, "Open Error", MB_OK | MB_ICONEXCLAMATION);
         }

@@ -25,6 +25,14 @@ void TWndw::actUnlabelPoints() { toggle(*this, doc.labelPoints, 0, IDC_UNLABELPO
 void TWndw::actShowErrorBars() { toggle(*this, doc.showErrorBars, 1, IDC_SHOWERRORBARS, IDC_HIDEERRORBARS); }
 void TWndw::actHideErrorBars() { toggle(*this, doc.showErrorBars, 0, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS); }
 
+void TWndw::showErrorBarButton()
+{
+    // The two buttons share one place: the one shown names the change it
+    // makes, and Show only appears once there is a percentage to show.
+    showControl(IDC_HIDEERRORBARS, doc.showErrorBars != 0);
+    showControl(IDC_SHOWERRORBARS, doc.showErrorBars == 0 && doc.percentError > 0);
+}
+
 void TWndw::cmCurve1()
 {
     doc.currentCurve = 0;

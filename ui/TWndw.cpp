@@ -208,6 +208,15 @@ bool TWndw::canClose()
     return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+bool TWndw::mayDiscardChanges()
+{
+    if (!doc.dirty)
+        return true;
+    return messageBox("Data not Saved;  the points on the graph will be lost.  OK to go on ?", "Unsaved Data",
+               MB_YESNO | MB_ICONQUESTION)
+        == IDYES;
+}
+
 void TWndw::onClose(wxCloseEvent& event)
 {
     if (event.CanVeto() && !canClose()) {

@@ -38,6 +38,9 @@ public:
     int messageBox(const std::string& text, const std::string& caption, unsigned flags);
     // The close query: true when closing may go ahead.
     bool canClose();
+    // Asked before New Graph or Open replaces unsaved points: true when the
+    // command may go ahead.
+    bool mayDiscardChanges();
     // The printer object, made with the window; null when there is none.
     TPrinter* printer() const { return printerObject.get(); }
     void setPrinter(std::unique_ptr<TPrinter> replacement);
@@ -51,6 +54,8 @@ public:
     void actUnlabelPoints();
     void actShowErrorBars();
     void actHideErrorBars();
+    // Shows the error-bar button that matches the document, or neither.
+    void showErrorBarButton();
 
     // Command handlers, one per entry of the command table.
     void cmNewGraph();

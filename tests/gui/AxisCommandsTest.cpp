@@ -1,16 +1,23 @@
 // Edit Labels, Extend X-Axis and Extend Y-Axis through the real dialogs.
 
 #include "document/GraphDocument.h"
+#include "document/PlotArea.h"
+#include "files/GraphFile.h"
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
 
+#include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
+#include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
+#include <wx/uiaction.h>
 
 namespace {
 // Row i of the labels dialog: its "Label No." text and its edit.
@@ -103,6 +110,14 @@ protected:
         expectInputError(messages(), index, text, caption, owner);
     }
 
+    // The document as a file would hold it.
+    static std::vector<std::uint8_t> packed()
+    {
+        GraphRecord rec;
+        packRecord(doc, rec);
+        return { std::begin(rec.bytes), std::end(rec.bytes) };
+    }
+
     std::string mainTitle() const { return std::string(window->GetTitle().mb_str()); }
 
     int fullRepaints = 0;
@@ -179,46 +194,49 @@ TEST_F(AxisCommands, EveryLabelRowPairsItsNumberWithItsEditAndAFilesTwelfthChara
     EXPECT_STREQ(doc.xLabels[5], "ABCDEFGHIJ");
 }
 
-TEST_F(AxisCommands, ExtendXByZeroKeepsTheAxisAndStillPointsToEditLabelsAndCancelKeepsEverything)
+TEST_F(AxisCommands, ExtendXByZeroChangesNothingAndStillPointsToEditLabelsAndCancelKeepsEverything)
 {
-    graph(3);
-    doc.labelSpacing = 7; // recomputed, not kept
-    extendX("0");
-    ASSERT_EQ(messages().size(), 1u);
-    expectShown(0,
-        "You should now use the 'Extras|Edit Labels' option to Add or Edit the new labels you need.",
-        "Next Step", mainTitle());
-    EXPECT_EQ(doc.xLabelCount, 3);
-    EXPECT_EQ(doc.labelSpacing, 200);
-    EXPECT_EQ(doc.pixelX[0][2], 400);
-    EXPECT_EQ(getInt32(graphRecord, RecordLayout::labelSpacing), 200);
-    EXPECT_EQ(doc.dirty, 0);
-    EXPECT_GE(fullRepaints, 1);
+    for (int labels : { 3, 0 }) {
+        SCOPED_TRACE(labels);
+        graph(labels);
+        doc.labelSpacing = labels ? 7 : 0; // as a file may hold it: kept, points and all
+        const std::vector<std::uint8_t> before = packed();
+        messages().clear();
+        extendX("0");
+        ASSERT_EQ(messages().size(), 1u);
+        expectShown(0,
+            "You should now use the 'Extras|Edit Labels' option to Add or Edit the new labels you need.",
+            "Next Step", mainTitle());
+        EXPECT_EQ(packed(), before);
+        EXPECT_EQ(doc.dirty, 0);
+        EXPECT_GE(fullRepaints, 1);
+    }
 
+    graph(3);
+    const std::vector<std::uint8_t> before = packed();
     graphRecord = GraphRecord {};
     expectDialog(dialogs(), [](TDialog& d) {
         typeInto(d, 102, "2");
         press(d, 2);
     });
     run(CM_EXTENDX);
-    EXPECT_EQ(messages().size(), 1u);
-    EXPECT_EQ(doc.xLabelCount, 3);
+    EXPECT_EQ(packed(), before);
     EXPECT_EQ(getInt32(graphRecord, RecordLayout::labelSpacing), 0);
 }
 
-TEST_F(AxisCommands, TypedNumbersAreTruncatedAndOnlyTheCurrentCurveIsRescaled)
+TEST_F(AxisCommands, TypedNumbersAreTruncatedAndEveryCurveKeepsItsPointsOnTheirLabels)
 {
     struct Case {
         const char* typed;
         int count, spacing;
-        int columns[3]; // curve 2's points, from 100, 250, 400
+        int columns[3]; // from 100, 250, 400 on 5 labels 120 apart
     };
     const Case cases[] = {
-        { "2.9", 7, 85, { 71, 178, 285 } },
-        { "-2", 3, 200, { 166, 416, 666 } }, // stretched by 5 / 3
-        { "-2.9", 3, 200, { 166, 416, 666 } },
+        { "2.9", 7, 85, { 85, 192, 298 } },
+        { "-2", 3, 200, { 133, 383, 633 } }, // stretched by 5 / 3
+        { "-2.9", 3, 200, { 133, 383, 633 } },
         { "abc", 5, 120, { 100, 250, 400 } },
-        { "3abc", 8, 75, { 62, 156, 250 } },
+        { "3abc", 8, 75, { 81, 175, 269 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -228,75 +246,136 @@ TEST_F(AxisCommands, TypedNumbersAreTruncatedAndOnlyTheCurrentCurveIsRescaled)
         extendX(c.typed);
         EXPECT_EQ(doc.xLabelCount, c.count);
         EXPECT_EQ(doc.labelSpacing, c.spacing);
-        for (int j = 0; j < 3; ++j) {
-            EXPECT_EQ(doc.pixelX[1][j], c.columns[j]) << j;
-            EXPECT_EQ(doc.pixelX[0][j], 100 + 150 * j) << j;
-        }
+        for (int curve : { 0, 1 })
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(doc.pixelX[curve][j], c.columns[j]) << curve << " " << j;
         EXPECT_EQ(doc.pixelX[1][3], 500);
         EXPECT_EQ(
-            getFloat32(graphRecord, RecordLayout::curveEntry(RecordLayout::pixelX, 1, 2)), c.columns[2]);
+            getFloat32(graphRecord, RecordLayout::curveEntry(RecordLayout::pixelX, 0, 2)), c.columns[2]);
     }
 }
 
-TEST_F(AxisCommands, ExtendXKeepsOneToTwentyLabelsWithRoomForTheirDivisions)
+// A graph as a new user made it: 5 labels 120 apart with 4 divisions, Y
+// 0..100, curve 1 on labels A and C, curve 2 on label B.
+TEST_F(AxisCommands, ExtendingBothAxesKeepsEveryPointOnItsLabelAndItsValueThroughASave)
 {
+    graph(5, 4);
+    for (int c = 0; c < kCurveCount; ++c)
+        doc.pointCount[c] = 0;
+    const struct {
+        int curve, x;
+        float value;
+    } points[] = { { 0, 110, 50 }, { 0, 350, 80 }, { 1, 230, 25 } };
+    for (const auto& p : points) {
+        const int j = doc.pointCount[p.curve]++;
+        doc.pixelX[p.curve][j] = p.x;
+        doc.valueY[p.curve][j] = p.value;
+        doc.pixelY[p.curve][j] = 378 - p.value * 3.6f;
+    }
+    extendX("1");
+    answer({ "250" });
+    run(CM_EXTENDY);
+
+    const int columns[] = { 100, 300, 200 };
+    const auto check = [&](const GraphDocument& d) {
+        int seen[kCurveCount] = {};
+        for (std::size_t i = 0; i < std::size(points); ++i) {
+            const int c = points[i].curve, j = seen[c]++;
+            EXPECT_EQ(d.pixelX[c][j], columns[i]) << i;
+            EXPECT_NEAR(d.pixelY[c][j], 378 - points[i].value * 1.44, 0.5) << i;
+            EXPECT_EQ(d.valueY[c][j], points[i].value) << i;
+        }
+        EXPECT_NEAR(d.yTicks[9], 250, 1e-3);
+        EXPECT_EQ(d.yScale, 1.44f);
+    };
+    check(doc);
+
+    const std::string path = testing::TempDir() + "plotwell-extended.gd2";
+    std::string error;
+    ASSERT_TRUE(writeGraphFile(path, graphRecord, error)) << error;
+    GraphRecord read;
+    ASSERT_TRUE(readGraphFile(path, read, error)) << error;
+    std::remove(path.c_str());
+    auto reopened = std::make_unique<GraphDocument>();
+    unpackRecordDocument(read, *reopened);
+    check(*reopened);
+}
+
+TEST_F(AxisCommands, ExtendXRefusesWhatWouldLoseALabelOrAPointAndChangesNothing)
+{
+    struct Case {
+        int labels, divisions;
+        const char* typed;
+        const char* text;
+        const char* caption;
+    };
+    const Case cases[] = {
+        { 15, 2, "6", "The maximum number of X-axis labels is 20", "Too Many Labels" },
+        { 15, 2, "1e99999", "The maximum number of X-axis labels is 20", "Too Many Labels" },
+        { 15, 2, "-15", "The X-Axis must keep at least one label: no more than 14 can be removed",
+            "Too Few Labels" },
+        { 15, 2, "-1e9999", "The X-Axis must keep at least one label: no more than 14 can be removed",
+            "Too Few Labels" },
+        // Tick steps under a pixel, in a file that could not be opened again.
+        { 10, 40, "6", "With 40 divisions per label the X-Axis has room for no more than 15 labels",
+            "Too Many Labels" },
+        { 0, 0, "-1", "The X-Axis has no labels yet: enter how many labels to add", "Too Few Labels" },
+        // Stretched from 120 to 300 pixels a label, 400 would go to 925.
+        { 5, 1, "-3", "Removing so many labels would move a point beyond the right-hand end of the X-Axis",
+            "Too Few Labels" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        graph(c.labels, c.divisions);
+        const std::vector<std::uint8_t> before = packed();
+        messages().clear();
+        answer({ c.typed }, false);
+        run(CM_EXTENDX);
+        expectShown(0, c.text, c.caption, "Extend X-Axis");
+        EXPECT_EQ(packed(), before);
+    }
+
+    // 5 more on 15 fill the axis; an axis without labels gets them, with no
+    // point moved and one division each.
     graph(15, 2);
-    answer({ "6", "1e99999", "-15", "-1e9999", "5" });
-    dialogs().expectMessage();
-    run(CM_EXTENDX);
-    for (std::size_t i : { 0u, 1u })
-        expectShown(i, "The maximum number of X-axis labels is 20", "Too Many Labels", "Extend X-Axis");
-    for (std::size_t i : { 2u, 3u })
-        expectShown(i, "The X-Axis must keep at least one label: no more than 14 can be removed",
-            "Too Few Labels", "Extend X-Axis");
+    extendX("5");
     EXPECT_EQ(doc.xLabelCount, 20);
     EXPECT_EQ(doc.labelSpacing, 30);
-
-    // 40 divisions leave room for 15 labels: any more and a tick step would
-    // be under a pixel, in a file that could not be opened again.
-    graph(10, 40);
-    answer({ "6", "5" });
-    dialogs().expectMessage();
-    run(CM_EXTENDX);
-    expectShown(5, "With 40 divisions per label the X-Axis has room for no more than 15 labels",
-        "Too Many Labels", "Extend X-Axis");
-    EXPECT_EQ(doc.labelSpacing, 40);
-    EXPECT_EQ(checkRecord(graphRecord), "");
-
-    // An axis without labels needs at least one, and its points, with no
-    // spacing to keep them against, stay where they are.
     graph(0, 0);
-    answer({ "0", "4" });
-    dialogs().expectMessage();
-    run(CM_EXTENDX);
-    expectShown(
-        7, "The X-Axis has no labels yet: enter how many labels to add", "Too Few Labels", "Extend X-Axis");
+    extendX("4");
     EXPECT_EQ(doc.labelSpacing, 150);
     EXPECT_EQ(doc.divisionsPerLabel, 1);
     EXPECT_EQ(doc.pixelX[0][2], 400);
     EXPECT_EQ(checkRecord(graphRecord), "");
 }
 
-TEST_F(AxisCommands, ExtendYDividesHeightsOfEverySlotOfTheCurrentCurveByTheWholeRatio)
+TEST_F(AxisCommands, ExtendYScalesEveryPointOfEveryCurveToKeepItsValue)
 {
     struct Case {
-        float oldMax;
+        int rangeSet;
+        float min, max;
         const char* typed;
-        float to; // from row 198
-        float emptySlot; // from 0
     };
     const Case cases[] = {
-        { 100, "250", 289, 190 }, { 100, "150", 199, 1 }, // ratio 1: one row down
-        { 10.9f, "21.5", 289, 190 }, // 21 / 10
-        { 100, "-300", 319, 253 }, // magnitudes: 3
+        { 1, 0, 100, "250" }, { 1, 0, 100, "150" }, { 1, 10, 100, "190" },
+        { 1, 0, 0.5f, "2" }, // a range below 1 extends like any other
+        { 0, 0, 0, "720" }, // no range: the heights 0..360 points were typed as
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         graph(3);
         doc.dirty = 0;
-        doc.yMax = c.oldMax;
-        doc.pixelY[0][249] = 0;
-        doc.valueY[0][0] = 50;
+        doc.yRangeSet = c.rangeSet;
+        doc.yMin = c.min;
+        doc.yMax = c.max;
+        doc.yScale = c.rangeSet ? 360 / (c.max - c.min) : 1;
+        const float values[] = { c.min, (c.min + c.max) / 2, c.rangeSet ? c.max : 360 };
+        for (int curve : { 0, 1 })
+            for (int j = 0; j < 3; ++j) {
+                doc.valueY[curve][j] = values[j];
+                doc.pixelY[curve][j] = valueToPixelY(doc, values[j]);
+            }
+        doc.pixelY[0][249] = 0; // an unused slot stays
         expectDialog(dialogs(), [&c](TDialog& d) {
             EXPECT_EQ(d.GetTitle(), "Y-Scale");
             for (int id : { 101, 103, 105, 106 })
@@ -305,17 +384,21 @@ TEST_F(AxisCommands, ExtendYDividesHeightsOfEverySlotOfTheCurrentCurveByTheWhole
             press(d, 1);
         });
         run(CM_EXTENDY);
-        EXPECT_EQ(doc.pixelY[0][0], c.to);
-        EXPECT_EQ(doc.pixelY[0][249], c.emptySlot);
-        EXPECT_EQ(doc.pixelY[1][0], 198);
-        EXPECT_EQ(doc.valueY[0][0], 50);
         EXPECT_EQ(doc.yMax, std::stof(c.typed));
+        EXPECT_EQ(doc.yMin, c.min);
+        EXPECT_EQ(doc.yTicks[0], c.min);
+        EXPECT_NEAR(doc.yTicks[9], doc.yMax, 1e-4);
+        for (int curve : { 0, 1 })
+            for (int j = 0; j < 3; ++j) {
+                EXPECT_NEAR(doc.pixelY[curve][j], valueToPixelY(doc, values[j]), 1e-3) << curve << j;
+                EXPECT_EQ(doc.valueY[curve][j], values[j]);
+            }
+        EXPECT_EQ(doc.pixelY[0][249], 0.0f);
         EXPECT_EQ(doc.dirty, 1);
-        EXPECT_EQ(getFloat32(graphRecord, RecordLayout::curveEntry(RecordLayout::pixelY, 0, 0)), c.to);
+        EXPECT_EQ(
+            getFloat32(graphRecord, RecordLayout::curveEntry(RecordLayout::pixelY, 1, 2)), doc.pixelY[1][2]);
         EXPECT_GE(fullRepaints, 1);
     }
-    EXPECT_EQ(doc.yNegative, 1);
-    EXPECT_FALSE(menuEnabled(CM_EXTENDY));
 }
 
 TEST_F(AxisCommands, ExtendYKeepsTheMinimumAndTheErrorPercentage)
@@ -333,31 +416,54 @@ TEST_F(AxisCommands, ExtendYKeepsTheMinimumAndTheErrorPercentage)
     EXPECT_EQ(getFloat32(graphRecord, RecordLayout::yMin), 10.0f);
 }
 
-TEST_F(AxisCommands, ExtendYRefusesAMaximumItCannotScaleByAndStoresNothingUntilOneIsTaken)
+TEST_F(AxisCommands, ExtendYRefusesAMaximumNotAboveTheOldOneAndStoresNothingUntilOneIsTaken)
 {
-    // Nothing to scale from: said at once, over the window.
     graph(3);
-    doc.yMax = 0.5f;
-    dialogs().expectMessage();
+    const std::vector<std::uint8_t> before = packed();
+    answer({ "99.9", "-50", "", "abc", "100", "1e39" }, false);
     run(CM_EXTENDY);
-    expectShown(
-        0, "The Y-Axis can only be extended from a Maximum Y-Value of at least 1", "Data Error", mainTitle());
-
-    graph(3);
-    doc.yMin = 150; // a file may hold its range upside down
-    const GraphDocument before = doc;
-    answer({ "99.9", "-50", "", "150", "1e39" }, false);
-    run(CM_EXTENDY);
-    for (std::size_t i : { 1u, 2u, 3u })
-        expectShown(i, "The new Maximum Y-Value must be at least 100", "Data Error", "Y-Scale");
-    expectShown(4, "The Maximum Y-Value must differ from the Minimum Y-Value", "Data Error", "Y-Scale");
+    for (std::size_t i = 0; i < 5; ++i)
+        expectShown(i, "The new Maximum Y-Value must be a number above 100", "Data Error", "Y-Scale");
     expectShown(5, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
-    EXPECT_EQ(std::memcmp(doc.pixelY, before.pixelY, sizeof doc.pixelY), 0);
-    EXPECT_EQ(doc.yMax, 100.0f);
-    EXPECT_EQ(doc.yScale, before.yScale);
+    EXPECT_EQ(packed(), before);
     EXPECT_EQ(doc.yNegative, 0);
     EXPECT_EQ(doc.dirty, 0);
     EXPECT_EQ(getInt32(graphRecord, RecordLayout::pointCount), 0);
     EXPECT_EQ(fullRepaints, 0);
+}
+
+// Real key presses, with no click: the reduced dialog starts with the focus
+// in the one box it shows.
+TEST_F(AxisCommands, TheReducedYScaleTakesTypingAndEnterAndEscapeCancels)
+{
+    for (const bool enter : { true, false }) {
+        SCOPED_TRACE(enter);
+        graph(3);
+        bool focused = false;
+        expectDialog(dialogs(), [&focused, enter](TDialog& d) {
+            d.Raise();
+            for (int i = 0; i < 50 && wxWindow::FindFocus() != d.control(102); ++i) {
+                wxMilliSleep(10);
+                wxTheApp->Yield(true);
+            }
+            focused = wxWindow::FindFocus() == d.control(102);
+            if (!focused) {
+                press(d, 2);
+                return;
+            }
+            wxUIActionSimulator keys;
+            keys.Text("250");
+            keys.Char(enter ? WXK_RETURN : WXK_ESCAPE);
+            for (int i = 0; i < 50 && d.IsModal(); ++i) {
+                wxMilliSleep(10);
+                wxTheApp->Yield(true);
+            }
+        });
+        run(CM_EXTENDY);
+        if (!focused)
+            GTEST_SKIP() << "this display gives no keyboard focus";
+        EXPECT_EQ(doc.yMax, enter ? 250.0f : 100.0f);
+        EXPECT_EQ(doc.pixelY[0][0], enter ? 306.0f : 198.0f);
+    }
 }
 } // namespace

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 // Answers the file dialogs without a window and remembers what was asked.
 struct FakeFileDialogs : TFileDialogService {
-    std::string answer;     // path chosen; empty means Cancel
-    long failure = 0;       // non-zero: the dialog fails with this code
+    std::string answer; // path chosen; empty means Cancel
+    long failure = 0; // non-zero: the dialog fails with this code
     std::vector<TOpenSaveDialog::TData> asked;
     bool runOpen(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
     bool runSave(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
@@ -85,10 +85,21 @@ protected:
         fake->answer = p.string();
         command(CM_SAVEAS);
     }
+    // Opens p; unsaved points are first asked about, and the query is
+    // answered Yes and checked here, so the messages a test sees are Open's.
     void open(const fs::path& p)
     {
         fake->answer = p.string();
+        const bool asks = doc.dirty != 0;
+        const std::size_t before = messages().size();
+        if (asks)
+            dialogs().expectMessageFirst(wxID_YES);
         command(CM_OPEN);
+        if (asks) {
+            ASSERT_GT(messages().size(), before);
+            EXPECT_EQ(messages()[before].caption, "Unsaved Data");
+            messages().erase(messages().begin() + static_cast<std::ptrdiff_t>(before));
+        }
     }
 
     FakeFileDialogs* fake = nullptr;
@@ -108,7 +119,8 @@ TEST_F(FileCommands, DialogsAreAskedWithTheirFiltersAndFlags)
         EXPECT_EQ(data.filterIndex, 1);
         EXPECT_EQ(data.fileName, "");
     }
-    EXPECT_EQ(toolkitWildcard(fake->asked[1].filter), "Graph Files(*.gd2)|*.gd2|Text Files(*.txt)|*.txt|All Files (*.*)|*");
+    EXPECT_EQ(toolkitWildcard(fake->asked[1].filter),
+        "Graph Files(*.gd2)|*.gd2|Text Files(*.txt)|*.txt|All Files (*.*)|*");
 }
 
 TEST_F(FileCommands, SavedGraphOpensAgainAsItWas)
@@ -338,6 +350,98 @@ TEST_F(FileCommands, FailedSaveKeepsDirtyTheNameAndTheOldFile)
         EXPECT_EQ(messages().size(), 1u);
         EXPECT_EQ(doc.dirty, 1);
         EXPECT_EQ(slurp(p), old);
+    }
+}
+TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
+{
+    const fs::path p = dir / "other.gd2";
+    leftClick(500, 100);
+    saveAs(p);
+    struct Case {
+        int command;
+        bool dirty;
+        int answer; // 0: no query expected
+    };
+    const Case cases[] = {
+        { CM_OPEN, true, wxID_NO },
+        { CM_OPEN, true, wxID_YES },
+        { CM_OPEN, false, 0 },
+        { CM_NEWGRAPH, true, wxID_NO },
+        { CM_NEWGRAPH, true, wxID_YES },
+        { CM_NEWGRAPH, false, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command == CM_OPEN ? "Open" : "New Graph");
+        SCOPED_TRACE(c.answer);
+        doc = GraphDocument {};
+        leftClick(200, 200);
+        leftClick(300, 250);
+        doc.dirty = c.dirty;
+        const GraphDocument before = doc;
+        messages().clear();
+        if (c.answer)
+            dialogs().expectMessage(c.answer);
+        const bool proceeds = c.answer != wxID_NO;
+        if (proceeds && c.command == CM_NEWGRAPH)
+            dialogs().expect([](wxDialog*) { return static_cast<int>(wxID_CANCEL); }); // Basics
+        fake->answer = p.string();
+        command(c.command);
+
+        ASSERT_EQ(messages().size(), c.answer ? 1u : 0u);
+        if (c.answer) {
+            EXPECT_EQ(
+                messages()[0].text, "Data not Saved;  the points on the graph will be lost.  OK to go on ?");
+            EXPECT_EQ(messages()[0].caption, "Unsaved Data");
+            EXPECT_TRUE(messages()[0].style & wxYES_NO);
+            EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
+        }
+        EXPECT_EQ(doc.pointCount[0], proceeds ? (c.command == CM_OPEN ? 1 : 0) : 2);
+        EXPECT_EQ(doc.dirty, before.dirty);
+        EXPECT_TRUE(dialogs().allUsed());
+    }
+}
+
+TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)
+{
+    const fs::path none = dir / "none.gd2";
+    const fs::path some = dir / "some.gd2";
+    leftClick(200, 200);
+    saveAs(none);
+    doc.percentError = 10;
+    saveAs(some);
+    doc.dirty = 0;
+
+    struct Case {
+        const fs::path* file; // null: New Graph without labels or error bars
+        int barsBefore;
+        float percentBefore;
+        bool hide, show;
+    };
+    const Case cases[] = {
+        { &none, 1, 0, true, false }, // bars stay on
+        { &none, 0, 0, false, false }, // nothing to show
+        { &some, 0, 0, true, false }, // a percentage turns them on
+        { nullptr, 0, 5, false, true }, // the kept percentage may be shown
+        { nullptr, 0, 0, false, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file ? c.file->filename().string() : "New Graph");
+        doc.showErrorBars = c.barsBefore;
+        doc.percentError = c.percentBefore;
+        // Stale from an earlier graph: the wrong one of the pair.
+        window->showControl(IDC_SHOWERRORBARS, c.barsBefore != 0);
+        window->showControl(IDC_HIDEERRORBARS, c.barsBefore == 0);
+        if (c.file) {
+            open(*c.file);
+        } else {
+            dialogs().expect([](wxDialog* d) {
+                d->CallAfter([d] { d->EndModal(wxID_OK); });
+                return static_cast<int>(wxID_NONE);
+            });
+            command(CM_NEWGRAPH);
+        }
+        EXPECT_EQ(shown(IDC_HIDEERRORBARS), c.hide);
+        EXPECT_EQ(shown(IDC_SHOWERRORBARS), c.show);
     }
 }
 } // namespace

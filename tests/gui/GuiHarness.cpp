@@ -22,6 +22,11 @@ void DialogScript::expectMessage(int button)
     expect([button](wxDialog*) { return button; });
 }
 
+void DialogScript::expectMessageFirst(int button)
+{
+    answers.push_front([button](wxDialog*) { return button; });
+}
+
 void DialogScript::reset()
 {
     answers.clear();
@@ -47,7 +52,7 @@ int DialogScript::answerNext(wxDialog* dialog)
 
 void WindowTest::SetUp()
 {
-    doc = GraphDocument{};
+    doc = GraphDocument {};
     DialogScript::instance().reset();
     window = new TWndw(nullptr, "Plotwell (Version 2.0)");
     window->Show();

@@ -33,6 +33,8 @@ public:
     void expect(DialogAnswer answer) { answers.push_back(std::move(answer)); }
     // Expects a message box and answers it with `button` (wxID_OK, wxID_YES, ...).
     void expectMessage(int button = wxID_OK);
+    // The same, ahead of everything already expected.
+    void expectMessageFirst(int button);
     void reset();
     bool allUsed() const { return answers.empty(); }
     std::vector<ShownMessage> messages;

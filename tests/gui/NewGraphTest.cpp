@@ -4,6 +4,7 @@
 // message boxes appear.
 
 #include "document/GraphDocument.h"
+#include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
@@ -45,15 +46,27 @@ protected:
         });
     }
 
+    // Runs New Graph; unsaved points are first asked about, and the query
+    // is answered Yes and checked here, so the messages a test sees start
+    // with the dialogs'.
     void newGraph()
     {
         window->client()->Update();
         pump();
         fullRepaints = 0;
+        const bool asks = doc.dirty != 0;
+        const std::size_t before = messages().size();
+        if (asks)
+            dialogs().expectMessageFirst(wxID_YES);
         command(CM_NEWGRAPH);
         // Paints whatever was invalidated now rather than at the next frame.
         window->client()->Update();
         pump();
+        if (asks) {
+            ASSERT_GT(messages().size(), before);
+            EXPECT_EQ(messages()[before].caption, "Unsaved Data");
+            messages().erase(messages().begin() + static_cast<std::ptrdiff_t>(before));
+        }
     }
 
     // A previous graph with something in every field New Graph might touch.
@@ -143,7 +156,7 @@ protected:
     int fullRepaints = 0;
 };
 
-TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndAsksNothingAndNoRepaint)
+TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndNoRepaint)
 {
     oldGraph();
     expectDialog(dialogs(), [](TDialog& d) {
@@ -156,7 +169,7 @@ TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndAsksNothingAndNoRepain
     });
     newGraph();
 
-    EXPECT_TRUE(messages().empty()) << "asked about unsaved changes";
+    EXPECT_TRUE(messages().empty());
     EXPECT_EQ(fullRepaints, 0);
     for (int c = 0; c < kCurveCount; ++c)
         EXPECT_EQ(doc.pointCount[c], 0);
@@ -182,8 +195,15 @@ TEST_F(NewGraph, ALabelCountOfZeroEmptyOrNotANumberAsksForNoLabels)
         SCOPED_TRACE(count);
         oldGraph();
         doc.dirty = 0;
+        doc.yMin = 0;
+        doc.yMax = 100;
         expectDialog(dialogs(), basicsOk({ .title = "Plain", .labels = count, .divisions = "" }));
         newGraph();
+        // The kept range is what the axis reads, and what a save stores.
+        GraphRecord saved;
+        packRecord(doc, saved);
+        for (int k = 0; k < kYTickCount; ++k)
+            EXPECT_NEAR(getFloat32(saved, RecordLayout::yTicks + 4 * k), 100.0 * k / 9, 1e-4) << k;
         EXPECT_EQ(doc.xLabelTarget, 0);
         EXPECT_EQ(doc.xLabelCount, 0);
         EXPECT_EQ(doc.labelSpacing, 0);
@@ -485,6 +505,7 @@ TEST_F(NewGraph, TheReducedYScaleAsksOnlyForTheMaximumAndKeepsTheMinimumAndPerce
     doc.yMin = 5;
     doc.yMax = 100;
     doc.percentError = 42;
+    doc.yRangeSet = 1;
     expectDialog(dialogs(), [](TDialog& d) {
         for (int id : { 101, 103, 105, 106 })
             EXPECT_FALSE(d.control(id)->IsShown()) << id;

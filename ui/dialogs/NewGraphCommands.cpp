@@ -1,6 +1,6 @@
 // New Graph: empties the document and leads through Basics, the label prompt
 // and Y-Scale. A Cancel anywhere ends the command with the document as far
-// as it had got and no repaint. Unsaved changes are not asked about.
+// as it had got and no repaint. Unsaved points are asked about first.
 
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
@@ -13,6 +13,8 @@
 
 void TWndw::cmNewGraph()
 {
+    if (!mayDiscardChanges())
+        return;
     clearGraph();
 
     if (TDlg1(this).execute() == IDCANCEL)
@@ -27,12 +29,13 @@ void TWndw::cmNewGraph()
         doc.extendingY = 0;
         if (TDlg3(this).execute() == IDCANCEL)
             return;
+    } else if (doc.yRangeSet) {
+        // The range kept from the last graph, with its scale, is the one
+        // points are typed against: the axis must read it too, not the ten
+        // zeros left by the clearing.
+        computeYTicks(doc);
     }
 
-    // The two error-bar buttons share one place: only one may show.
-    if (doc.showErrorBars) {
-        showControl(IDC_SHOWERRORBARS, false);
-        showControl(IDC_HIDEERRORBARS, true);
-    }
+    showErrorBarButton();
     repaint();
 }

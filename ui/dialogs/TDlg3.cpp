@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace {
 enum : int {
@@ -38,23 +39,52 @@ std::string rangeProblem(float min, float max)
     return {};
 }
 
-// Truncated toward zero and made positive, saturating at the int limit as
-// typed whole numbers do.
-long long wholeMagnitude(float v)
+// Whether the text starts, after blanks and a sign, with a digit or a point
+// and a digit, as a number read from its leading characters does.
+bool beginsWithNumber(std::string_view t)
 {
-    const double t = std::trunc(std::fabs(static_cast<double>(v)));
-    if (std::isnan(t))
-        return 0;
-    return static_cast<long long>(std::min(t, static_cast<double>(INT_MAX)));
+    std::size_t i = 0;
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t'))
+        ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    const auto digit = [&](std::size_t k) { return k < t.size() && t[k] >= '0' && t[k] <= '9'; };
+    return digit(i) || (i < t.size() && t[i] == '.' && digit(i + 1));
 }
+
+// Rows a stored record may hold.
+constexpr double kRowBound = 1e6;
 } // namespace
 
-const char* const noMaximumToExtend = "The Y-Axis can only be extended from a Maximum Y-Value of at least 1";
-
-int yExtensionRatio(float oldMax, float newMax)
+YRange currentYRange()
 {
-    const long long old = wholeMagnitude(oldMax);
-    return old == 0 ? 0 : static_cast<int>(wholeMagnitude(newMax) / old);
+    if (doc.yRangeSet)
+        return { doc.yMin, doc.yMax };
+    return { 0, static_cast<float>(PlotArea::ySpan) };
+}
+
+float extendedRow(float p, const YRange& from, const YRange& to)
+{
+    const double base = PlotArea::baseline;
+    const double ratio = (static_cast<double>(from.max) - from.min) / (static_cast<double>(to.max) - to.min);
+    return static_cast<float>(base - (base - p) * ratio);
+}
+
+void computeYAxis(GraphDocument& d)
+{
+    const float range = d.yMax - d.yMin;
+    d.yScale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
+    computeYTicks(d);
+}
+
+void computeYTicks(GraphDocument& d)
+{
+    const float range = d.yMax - d.yMin;
+    d.yStep = static_cast<float>(static_cast<long double>(range) * kOneNinth);
+    // Accumulated, each sum rounded to a float, rather than yMin + k * yStep.
+    d.yTicks[0] = d.yMin;
+    for (int k = 1; k < kYTickCount; ++k)
+        d.yTicks[k] = d.yTicks[k - 1] + d.yStep;
 }
 
 TDlg3::TDlg3(wxWindow* parent, int templateNumber)
@@ -67,6 +97,15 @@ void TDlg3::setupWindow()
     if (doc.extendingY) {
         for (int id : { IDC_PERCENT, IDC_PERCENTTEXT, IDC_MINIMUM, IDC_MINIMUMTEXT })
             show(id, false);
+        // The one box left is where the user types; a hidden box holding the
+        // focus would swallow the typing and the Enter and Escape keys.
+        if (wxWindow* box = control(IDC_MAXIMUM)) {
+            box->SetFocus();
+            CallAfter([this] {
+                if (wxWindow* later = control(IDC_MAXIMUM))
+                    later->SetFocus();
+            });
+        }
     }
     if (!doc.showErrorBars) {
         show(IDC_PERCENT, false);
@@ -74,20 +113,33 @@ void TDlg3::setupWindow()
     }
 }
 
-std::string TDlg3::extensionProblem(float newMax) const
+std::string TDlg3::extensionProblem(const std::string& typed, float newMax) const
 {
-    if (wholeMagnitude(doc.yMax) == 0)
-        return noMaximumToExtend;
-    if (yExtensionRatio(doc.yMax, newMax) == 0)
-        return "The new Maximum Y-Value must be at least " + std::to_string(wholeMagnitude(doc.yMax));
-    return rangeProblem(doc.yMin, newMax);
+    const YRange from = currentYRange();
+    if (!beginsWithNumber(typed) || !(newMax > from.max))
+        return "The new Maximum Y-Value must be a number above " + formatText("%g", from.max);
+    const YRange to { from.min, newMax };
+    if (std::string problem = rangeProblem(to.min, to.max); !problem.empty())
+        return problem;
+    // A range far narrower than the old one would throw the points off
+    // anything a file can hold.
+    for (int c = 0; c < kCurveCount; ++c)
+        for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j) {
+            const float row = extendedRow(doc.pixelY[c][j], from, to);
+            if (!std::isfinite(row) || std::fabs(row) > kRowBound)
+                return kTooLarge;
+        }
+    return {};
 }
 
 void TDlg3::cmOk()
 {
-    const float max = static_cast<float>(textToReal(leadingChars(text(IDC_MAXIMUM), kNumberChars)));
+    const std::string typedMax(leadingChars(text(IDC_MAXIMUM), kNumberChars));
+    const float max = static_cast<float>(textToReal(typedMax));
+    // The reduced dialog extends the range the points stand on; its hidden
+    // minimum box is not read.
     const float min = doc.extendingY
-        ? doc.yMin
+        ? currentYRange().min
         : static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
     // Bounds whose range no float can hold are refused before they are
     // stored: they would spread into every point typed afterwards and into a
@@ -101,14 +153,13 @@ void TDlg3::cmOk()
         // the dialog has closed, so a refused maximum must leave the axis as
         // it was under them. The minimum and the error percentage, whose
         // boxes are hidden, are kept rather than read as empty.
-        const std::string problem = extensionProblem(max);
+        const std::string problem = extensionProblem(typedMax, max);
         if (!problem.empty()) {
             messageBox(problem, "Data Error", MB_OK);
             return;
         }
-    } else {
-        doc.yMin = min;
     }
+    doc.yMin = min;
     doc.yMax = max;
     // Never cleared: once set it lasts until the program ends.
     if (doc.yMax < 0 || doc.yMin < 0)
@@ -118,13 +169,7 @@ void TDlg3::cmOk()
         messageBox(problem, "Data Error", MB_OK);
         return;
     }
-    const float range = doc.yMax - doc.yMin;
-    doc.yStep = static_cast<float>(static_cast<long double>(range) * kOneNinth);
-    doc.yScale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
-    // Accumulated, each sum rounded to a float, rather than yMin + k * yStep.
-    doc.yTicks[0] = doc.yMin;
-    for (int k = 1; k < kYTickCount; ++k)
-        doc.yTicks[k] = doc.yTicks[k - 1] + doc.yStep;
+    computeYAxis(doc);
     doc.yRangeSet = 1;
 
     if (doc.showErrorBars && !doc.extendingY) {

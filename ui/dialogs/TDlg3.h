@@ -6,6 +6,8 @@
 
 #include <string>
 
+struct GraphDocument;
+
 class TDlg3 : public TDialog {
 public:
     explicit TDlg3(wxWindow* parent, int templateNumber = 5);
@@ -15,15 +17,24 @@ protected:
     void cmOk() override;
 
 private:
-    // Empty when the reduced dialog may take this maximum, otherwise why not.
-    std::string extensionProblem(float newMax) const;
+    // Empty when the reduced dialog may take this typed maximum, otherwise
+    // why not.
+    std::string extensionProblem(const std::string& typed, float newMax) const;
 };
 
-// The whole number by which Extend Y-Axis divides the heights of the points:
-// the magnitudes of both maxima truncated toward zero, the new one divided by
-// the old. 0 when there is none: the old maximum is less than 1 in size or
-// the new one smaller than the old.
-int yExtensionRatio(float oldMax, float newMax);
+// The Y range the points of the document stand on: the one set, or without
+// one the heights 0..360 that point entry takes.
+struct YRange {
+    float min = 0;
+    float max = 0;
+};
+YRange currentYRange();
 
-// Why Extend Y-Axis cannot work from the present maximum, for any new one.
-extern const char* const noMaximumToExtend;
+// Where Extend Y-Axis moves a point at row p when the Y range `from` becomes
+// `to` with the same minimum: it keeps its value.
+float extendedRow(float p, const YRange& from, const YRange& to);
+
+// Sets yStep and the ten Y-axis values from yMin and yMax.
+void computeYTicks(GraphDocument& d);
+// The same, and yScale.
+void computeYAxis(GraphDocument& d);

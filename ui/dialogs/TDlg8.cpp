@@ -18,12 +18,33 @@ enum : int {
 constexpr std::size_t kNumberChars = 7;
 // Far outside anything acceptable either way, and well inside int.
 constexpr double kTypedBound = 1e6;
+// Columns a stored record may hold, and so what a moved point is kept to.
+constexpr double kColumnBound = 1e6;
 } // namespace
 
 TDlg8::TDlg8(wxWindow* parent, int& extraLabels, int templateNumber)
     : TDialog(parent, templateNumber)
     , extraLabels(extraLabels)
 {
+}
+
+int extendedColumn(int x, int oldTick, int newTick)
+{
+    if (oldTick <= 0 || oldTick == newTick)
+        return x;
+    const double moved = std::round(static_cast<double>(x - PlotArea::left) * newTick / oldTick);
+    return PlotArea::left + static_cast<int>(std::clamp(moved, -kColumnBound, kColumnBound));
+}
+
+XExtension xExtension(int extra)
+{
+    XExtension e;
+    const int count = doc.xLabelCount + extra;
+    if (doc.xLabelCount > 0)
+        e.oldTick = majorTickSpacing(doc.labelSpacing, doc.divisionsPerLabel);
+    if (count > 0)
+        e.newTick = majorTickSpacing(PlotArea::labelBand / count, std::max(doc.divisionsPerLabel, 1));
+    return e;
 }
 
 void TDlg8::cmOk()
@@ -33,6 +54,12 @@ void TDlg8::cmOk()
     const int extra = static_cast<int>(std::clamp(typed, -kTypedBound, kTypedBound));
     const int count = doc.xLabelCount + extra;
 
+    // No labels added or taken away: nothing changes, whatever the axis.
+    if (extra == 0) {
+        extraLabels = 0;
+        closeWindow(IDOK);
+        return;
+    }
     if (count > kMaxLabels) {
         messageBox("The maximum number of X-axis labels is 20", "Too Many Labels", MB_OK);
         return;
@@ -47,9 +74,8 @@ void TDlg8::cmOk()
         return;
     }
     // Each label interval is drawn in steps of labelSpacing /
-    // divisionsPerLabel pixels, which must not come to nothing; a graph
-    // saved with such an axis could not be opened again. An axis without
-    // divisions is drawn with one per label.
+    // divisionsPerLabel pixels, which must not come to nothing. An axis
+    // without divisions is drawn with one per label.
     const int divisions = std::max(doc.divisionsPerLabel, 1);
     const int room = std::min(kMaxLabels, PlotArea::labelBand / divisions);
     if (count > room) {
@@ -59,6 +85,18 @@ void TDlg8::cmOk()
             "Too Many Labels", MB_OK);
         return;
     }
+    // Fewer labels stretch the points to the right; none may pass the last
+    // column a point can be typed at.
+    const XExtension e = xExtension(extra);
+    for (int c = 0; c < kCurveCount; ++c)
+        for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j)
+            if (extendedColumn(doc.pixelX[c][j], e.oldTick, e.newTick)
+                > PlotArea::left + PlotArea::maxTypedX) {
+                messageBox(
+                    "Removing so many labels would move a point beyond the right-hand end of the X-Axis",
+                    "Too Few Labels", MB_OK);
+                return;
+            }
 
     extraLabels = extra;
     closeWindow(IDOK);

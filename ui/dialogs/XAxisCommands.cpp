@@ -9,6 +9,8 @@
 #include "ui/dialogs/TDlg10.h"
 #include "ui/dialogs/TDlg8.h"
 
+#include <algorithm>
+
 void TWndw::cmEditLabels()
 {
     // Cancel stores nothing, but the record is refreshed all the same.
@@ -23,28 +25,22 @@ void TWndw::cmExtendXAxis()
     if (TDlg8(this, extraLabels).execute() != IDOK)
         return;
 
-    // The dialog has made sure the new count is 1 to 20 and leaves room
-    // for the divisions.
-    const int oldCount = doc.xLabelCount;
-    const float shrinkFactor
-        = static_cast<float>(static_cast<double>(extraLabels) / (oldCount + extraLabels));
-    doc.xLabelCount = oldCount + extraLabels;
-    doc.labelSpacing = PlotArea::labelBand / doc.xLabelCount;
-    // An axis first given labels here may never have had divisions; the
-    // painter draws it with one per label, and so the graph is stored.
-    if (doc.divisionsPerLabel < 1)
-        doc.divisionsPerLabel = 1;
-
-    // The points keep their place against the labels: every column is
-    // scaled by old count / new count, measured from column 0. Without
-    // labels before there is nothing to keep them against, and scaling by
-    // zero would pile every point onto column 0.
-    if (oldCount > 0) {
-        const int c = doc.currentCurve;
-        for (int j = 0; j < doc.pointCount[c]; ++j) {
-            const double x = doc.pixelX[c][j];
-            doc.pixelX[c][j] = static_cast<int>(x - x * shrinkFactor);
-        }
+    // The dialog has made sure the new count is 1 to 20, leaves room for
+    // the divisions and keeps every point on the axis; 0 changes nothing.
+    if (extraLabels != 0) {
+        // Every point of every curve keeps its place against its label.
+        // Without labels before there is nothing to keep them against, and
+        // they stay where they are.
+        const XExtension e = xExtension(extraLabels);
+        for (int c = 0; c < kCurveCount; ++c)
+            for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j)
+                doc.pixelX[c][j] = extendedColumn(doc.pixelX[c][j], e.oldTick, e.newTick);
+        doc.xLabelCount += extraLabels;
+        doc.labelSpacing = PlotArea::labelBand / doc.xLabelCount;
+        // An axis first given labels here may never have had divisions; the
+        // painter draws it with one per label, and so the graph is stored.
+        if (doc.divisionsPerLabel < 1)
+            doc.divisionsPerLabel = 1;
     }
 
     packRecord();
