@@ -3,15 +3,21 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -139,8 +145,7 @@ TEST_F(GraphFileTest, RefusedReadsNameTheFileAndLeaveTheRecordAlone)
     const std::pair<fs::path, std::string> cases[] = {
         { shortFile, "it holds 100 bytes, but a graph file holds 9653" },
         { brokenFile, "curve 1 claims 300 points; a curve holds at most 250" },
-        { dir / "missing.gd2", std::strerror(ENOENT) },
-        { dir, std::strerror(EISDIR) },
+        { dir / "missing.gd2", std::strerror(ENOENT) }, { dir, std::strerror(EISDIR) },
         { pipe, "not a regular file" }, // must not hang waiting for a writer
     };
     for (const auto& [path, reason] : cases) {
@@ -212,19 +217,76 @@ TEST_F(GraphFileTest, SaveKeepsAFilesOtherNames)
     EXPECT_EQ(fs::hard_link_count(first), 2u);
 }
 
-TEST_F(GraphFileTest, SaveRefusesAReadOnlyFile)
+// Runs `save` as an ordinary user: as itself when it is one, otherwise in a
+// child process that has become nobody, as permission bits bind only those.
+// Returns whether the save succeeded, and its message.
+bool saveAsUser(const std::function<bool(std::string&)>& save, std::string& error)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: permission bits do not stop a write";
+    if (::geteuid() != 0)
+        return save(error);
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::string message;
+        bool ok = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ok = ok && save(message);
+        if (::write(pipeFds[1], message.data(), message.size()) < 0)
+            ok = false;
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    char buffer[1024];
+    error.clear();
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        error.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(GraphFileTest, PermissionsDecideHowASaveGoesAndNeverCostTheOldFile)
+{
+    fs::permissions(dir, fs::perms(0777));
     const GraphRecord rec = sampleRecord();
-    std::string error;
-    const Bytes old = pattern(kGraphRecordSize + 10, 4);
-    const fs::path readOnly = dir / "readonly.gd2";
-    writeBytes(readOnly, old);
-    fs::permissions(readOnly, fs::perms(0444));
-    EXPECT_FALSE(writeGraphFile(readOnly, rec, error));
-    EXPECT_NE(error.find("readonly.gd2"), std::string::npos) << error;
-    EXPECT_EQ(readBytes(readOnly), old);
+    struct Case {
+        const char* name;
+        fs::perms file, folder;
+        bool saved;
+        const char* says;
+    };
+    const Case cases[] = {
+        { "readonly.gd2", fs::perms(0444), fs::perms(0777), false, std::strerror(EACCES) },
+        // The folder takes no new file: written where it stands.
+        { "inplace.gd2", fs::perms(0666), fs::perms(0555), true, "" },
+        // Another owner's file in a sticky folder: a new file could not keep
+        // its owner, so it too is written where it stands.
+        { "sticky.gd2", fs::perms(0666), fs::perms(01777), true, "" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir / c.name;
+        const Bytes old = pattern(kGraphRecordSize + 10, 4);
+        writeBytes(file, old);
+        fs::permissions(file, c.file);
+        fs::permissions(dir, c.folder);
+        std::string error;
+        const bool saved
+            = saveAsUser([&](std::string& message) { return writeGraphFile(file, rec, message); }, error);
+        fs::permissions(dir, fs::perms(0777));
+        EXPECT_EQ(saved, c.saved) << error;
+        Bytes expected = old;
+        if (c.saved)
+            std::copy(rec.bytes.begin(), rec.bytes.end(), expected.begin());
+        EXPECT_EQ(readBytes(file), expected);
+        if (!c.saved) {
+            EXPECT_NE(error.find(c.name), std::string::npos) << error;
+            EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        }
+    }
 }
 
 TEST_F(GraphFileTest, FailedSaveLeavesTheOldFileAndNoTemporary)
@@ -284,17 +346,108 @@ TEST_F(GraphFileTest, SaveRefusedByTheFileSystemLeavesTheOldFile)
         EXPECT_NE(error.find(std::strerror(EPERM)), std::string::npos) << error;
         setImmutable(file, false);
     }
-    // An immutable folder takes no temporary file.
+    EXPECT_EQ(readBytes(file), old);
+    // An immutable folder takes no temporary file: the file, which may be
+    // written, is written where it stands.
     if (setImmutable(dir, true)) {
         immutable.push_back(dir);
-        EXPECT_FALSE(writeGraphFile(file, sampleRecord(), error));
-        EXPECT_NE(error.find("no file can be created in the folder"), std::string::npos) << error;
+        EXPECT_TRUE(writeGraphFile(file, sampleRecord(), error)) << error;
+        EXPECT_EQ(readBytes(file), asBytes(sampleRecord()));
         setImmutable(dir, false);
     }
-    EXPECT_EQ(readBytes(file), old);
     EXPECT_EQ(entries(), std::vector<std::string> { "graph.gd2" });
     if (::geteuid() == 0 && immutable.empty())
         GTEST_SKIP() << "running as root on a file system without immutable files: nothing refuses a write";
 }
 
+// A small disk filled to the last block, where only a save that writes over
+// bytes already on disk can succeed.
+TEST_F(GraphFileTest, SaveOnAFullDiskWritesInPlaceOnlyWhereNoNewBlockIsNeededAndOtherwiseKeepsTheFile)
+{
+    const fs::path disk = dir / "disk";
+    fs::create_directory(disk);
+    if (::geteuid() != 0 || std::system(("mount -t tmpfs -o size=256k tmpfs " + disk.string()).c_str()) != 0)
+        GTEST_SKIP() << "a small disk needs root and a mountable tmpfs";
+    struct Unmount {
+        fs::path p;
+        ~Unmount() { std::system(("umount " + p.string()).c_str()); }
+    } unmount { disk };
+
+    struct Case {
+        const char* name;
+        std::size_t size;
+        bool linked, saved;
+        const char* says;
+    };
+    const Case cases[] = {
+        { "whole.gd2", kGraphRecordSize, false, true, "" },
+        { "linked.gd2", kGraphRecordSize + 100, true, true, "" },
+        { "short.gd2", 4992, false, false, "too short to be written where it stands" },
+        { "short-linked.gd2", 4992, true, false, "too short to be written where it stands" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = disk / c.name;
+        const Bytes old = pattern(c.size, 3);
+        writeBytes(file, old);
+        if (c.linked)
+            fs::create_hard_link(file, disk / (std::string("other-") + c.name));
+        {
+            std::ofstream filler(disk / "filler", std::ios::binary);
+            const Bytes block(4096, 1);
+            while (filler.write(reinterpret_cast<const char*>(block.data()), std::ssize(block)))
+                filler.flush();
+        }
+        std::string error;
+        EXPECT_EQ(writeGraphFile(file, sampleRecord(), error), c.saved) << error;
+        Bytes expected = old;
+        const GraphRecord rec = sampleRecord();
+        if (c.saved)
+            std::copy(rec.bytes.begin(), rec.bytes.end(), expected.begin());
+        EXPECT_EQ(readBytes(file), expected);
+        if (!c.saved) {
+            EXPECT_NE(error.find(c.says), std::string::npos) << error;
+            // A file with other names is never replaced, so never tried.
+            if (!c.linked) {
+                EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
+            }
+        }
+        fs::remove(disk / "filler");
+    }
+}
+
+// A user attribute and an access list that lets one more user read the file
+// survive a save that replaces the file.
+TEST_F(GraphFileTest, SaveKeepsExtendedAttributesAndTheAccessList)
+{
+    const fs::path file = dir / "shared.gd2";
+    writeBytes(file, pattern(kGraphRecordSize, 6));
+    fs::permissions(file, fs::perms(0640));
+    const std::uint8_t acl[] = {
+        2, 0, 0, 0, // version
+        1, 0, 6, 0, 0xff, 0xff, 0xff, 0xff, // owner rw
+        2, 0, 4, 0, 0xfe, 0xff, 0, 0, // user 65534 r
+        4, 0, 4, 0, 0xff, 0xff, 0xff, 0xff, // group r
+        0x10, 0, 4, 0, 0xff, 0xff, 0xff, 0xff, // mask r
+        0x20, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, // others none
+    };
+    const bool hasAcl = ::setxattr(file.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0;
+    const bool hasUser = ::setxattr(file.c_str(), "user.plotwell.note", "kept", 4, 0) == 0;
+    if (!hasAcl && !hasUser)
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+
+    std::string error;
+    ASSERT_TRUE(writeGraphFile(file, sampleRecord(), error)) << error;
+    EXPECT_EQ(readBytes(file), asBytes(sampleRecord()));
+    char value[64];
+    if (hasUser) {
+        const ssize_t n = ::getxattr(file.c_str(), "user.plotwell.note", value, sizeof value);
+        EXPECT_EQ(std::string(value, static_cast<std::size_t>(std::max<ssize_t>(n, 0))), "kept");
+    }
+    if (hasAcl) {
+        const ssize_t n = ::getxattr(file.c_str(), "system.posix_acl_access", value, sizeof value);
+        EXPECT_EQ(Bytes(value, value + std::max<ssize_t>(n, 0)), Bytes(std::begin(acl), std::end(acl)));
+    }
+    EXPECT_EQ(entries(), std::vector<std::string> { "shared.gd2" });
+}
 } // namespace
