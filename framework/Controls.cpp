@@ -1,5 +1,7 @@
 #include "framework/Controls.h"
 
+#include "framework/CodePageText.h"
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
@@ -36,7 +38,7 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
             (new wxButton(parent, def.id, text, at, size))->SetDefault();
             break;
         case ControlKind::Edit:
-            new wxTextCtrl(parent, def.id, text, at, size, wxTE_PROCESS_ENTER);
+            refuseUnholdableText(new wxTextCtrl(parent, def.id, text, at, size, wxTE_PROCESS_ENTER));
             break;
         case ControlKind::FirstRadio:
             new wxRadioButton(parent, def.id, text, at, size, wxRB_GROUP);

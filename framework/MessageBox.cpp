@@ -1,17 +1,17 @@
 #include "framework/MessageBox.h"
 
-#include "framework/Latin1.h"
+#include "framework/CodePageText.h"
 
 #include <wx/msgdlg.h>
 
 namespace {
 // The program's own texts are plain ASCII; a message that names a file
 // carries the path as the system spells it (UTF-8). Anything that is not
-// valid UTF-8 is taken as the program's 8-bit Latin-1.
+// valid UTF-8 is taken as the program's 8-bit code page.
 wxString shown(const std::string& text)
 {
     const wxString utf8 = wxString::FromUTF8(text.data(), text.size());
-    return utf8.empty() && !text.empty() ? fromLatin1(text) : utf8;
+    return utf8.empty() && !text.empty() ? fromCodePage(text) : utf8;
 }
 } // namespace
 

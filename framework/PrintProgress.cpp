@@ -1,5 +1,7 @@
 #include "framework/PrintProgress.h"
 
+#include "framework/CodePageText.h"
+
 #include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
 
@@ -13,9 +15,9 @@ constexpr int templateNumber = 32599;
 // Where the window opens, in dialog units from the owner's client corner.
 constexpr int left = 84, top = 51;
 
-// The program's own texts are 8-bit (Latin-1); printer names come from the
-// platform in UTF-8.
-wxString fromProgram(const std::string& s) { return wxString(s.c_str(), wxConvISO8859_1); }
+// The program's own texts are 8-bit code-page strings; printer names come
+// from the platform in UTF-8.
+wxString fromProgram(const std::string& s) { return fromCodePage(s); }
 
 wxString fromPlatform(const std::string& s) { return wxString::FromUTF8(s.c_str()); }
 
@@ -96,7 +98,7 @@ wxWindow* TPrintProgress::control(int id) const { return id == IDC_PRINT_HEADING
 std::string TPrintProgress::text(int id) const
 {
     auto* c = dynamic_cast<wxControl*>(control(id));
-    return c ? std::string(c->GetLabelText().mb_str(wxConvISO8859_1)) : std::string();
+    return c ? toCodePage(c->GetLabelText()) : std::string();
 }
 
 void TPrintProgress::onCancel(wxCommandEvent&)

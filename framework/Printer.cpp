@@ -1,5 +1,6 @@
 #include "framework/Printer.h"
 
+#include "document/CodePage.h"
 #include "document/TextHelpers.h"
 
 #include "framework/MessageBox.h"
@@ -231,8 +232,9 @@ bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
         return true;
     const std::string reason = printErrorReason(result);
     if (!reason.empty()) {
-        // Latin-1 title: the message box shows the program's 8-bit text as it is.
-        MessageBox(parent, notPrintedText(printout.getTitle(), reason), "Print Error", MB_OK | MB_ICONSTOP);
+        // The title is a code-page text, the message box takes UTF-8.
+        MessageBox(parent, notPrintedText(codePageToUtf8(printout.getTitle()), reason), "Print Error",
+            MB_OK | MB_ICONSTOP);
     }
     return false;
 }

@@ -1,6 +1,6 @@
 #include "framework/TDialog.h"
 
-#include "framework/Latin1.h"
+#include "framework/CodePageText.h"
 #include "framework/MessageBox.h"
 #include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
@@ -65,6 +65,7 @@ public:
     TemplateEdit(wxWindow* parent, int id, const wxString& text, const wxPoint& at, const wxSize& size)
         : wxTextCtrl(parent, id, text, at, size)
     {
+        refuseUnholdableText(this);
 #ifdef __WXGTK3__
         GTKApplyCssStyle("entry { padding-left: 3px; padding-right: 3px; }");
 #endif
@@ -91,7 +92,7 @@ TDialog::TDialog(wxWindow* parent, int templateNumber)
 
     // Placed over the top left corner of the owner's client area.
     const wxPoint at = parent ? parent->ClientToScreen(wxPoint(0, 0)) : wxDefaultPosition;
-    Create(parent, wxID_ANY, t ? fromLatin1(t->caption) : wxString(), at, wxDefaultSize,
+    Create(parent, wxID_ANY, t ? fromCodePage(t->caption) : wxString(), at, wxDefaultSize,
         wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     if (!t)
         return;
@@ -154,7 +155,7 @@ void TDialog::createControls(const DialogTemplate& t)
         const wxPoint from = ConvertDialogToPixels(wxPoint(def.x, def.y));
         const wxPoint to = ConvertDialogToPixels(wxPoint(def.x + def.width, def.y + def.height));
         const wxSize size(to.x - from.x, to.y - from.y);
-        const wxString text = fromLatin1(def.text);
+        const wxString text = fromCodePage(def.text);
 
         wxWindow* made = nullptr;
         switch (def.kind) {
@@ -245,8 +246,8 @@ std::string TDialog::text(int id) const
     if (!w)
         return {};
     if (auto* edit = dynamic_cast<wxTextCtrl*>(w))
-        return toLatin1(edit->GetValue());
-    return toLatin1(w->GetLabel());
+        return toCodePage(edit->GetValue());
+    return toCodePage(w->GetLabel());
 }
 
 void TDialog::setText(int id, const std::string& text)
@@ -262,9 +263,9 @@ void TDialog::setText(int id, const std::string& text)
             for (const DialogControlDef& def : t->controls)
                 if (def.id == id && def.limit > 0)
                     fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
-        edit->ChangeValue(fromLatin1(text.substr(0, fits)));
+        edit->ChangeValue(fromCodePage(text.substr(0, fits)));
     } else
-        w->SetLabel(fromLatin1(text));
+        w->SetLabel(fromCodePage(text));
 }
 
 bool TDialog::checked(int id) const

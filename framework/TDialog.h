@@ -12,8 +12,8 @@
 //   };
 //   if (TDlgN(this).execute() == IDCANCEL) return;
 //
-// Texts go in and out as the program's 8-bit strings (Latin-1); a character
-// the document cannot hold reads back as '?', so it is never silently lost.
+// Texts go in and out as the program's 8-bit code-page strings; the edit
+// boxes refuse, as they are typed, the characters the code page cannot hold.
 
 #include <string>
 #include <vector>

@@ -11,6 +11,7 @@
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
+#include "tools/ShownText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,7 +32,7 @@ bool load(const char* path, GraphDocument& d)
     GraphRecord rec;
     std::string error;
     if (!readGraphFile(path, rec, error)) {
-        std::fprintf(stderr, "gd2: %s\n", error.c_str());
+        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str());
         return false;
     }
     d = GraphDocument {};
@@ -51,8 +52,8 @@ int info(const char* path)
     GraphDocument d;
     if (!load(path, d))
         return 1;
-    std::printf("file: %s\n", path);
-    std::printf("title: \"%s\"\n", d.title);
+    std::printf("file: %s\n", escapedUtf8(path).c_str());
+    std::printf("title: \"%s\"\n", shownText(d.title).c_str());
     if (d.yRangeSet)
         std::printf("Y range: %g to %g (%g pixels per unit)\n", d.yMin, d.yMax, d.yScale);
     else
@@ -61,13 +62,13 @@ int info(const char* path)
     std::printf("X labels: %d, spacing %d, %d divisions each\n", d.xLabelCount, d.labelSpacing,
         d.divisionsPerLabel);
     for (int i = 0; i < d.xLabelCount; ++i)
-        std::printf("  %2d \"%s\"\n", i + 1, d.xLabels[i]);
+        std::printf("  %2d \"%s\"\n", i + 1, shownText(d.xLabels[i]).c_str());
     std::printf("options: connect %d, large %d, labels %d, thick %d\n", d.connectPoints, d.largePoints,
         d.labelPoints, d.thickLines);
     for (int c = 0; c < kCurveCount; ++c) {
         std::printf("curve %d: %d points", c + 1, d.pointCount[c]);
         if (d.captions[c][0])
-            std::printf(", caption \"%s\"", d.captions[c]);
+            std::printf(", caption \"%s\"", shownText(d.captions[c]).c_str());
         if (d.pointCount[c] > 0) {
             const CurveStats s = curveStatistics(d, c);
             std::printf(", mean %.2f, weighted mean %.2f", s.mean, s.weightedMean);
@@ -83,7 +84,7 @@ int check(int count, char** paths)
     for (int i = 0; i < count; ++i) {
         GraphDocument d;
         if (load(paths[i], d))
-            std::printf("%s: ok\n", paths[i]);
+            std::printf("%s: ok\n", escapedUtf8(paths[i]).c_str());
         else
             ++bad;
     }
@@ -98,7 +99,7 @@ int render(const char* path, const char* out, bool printing)
     d.printing = printing ? 1 : 0;
     std::string error;
     if (!renderGraph(d, out, error)) {
-        std::fprintf(stderr, "gd2: %s\n", error.c_str());
+        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str());
         return 1;
     }
     return 0;

@@ -4,7 +4,7 @@
 #include "drawing/Painter.h"
 #include "framework/dc/CairoDC.h"
 #include "framework/Controls.h"
-#include "framework/Latin1.h"
+#include "framework/CodePageText.h"
 #include "framework/MessageBox.h"
 #include "framework/Printer.h"
 #include "resources/CommandIds.h"
@@ -133,13 +133,13 @@ void TWndw::showControl(int id, bool show)
 void TWndw::setControlText(int id, const std::string& text)
 {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
-        edit->ChangeValue(fromLatin1(text));
+        edit->ChangeValue(fromCodePage(text));
 }
 
 std::string TWndw::controlText(int id) const
 {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
-        return toLatin1(edit->GetValue());
+        return toCodePage(edit->GetValue());
     return {};
 }
 

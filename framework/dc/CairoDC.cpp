@@ -1,5 +1,7 @@
 #include "framework/dc/CairoDC.h"
 
+#include "document/CodePage.h"
+
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -32,36 +34,18 @@ std::string familyFor(std::string_view face)
     return std::string(face);
 }
 
-// Texts are 8-bit, in the Western Windows code page; pango wants UTF-8.
 // Control characters would break the single line (or be drawn as hex
-// boxes), so they become spaces.
+// boxes), and the code page's undefined bytes have nothing to draw, so all
+// of them are drawn as spaces.
 std::string toUtf8(std::string_view text)
 {
-    static constexpr char16_t high[32] = {
-        0x20AC, 0x0020, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x0020, 0x017D, 0x0020, 0x0020, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0020, 0x017E, 0x0178,
-    };
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char ch : text) {
-        char32_t u = ch;
-        if (ch < 0x20 || ch == 0x7F)
-            u = ' ';
-        else if (ch >= 0x80 && ch < 0xA0)
-            u = high[ch - 0x80];
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
+    std::string drawn(text);
+    for (char& ch : drawn) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            ch = ' ';
     }
-    return out;
+    return codePageToUtf8(drawn);
 }
 
 // A text laid out once in one font, with its coverage mask for direct

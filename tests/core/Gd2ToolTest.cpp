@@ -70,6 +70,24 @@ TEST_F(Gd2Tool, InfoShowsTheGraphAndItsStatistics)
     EXPECT_NE(run.output.find("curve 2: 0 points"), std::string::npos);
 }
 
+TEST_F(Gd2Tool, InfoPrintsTextsInUtf8WithControlCharactersEscaped)
+{
+    GraphDocument d;
+    d.yScale = 1;
+    std::snprintf(d.title, kTitleSize, "\x80 caf\xE9 \x1B[2J\"\\\x81");
+    std::snprintf(d.captions[1], kCaptionSize, "\x9F\x07");
+    GraphRecord rec;
+    packRecord(d, rec);
+    std::string error;
+    ASSERT_TRUE(writeGraphFile(path("texts.gd2"), rec, error)) << error;
+    const ToolRun run = gd2("info " + path("texts.gd2"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("title: \"\u20ac caf\u00e9 \\x1B[2J\\\"\\\\\\x81\"\n"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("caption \"\u0178\\x07\""), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find('\x1B'), std::string::npos);
+}
+
 TEST_F(Gd2Tool, CheckFailsOnAnyFileThatWouldNotOpen)
 {
     EXPECT_EQ(gd2("check " + path("sales.gd2")).status, 0);

@@ -1,3 +1,4 @@
+#include "document/CodePage.h"
 #include "document/TextHelpers.h"
 
 #include <clocale>
@@ -66,4 +67,28 @@ TEST(TextHelpers, LeadingCharsBoundsTheRead)
 {
     EXPECT_EQ(leadingChars("12.3456789", 7), "12.3456");
     EXPECT_EQ(leadingChars("ab", 7), "ab");
+}
+
+TEST(TextHelpers, CodePageConvertsEveryByteBothWays)
+{
+    for (int b = 1; b <= 0xFF; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = codePageToUtf8(byte);
+        EXPECT_EQ(utf8ToCodePage(utf8), byte) << b;
+    }
+    struct Case {
+        const char* bytes;
+        const char* utf8;
+    };
+    for (const Case& c : { Case { "\x80", "\u20ac" }, Case { "\x8A", "\u0160" }, Case { "\x9F", "\u0178" },
+             Case { "\xA0", "\u00a0" }, Case { "caf\xE9", "caf\u00e9" }, Case { "\x81" "A", "\u0081" "A" },
+             Case { "\x9D\x80", "\u009d\u20ac" } })
+        EXPECT_EQ(codePageToUtf8(c.bytes), c.utf8) << c.bytes;
+    // Characters the code page cannot hold, and text that is not UTF-8.
+    for (const char* refused : { "\u2713", "a\u4e2db", "\U0001F600", "\xE9", "\xC2", "\u0080" })
+        EXPECT_FALSE(utf8ToCodePage(refused).has_value()) << refused;
+    EXPECT_TRUE(codePageHolds(0x20AC));
+    EXPECT_TRUE(codePageHolds(0x81));
+    EXPECT_FALSE(codePageHolds(0x80));
+    EXPECT_FALSE(codePageHolds(0x2713));
 }

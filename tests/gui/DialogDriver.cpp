@@ -41,7 +41,7 @@ void typeInto(TDialog& dialog, int id, const std::string& text)
     edit->Clear();
     // One character at a time, so the edit's limit stops the typing where
     // it would stop a user.
-    for (const wxUniChar ch : wxString(text.c_str(), wxConvISO8859_1))
+    for (const wxUniChar ch : typedText(text))
         edit->WriteText(wxString(ch));
 }
 

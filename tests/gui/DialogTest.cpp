@@ -234,15 +234,31 @@ TEST_F(Dialogs, EnterPressesOkAndEscapeCancels)
     }
 }
 
-TEST_F(Dialogs, TextsTravelAsLatin1AndEditsKeepWhatFits)
+TEST_F(Dialogs, TextsTravelInTheCodePageAndEditsKeepWhatFits)
 {
     TDialog d(window, 2);
-    d.setText(103, "caf\xE9");
-    EXPECT_EQ(d.text(103), "caf\xE9");
+    // Every byte but the terminator goes in and comes out as itself, the
+    // code page's undefined bytes included.
+    for (int b = 1; b <= 0xFF; b += 11) {
+        const std::string bytes { static_cast<char>(b), static_cast<char>(b + 5 <= 0xFF ? b + 5 : 0x80), 'A' };
+        d.setText(103, bytes);
+        EXPECT_EQ(d.text(103), bytes) << b;
+    }
     auto* edit = dynamic_cast<wxTextCtrl*>(d.control(103));
     ASSERT_NE(edit, nullptr);
-    edit->ChangeValue(wxString::FromUTF8("5\xE2\x82\xAC")); // 5 and the euro sign
-    EXPECT_EQ(d.text(103), "5?");
+    d.setText(103, "\x81\x86" "A");
+    EXPECT_EQ(edit->GetValue(), wxString::FromUTF8("\u0081\u2020A"));
+    d.setText(103, "\x80\x9F\xE9");
+    EXPECT_EQ(edit->GetValue(), wxString::FromUTF8("\u20ac\u0178\u00e9"));
+    // What the code page cannot hold is refused as it is typed or pasted,
+    // with the caret kept after what was typed.
+    typeInto(d, 103, "5\u20ac\u2713\u4e2d7");
+    EXPECT_EQ(d.text(103), "5\x80" "7");
+    edit->SetValue("a");
+    edit->SetInsertionPointEnd();
+    edit->WriteText(wxString::FromUTF8("\u2713b"));
+    EXPECT_EQ(d.text(103), "ab");
+    EXPECT_EQ(edit->GetInsertionPoint(), 2);
     // A text longer than the edit takes keeps what fits.
     d.setText(103, "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(d.text(103), "ABCDEFGHIJK");

@@ -1,7 +1,8 @@
+#include "document/CodePage.h"
 #include "files/GraphRecord.h"
 #include "framework/FileDialogs.h"
 #include "resources/CommandIds.h"
-#include "tests/gui/GuiHarness.h"
+#include "tests/gui/DialogDriver.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -160,6 +161,51 @@ TEST_F(FileCommands, SavedGraphOpensAgainAsItWas)
     const std::string first = slurp(p);
     command(CM_SAVE);
     EXPECT_EQ(slurp(p), first);
+}
+
+// Every character of the code page, typed as a user types it, reaches the
+// file as its byte and comes back from it; one the code page cannot hold
+// never gets in.
+TEST_F(FileCommands, EveryCodePageCharacterTypedInTitleAndCaptionsRoundTrips)
+{
+    std::string all;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+            all += static_cast<char>(b);
+    const fs::path p = dir / "chars.gd2";
+    for (std::size_t at = 0; at < all.size(); at += 35 + 3 * 24) {
+        const std::string title = all.substr(at, 35);
+        std::string captions[3];
+        for (int c = 0; c < 3; ++c)
+            captions[c] = at + 35 + 24 * c < all.size() ? all.substr(at + 35 + 24 * c, 24) : "x";
+        expectDialog(dialogs(), [&](TDialog& d) {
+            // The check mark is refused as it is typed, so 36 fit.
+            typeInto(d, 101, codePageToUtf8(title.substr(0, 10)) + "\u2713" + codePageToUtf8(title.substr(10)));
+            press(d, 1);
+        });
+        command(CM_GRAPHTITLE);
+        expectDialog(dialogs(), [&](TDialog& d) {
+            typeInto(d, 101, codePageToUtf8(captions[0]));
+            typeInto(d, 103, codePageToUtf8(captions[1]));
+            typeInto(d, 102, codePageToUtf8(captions[2]));
+            press(d, 1);
+        });
+        command(CM_CAPTIONS);
+        ASSERT_EQ(std::string(doc.title), title);
+        saveAs(p);
+        doc = GraphDocument {};
+        open(p);
+        EXPECT_EQ(std::string(doc.title), title);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(std::string(doc.captions[c]), captions[c]) << c;
+        // And the dialogs show them again as the same characters.
+        expectDialog(dialogs(), [&](TDialog& d) {
+            EXPECT_EQ(d.text(101), title);
+            press(d, 2);
+        });
+        command(CM_GRAPHTITLE);
+    }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)

@@ -1,5 +1,7 @@
 #include "tests/gui/GuiHarness.h"
 
+#include "framework/CodePageText.h"
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -36,9 +38,9 @@ void DialogScript::reset()
 int DialogScript::answerNext(wxDialog* dialog)
 {
     if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
-        messages.push_back({ std::string(box->GetMessage().mb_str(wxConvISO8859_1)),
-            std::string(box->GetTitle().mb_str(wxConvISO8859_1)), box->GetMessageDialogStyle(),
-            box->GetParent() ? std::string(box->GetParent()->GetLabel().mb_str(wxConvISO8859_1)) : "" });
+        messages.push_back({ toCodePage(box->GetMessage()),
+            toCodePage(box->GetTitle()), box->GetMessageDialogStyle(),
+            box->GetParent() ? toCodePage(box->GetParent()->GetLabel()) : "" });
     }
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog->GetTitle()
@@ -124,6 +126,12 @@ void WindowTest::leftClick(int x, int y)
     mouse(window, wxEVT_LEFT_UP, x, y);
 }
 
+wxString typedText(const std::string& text)
+{
+    const wxString utf8 = wxString::FromUTF8(text.data(), text.size());
+    return utf8.empty() && !text.empty() ? fromCodePage(text) : utf8;
+}
+
 void WindowTest::rightClick(int x, int y)
 {
     mouse(window, wxEVT_RIGHT_DOWN, x, y);
@@ -134,11 +142,7 @@ void WindowTest::type(int id, const std::string& text)
 {
     auto* edit = dynamic_cast<wxTextCtrl*>(window->control(id));
     ASSERT_NE(edit, nullptr);
-    // Tests spell texts in UTF-8; bytes that are not UTF-8 are Latin-1.
-    wxString typed = wxString::FromUTF8(text.data(), text.size());
-    if (typed.empty() && !text.empty())
-        typed = wxString(text.c_str(), wxConvISO8859_1);
-    edit->SetValue(typed);
+    edit->SetValue(typedText(text));
 }
 
 bool WindowTest::shown(int id) const

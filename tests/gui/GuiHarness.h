@@ -20,6 +20,10 @@ class wxDialog;
 // test drives through CallAfter).
 using DialogAnswer = std::function<int(wxDialog*)>;
 
+// Tests spell typed texts in UTF-8; bytes that are not UTF-8 are the
+// program's code page.
+wxString typedText(const std::string& text);
+
 struct ShownMessage {
     std::string text;
     std::string caption;

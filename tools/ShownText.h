@@ -1,0 +1,15 @@
+#pragma once
+// What gd2 prints of a file's texts and of the names it is given: a text
+// from a file may hold anything, and a terminal obeys control characters,
+// so they are printed as escapes and never reach it raw.
+
+#include <string>
+#include <string_view>
+
+// UTF-8 with every control character (C0, DEL, C1) and every byte that is
+// not UTF-8 written as \xNN, and backslash and double quote escaped, so a
+// quoted text reads back unambiguously.
+std::string escapedUtf8(std::string_view utf8);
+
+// A record's code-page text, converted and escaped as above.
+std::string shownText(std::string_view codePageBytes);
