@@ -1,11 +1,24 @@
 #include "drawing/CurveStatistics.h"
 
 #include <algorithm>
+#include <cmath>
 
 CurveStats curveStatistics(const GraphDocument& d, int c)
 {
+    return curveStatistics(d.valueY[c], d.pointCount[c]);
+}
+
+bool statisticsHold(const float* values, int n)
+{
+    // Once a sum overflows it stays infinite or becomes not a number, and
+    // with finite sums both figures are finite.
+    const CurveStats s = curveStatistics(values, n);
+    return std::isfinite(s.mean) && std::isfinite(s.weightedMean);
+}
+
+CurveStats curveStatistics(const float* values, int n)
+{
     CurveStats stats;
-    const int n = d.pointCount[c];
     if (n <= 0 || n > kMaxPoints)
         return stats;
 
@@ -13,11 +26,11 @@ CurveStats curveStatistics(const GraphDocument& d, int c)
     // the volatile store forces even where the compiler would keep more bits.
     volatile float s = 0;
     for (int j = 0; j < n; ++j)
-        s = s + d.valueY[c][j];
+        s = s + values[j];
     stats.mean = static_cast<float>(static_cast<long double>(s) / n);
 
     float a[kMaxPoints];
-    std::copy(d.valueY[c], d.valueY[c] + n, a);
+    std::copy(values, values + n, a);
     // Neighbour exchanges on "strictly greater": unlike std::sort this stays
     // well-defined even if a value is not a number.
     for (int i = n - 1; i >= 1; --i)

@@ -12,4 +12,10 @@ struct CurveStats {
 
 // For an empty curve both figures are 0: nothing is divided.
 CurveStats curveStatistics(const GraphDocument& d, int c);
+// The same for n values in the curve's order.
+CurveStats curveStatistics(const float* values, int n);
+
+// False when the sums behind the two figures leave what a float holds for
+// these values (in the curve's order), so a figure would read "inf" or "nan".
+bool statisticsHold(const float* values, int n);
 inline CurveStats curveStatistics(int c) { return curveStatistics(doc, c); }

@@ -1,5 +1,7 @@
 #include "files/RecordCheck.h"
 
+#include "drawing/CurveStatistics.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -82,6 +84,11 @@ std::string checkYAxis(const GraphRecord& rec)
         if (!std::isfinite(v))
             return std::string(s.name) + " is " + number(v) + ", not a finite number";
     }
+    // Beyond 100 the bars leave the plot, and the painter's arithmetic with
+    // them; below 0 they would be drawn upside down.
+    const float percent = getFloat32(rec, L::percentError);
+    if (percent < 0 || percent > 100)
+        return "the error-bar percentage is " + number(percent) + "; it must lie between 0 and 100";
     for (int k = 0; k < kYTickCount; ++k) {
         const float v = getFloat32(rec, L::yTicks + static_cast<std::size_t>(k) * 4);
         if (!std::isfinite(v))
@@ -115,6 +122,12 @@ std::string checkPoints(const GraphRecord& rec)
             if (!std::isfinite(v))
                 return pointName(c, j) + " has the value " + number(v) + ", not a finite number";
         }
+        float values[kMaxPoints];
+        for (int j = 0; j < n; ++j)
+            values[j] = getFloat32(rec, L::curveEntry(L::valueY, c, j));
+        if (!statisticsHold(values, n))
+            return "the values of " + curveName(c)
+                + " add up to more than a 32-bit number holds, so its mean could not be shown";
     }
     return {};
 }

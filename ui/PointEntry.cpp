@@ -3,10 +3,12 @@
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
+#include "drawing/CurveStatistics.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -20,6 +22,35 @@ bool curveIsFull(TWndw& w, int c)
         return false;
     w.messageBox(formatText("You already have the mzximum number of points (250) in Curve No.%d", c + 1),
         "Curve Overflow", MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
+// Where a point with this X goes: after every point at or left of it, so
+// equal X keep the order they were entered in.
+int insertionIndex(int c, int x)
+{
+    int i = 0;
+    while (i < doc.pointCount[c] && doc.pixelX[c][i] <= x)
+        ++i;
+    return i;
+}
+
+// The mean shown under the graph must stay a number: on a Y range near the
+// largest a float holds, a few values add up to more.
+bool sumsOverflow(TWndw& w, int c, int x, float value)
+{
+    float values[kMaxPoints + 1];
+    const int n = doc.pointCount[c];
+    const int at = insertionIndex(c, x);
+    std::copy(doc.valueY[c], doc.valueY[c] + at, values);
+    values[at] = value;
+    std::copy(doc.valueY[c] + at, doc.valueY[c] + n, values + at + 1);
+    if (statisticsHold(values, n + 1))
+        return false;
+    w.messageBox(formatText("The values of Curve No.%d would add up to more than the program can hold, "
+                            "so the point was not added.",
+                     c + 1),
+        "Point error", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -69,7 +100,7 @@ void TWndw::cmNextPoint()
         return;
     }
 
-    if (curveIsFull(*this, c))
+    if (curveIsFull(*this, c) || sumsOverflow(*this, c, x + PlotArea::left, y))
         return;
 
     const int n = doc.pointCount[c];
@@ -115,13 +146,11 @@ void TWndw::evLButtonDown(int x, int y)
         yOffGraph(*this);
         return;
     }
-    if (curveIsFull(*this, c))
+    if (curveIsFull(*this, c) || sumsOverflow(*this, c, x, value))
         return;
 
     const int n = doc.pointCount[c];
-    int i = 0;
-    while (i < n && doc.pixelX[c][i] <= x)
-        ++i;
+    const int i = insertionIndex(c, x);
     for (int k = n; k > i; --k) {
         doc.pixelX[c][k] = doc.pixelX[c][k - 1];
         doc.pixelY[c][k] = doc.pixelY[c][k - 1];

@@ -62,6 +62,16 @@ TEST(RecordCheck, AcceptsEverythingTheProgramCanSave)
     putInt32(r, RecordLayout::unusedWord1, -1);
     EXPECT_EQ(checkRecord(r), "");
 
+    // The limits themselves: no bars, bars the full height, and values as
+    // large as their sums still hold (the largest cancels out first).
+    for (float percent : { 0.0f, 100.0f }) {
+        putFloat32(r, RecordLayout::percentError, percent);
+        EXPECT_EQ(checkRecord(r), "") << percent;
+    }
+    putFloat32(r, entry(RecordLayout::valueY, 0, 0), -3.4e38f);
+    putFloat32(r, entry(RecordLayout::valueY, 0, 1), 3.4e38f);
+    EXPECT_EQ(checkRecord(r), "");
+
     // Without a Y range there are no ticks, so the divisions do not matter,
     // and a scale of 0 is harmless.
     GraphRecord noRange = savedGraph();
@@ -105,6 +115,14 @@ TEST(RecordCheck, RefusesEachBrokenLimitWithItsReason)
         { [](auto& r) { putFloat32(r, L::yScale, inf); }, "Y scale is inf" },
         { [](auto& r) { putFloat32(r, L::percentError, nan); }, "error-bar percentage is nan" },
         { [](auto& r) { putFloat32(r, L::yTicks + 36, inf); }, "Y-axis value 10 is inf" },
+        { [](auto& r) { putFloat32(r, L::percentError, 1e30f); },
+            "percentage is 1e+30; it must lie between 0 and 100" },
+        { [](auto& r) { putFloat32(r, L::percentError, -1); }, "percentage is -1; it must lie between" },
+        { [](auto& r) {
+             putFloat32(r, entry(L::valueY, 0, 0), 3.4e38f);
+             putFloat32(r, entry(L::valueY, 0, 1), 3.4e38f);
+         },
+            "the values of curve 1 add up to more than a 32-bit number holds" },
         { [](auto& r) { putFloat32(r, L::yScale, 1e30f); }, "does not fit the plot" },
         { [](auto& r) { putFloat32(r, entry(L::pixelX, 0, 1), 3e9f); }, "point 2 of curve 1 has the X position" },
         { [](auto& r) { putFloat32(r, entry(L::pixelY, 2, 0), nan); }, "point 1 of curve 3 has the Y position" },

@@ -109,6 +109,26 @@ TEST_F(PointEntry, AValueNoFloatCanHoldIsRefusedNotStored)
     EXPECT_EQ(messages()[0].text, "The Y-value if off the graph!");
     EXPECT_EQ(doc.pointCount[0], 0);
     EXPECT_EQ(doc.dirty, 0);
+
+    // Values that each fit, but whose sum for the mean would not: refused
+    // typed and clicked, and the curve keeps what it had.
+    doc.yMin = 0;
+    doc.yMax = 3.4e38f;
+    doc.yScale = static_cast<float>(360 / 3.4e38);
+    enter("10", "3e38");
+    ASSERT_EQ(doc.pointCount[0], 1);
+    const char* refusal = "The values of Curve No.1 would add up to more than the program can hold, so the "
+                          "point was not added.";
+    expectRefusal("20", "3e38", refusal + 0, "Point error");
+    EXPECT_EQ(messages()[0].style & wxICON_EXCLAMATION, wxICON_EXCLAMATION);
+    messages().clear();
+    dialogs().expectMessage();
+    leftClick(300, 19);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, refusal);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    enter("30", "3e37");
+    EXPECT_EQ(doc.pointCount[0], 2);
 }
 
 TEST_F(PointEntry, TypedPointsAreSortedWithEqualColumnsInEntryOrder)
