@@ -110,8 +110,8 @@ std::optional<std::string> utf8ToCodePage(std::string_view utf8)
     // converter takes everything else.
     std::size_t start = 0;
     for (std::size_t i = 0; i <= utf8.size(); ++i) {
-        const bool undefined = i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i]) == 0xC2 &&
-            undefinedByte(static_cast<unsigned char>(utf8[i + 1]));
+        const bool undefined = i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i]) == 0xC2
+            && undefinedByte(static_cast<unsigned char>(utf8[i + 1]));
         if (i < utf8.size() && !undefined)
             continue;
         const std::string_view run = utf8.substr(start, i - start);

@@ -1,6 +1,7 @@
 #include "drawing/RenderFile.h"
 
 #include "drawing/Painter.h"
+#include "files/FilePaths.h"
 #include "framework/dc/CairoDC.h"
 
 #include <cairo-pdf.h>
@@ -36,11 +37,15 @@ struct Sink {
     int savedErrno = 0;
 };
 
+// The first failure is kept: some surfaces (PDF) go on, and even report
+// success, after their stream has refused a write.
 cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* sink = static_cast<Sink*>(closure);
+    if (sink->savedErrno != 0)
+        return CAIRO_STATUS_WRITE_ERROR;
     if (std::fwrite(data, 1, length, sink->file) != length) {
-        sink->savedErrno = errno;
+        sink->savedErrno = errno != 0 ? errno : EIO;
         return CAIRO_STATUS_WRITE_ERROR;
     }
     return CAIRO_STATUS_SUCCESS;
@@ -61,11 +66,14 @@ cairo_status_t drawWindow(cairo_surface_t* surface, const GraphDocument& d)
     return status;
 }
 
+// The stream's own failure comes first, whatever the surface says.
 std::string reasonOf(cairo_status_t status, const Sink& sink)
 {
-    if (status == CAIRO_STATUS_WRITE_ERROR && sink.savedErrno != 0)
+    if (sink.savedErrno != 0)
         return std::strerror(sink.savedErrno);
-    return cairo_status_to_string(status);
+    if (status != CAIRO_STATUS_SUCCESS)
+        return cairo_status_to_string(status);
+    return {};
 }
 
 // Writes the whole file to an open stream; returns an empty text or the reason it failed.
@@ -88,7 +96,7 @@ std::string writeGraph(Kind kind, const GraphDocument& d, int width, int height,
     if (status == CAIRO_STATUS_SUCCESS)
         status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    return status == CAIRO_STATUS_SUCCESS ? std::string() : reasonOf(status, sink);
+    return reasonOf(status, sink);
 }
 
 mode_t newFileMode()
@@ -126,11 +134,27 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     else
         return fail("the file name must end in .png, .svg or .pdf");
 
+    // Through a symbolic link the file it names is replaced, not the link.
+    std::string target;
+    int linkError = 0;
+    if (!followLinks(path, target, linkError))
+        return fail(std::strerror(linkError));
+    struct stat old;
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return fail(std::strerror(EISDIR));
+    // Renaming over a pipe or a device would replace the node itself.
+    if (exists && !S_ISREG(old.st_mode))
+        return fail("it is not a regular file");
+    // A file the user may not write stays as it is, even where the folder
+    // would let a new file be renamed over it.
+    if (exists && access(target.c_str(), W_OK) != 0)
+        return fail(std::strerror(errno));
+
     // The temporary file sits beside the target, so the final rename stays
     // on one file system and replaces the target in one step.
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = folderOf(target) + "/";
+    const std::string name = nameOf(target);
     // Cut so that a name at the file system's length limit still leaves room
     // for the dot and the random suffix.
     std::string temp = folder + "." + name.substr(0, 100) + ".XXXXXX";
@@ -138,8 +162,7 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     if (fd < 0)
         return fail(std::strerror(errno));
     // A file that is replaced keeps its permissions; a new one gets the usual ones.
-    struct stat old;
-    fchmod(fd, stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode());
+    fchmod(fd, exists ? old.st_mode & 07777 : newFileMode());
     FILE* file = fdopen(fd, "wb");
     if (!file) {
         const int err = errno;
@@ -152,9 +175,11 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     std::string reason = writeGraph(kind, d, width, height, sink);
     if (reason.empty() && (std::fflush(file) != 0 || fsync(fileno(file)) != 0))
         reason = std::strerror(errno);
+    if (reason.empty() && std::ferror(file))
+        reason = std::strerror(EIO);
     if (std::fclose(file) != 0 && reason.empty())
         reason = std::strerror(errno);
-    if (reason.empty() && std::rename(temp.c_str(), path.c_str()) != 0)
+    if (reason.empty() && std::rename(temp.c_str(), target.c_str()) != 0)
         reason = std::strerror(errno);
     if (!reason.empty()) {
         unlink(temp.c_str());

@@ -1,5 +1,6 @@
 #include "files/GraphFile.h"
 
+#include "files/FilePaths.h"
 #include "files/RecordCheck.h"
 
 #include <cerrno>
@@ -79,49 +80,6 @@ bool writeFully(int fd, const std::uint8_t* data, std::size_t size)
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Follows symbolic links to the file they finally name, which need not exist
-// yet (a dangling link gets its file created). Saving through a link must
-// replace that file, not the link.
-bool followLinks(const std::string& path, std::string& target, int& err)
-{
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return true; // anything wrong with the path itself shows up later
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n < 0) {
-            err = errno;
-            return false;
-        }
-        if (static_cast<std::size_t>(n) >= link.size()) {
-            err = ENAMETOOLONG; // the link changed while it was read
-            return false;
-        }
-        link.resize(static_cast<std::size_t>(n));
-        target = link.front() == '/' ? link : folderOf(target) + "/" + link;
-    }
-    err = ELOOP;
-    return false;
 }
 
 std::string temporaryName(const std::string& folder, const std::string& name)

@@ -16,8 +16,8 @@ std::size_t sequenceLength(std::string_view s)
         if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
             return 0;
     const auto b1 = static_cast<unsigned char>(n > 1 ? s[1] : 0);
-    if ((n == 3 && b0 == 0xE0 && b1 < 0xA0) || (n == 3 && b0 == 0xED && b1 >= 0xA0) ||
-        (n == 4 && b0 == 0xF0 && b1 < 0x90) || (n == 4 && (b0 > 0xF4 || (b0 == 0xF4 && b1 >= 0x90))))
+    if ((n == 3 && b0 == 0xE0 && b1 < 0xA0) || (n == 3 && b0 == 0xED && b1 >= 0xA0)
+        || (n == 4 && b0 == 0xF0 && b1 < 0x90) || (n == 4 && (b0 > 0xF4 || (b0 == 0xF4 && b1 >= 0x90))))
         return 0;
     return n;
 }
@@ -30,7 +30,7 @@ void appendHex(std::string& out, unsigned value)
 }
 } // namespace
 
-std::string escapedUtf8(std::string_view utf8)
+std::string escapedUtf8(std::string_view utf8, bool quoted)
 {
     std::string out;
     out.reserve(utf8.size());
@@ -46,7 +46,7 @@ std::string escapedUtf8(std::string_view utf8)
             appendHex(out, b0);
         else if (n == 2 && b0 == 0xC2 && static_cast<unsigned char>(utf8[1]) < 0xA0)
             appendHex(out, static_cast<unsigned char>(utf8[1])); // C1 control
-        else if (b0 == '\\' || b0 == '"') {
+        else if (quoted && (b0 == '\\' || b0 == '"')) {
             out += '\\';
             out += static_cast<char>(b0);
         } else
@@ -56,4 +56,7 @@ std::string escapedUtf8(std::string_view utf8)
     return out;
 }
 
-std::string shownText(std::string_view codePageBytes) { return escapedUtf8(codePageToUtf8(codePageBytes)); }
+std::string shownText(std::string_view codePageBytes)
+{
+    return escapedUtf8(codePageToUtf8(codePageBytes), true);
+}

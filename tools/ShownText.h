@@ -7,9 +7,9 @@
 #include <string_view>
 
 // UTF-8 with every control character (C0, DEL, C1) and every byte that is
-// not UTF-8 written as \xNN, and backslash and double quote escaped, so a
-// quoted text reads back unambiguously.
-std::string escapedUtf8(std::string_view utf8);
+// not UTF-8 written as \xNN; for a text printed inside double quotes,
+// backslash and double quote are escaped too, so it reads back unambiguously.
+std::string escapedUtf8(std::string_view utf8, bool quoted = false);
 
-// A record's code-page text, converted and escaped as above.
+// A record's code-page text, converted and escaped for printing in quotes.
 std::string shownText(std::string_view codePageBytes);

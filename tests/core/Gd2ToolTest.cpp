@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -113,5 +114,11 @@ TEST_F(Gd2Tool, RendersAnImageOfTheWindowSize)
     EXPECT_NE(gd2("render " + path("short.gd2") + " " + path("x.png")).status, 0);
     EXPECT_FALSE(fs::exists(dir / "x.png"));
     EXPECT_EQ(gd2("render").status, 2);
+    // A pipe in the output's place is refused, with the reason.
+    ASSERT_EQ(mkfifo(path("pipe.svg").c_str(), 0644), 0);
+    const ToolRun refused = gd2("render " + path("sales.gd2") + " " + path("pipe.svg"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("pipe.svg\": it is not a regular file"), std::string::npos)
+        << refused.output;
 }
 } // namespace

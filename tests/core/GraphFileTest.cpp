@@ -1,4 +1,5 @@
 #include "files/GraphFile.h"
+#include "tests/core/SmallDisk.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -364,14 +365,10 @@ TEST_F(GraphFileTest, SaveRefusedByTheFileSystemLeavesTheOldFile)
 // bytes already on disk can succeed.
 TEST_F(GraphFileTest, SaveOnAFullDiskWritesInPlaceOnlyWhereNoNewBlockIsNeededAndOtherwiseKeepsTheFile)
 {
-    const fs::path disk = dir / "disk";
-    fs::create_directory(disk);
-    if (::geteuid() != 0 || std::system(("mount -t tmpfs -o size=256k tmpfs " + disk.string()).c_str()) != 0)
+    const SmallDisk small(dir / "disk");
+    if (!small.mounted)
         GTEST_SKIP() << "a small disk needs root and a mountable tmpfs";
-    struct Unmount {
-        fs::path p;
-        ~Unmount() { std::system(("umount " + p.string()).c_str()); }
-    } unmount { disk };
+    const fs::path& disk = small.path;
 
     struct Case {
         const char* name;
@@ -392,12 +389,7 @@ TEST_F(GraphFileTest, SaveOnAFullDiskWritesInPlaceOnlyWhereNoNewBlockIsNeededAnd
         writeBytes(file, old);
         if (c.linked)
             fs::create_hard_link(file, disk / (std::string("other-") + c.name));
-        {
-            std::ofstream filler(disk / "filler", std::ios::binary);
-            const Bytes block(4096, 1);
-            while (filler.write(reinterpret_cast<const char*>(block.data()), std::ssize(block)))
-                filler.flush();
-        }
+        small.fill();
         std::string error;
         EXPECT_EQ(writeGraphFile(file, sampleRecord(), error), c.saved) << error;
         Bytes expected = old;
@@ -412,7 +404,7 @@ TEST_F(GraphFileTest, SaveOnAFullDiskWritesInPlaceOnlyWhereNoNewBlockIsNeededAnd
                 EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
             }
         }
-        fs::remove(disk / "filler");
+        small.empty();
     }
 }
 

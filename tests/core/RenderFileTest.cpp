@@ -3,11 +3,14 @@
 
 #include "drawing/RenderFile.h"
 #include "tests/core/GraphSamples.h"
+#include "tests/core/SmallDisk.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -120,7 +123,66 @@ TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(contents(path("taken.svg/keep")), "kept");
 
-    EXPECT_EQ(entries(), (std::vector<std::string>{ "taken.svg" }));
+    // A pipe stays a pipe, and a file the user may not write is kept.
+    ASSERT_EQ(mkfifo(path("pipe.png").c_str(), 0644), 0);
+    EXPECT_FALSE(renderGraph(d, path("pipe.png"), error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    struct stat st;
+    ASSERT_EQ(lstat(path("pipe.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    if (geteuid() != 0) {
+        std::ofstream(path("locked.pdf")) << "kept";
+        ASSERT_EQ(chmod(path("locked.pdf").c_str(), 0444), 0);
+        EXPECT_FALSE(renderGraph(d, path("locked.pdf"), error));
+        EXPECT_EQ(contents(path("locked.pdf")), "kept");
+        fs::remove(path("locked.pdf"));
+    }
+
+    EXPECT_EQ(entries(), (std::vector<std::string> { "pipe.png", "taken.svg" }));
+}
+
+TEST_F(RenderFile, ALinkIsWrittenThroughAndStaysALink)
+{
+    fs::create_directory(dir / "real");
+    std::ofstream(path("real/graph.svg")) << "old";
+    fs::create_symlink("real/graph.svg", dir / "graph.svg");
+    fs::create_symlink("real/new.pdf", dir / "dangling.pdf");
+    GraphDocument d;
+    std::string error;
+    ASSERT_TRUE(renderGraph(d, path("graph.svg"), error)) << error;
+    ASSERT_TRUE(renderGraph(d, path("dangling.pdf"), error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "graph.svg"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.pdf"));
+    EXPECT_NE(contents(path("real/graph.svg")).find("<svg"), std::string::npos);
+    EXPECT_EQ(contents(path("real/new.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(entries(), (std::vector<std::string> { "dangling.pdf", "graph.svg", "real" }));
+}
+
+// Every format on a disk with no room left: the write fails with the
+// system's reason, and the old picture stays byte for byte.
+TEST_F(RenderFile, AFullDiskFailsEveryFormatAndKeepsTheOldOutput)
+{
+    const SmallDisk disk(dir / "disk");
+    if (!disk.mounted)
+        GTEST_SKIP() << "a small disk needs root and a mountable tmpfs";
+    const auto graph = maximalGraph();
+    for (std::size_t leave : { 0, 8192, 40960 })
+        for (const char* name : { "graph.png", "graph.svg", "graph.pdf" }) {
+            SCOPED_TRACE(name + std::string(" leaving ") + std::to_string(leave));
+            const std::string target = (disk.path / name).string();
+            std::ofstream(target) << "old picture";
+            disk.fill(leave);
+            std::string error;
+            EXPECT_FALSE(renderGraph(*graph, target, error));
+            EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
+            EXPECT_EQ(contents(target), "old picture");
+            disk.empty();
+            std::vector<std::string> left;
+            for (const auto& e : fs::directory_iterator(disk.path))
+                left.push_back(e.path().filename().string());
+            EXPECT_EQ(left, std::vector<std::string> { name });
+            fs::remove(target);
+        }
 }
 
 TEST_F(RenderFile, LongNamesStillGetATemporaryFile)
