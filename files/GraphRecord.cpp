@@ -186,3 +186,11 @@ void unpackRecordDocument(const GraphRecord& rec, GraphDocument& d)
 }
 
 void unpackRecordDocument() { unpackRecordDocument(graphRecord, doc); }
+
+void settleReadOptions(GraphDocument& d)
+{
+    d.largePoints = d.largePoints != 0;
+    d.connectPoints = d.connectPoints != 0;
+    d.labelPoints = d.labelPoints != 0;
+    d.showErrorBars = d.percentError > 0;
+}

@@ -95,6 +95,11 @@ void packRecord();
 void unpackRecordDocument(const GraphRecord& rec, GraphDocument& d);
 void unpackRecordDocument();
 
+// What the window makes of an unpacked record shown on its own (no earlier
+// state to keep): options become exactly 0 or 1, and a stored error
+// percentage turns the bars on.
+void settleReadOptions(GraphDocument& d);
+
 // Stored X position to pixel column: truncated toward zero, and kept inside
 // int for values no real graph holds (NaN gives 0).
 int storedPixelToColumn(float stored);

@@ -1,9 +1,11 @@
-// Arbitrary bytes as a graph record, unchecked, painted on the recording
-// context and into an image. Whatever the record holds, the paint must stay
-// inside its memory, finish, keep its coordinates sane, and release every
-// pen and font it made.
+// Arbitrary bytes as a graph file, read as Open reads one: the checks, then
+// the unpack, then the window's clean-up of the flags. Every record the
+// checks let through is painted on the recording context and into an image;
+// the paint must stay inside its memory, do nothing undefined, finish, and
+// release every pen and font it made.
 #include "drawing/Painter.h"
 #include "files/GraphRecord.h"
+#include "files/RecordCheck.h"
 #include "framework/dc/CairoDC.h"
 #include "framework/dc/RecordingDC.h"
 
@@ -16,8 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     GraphRecord rec;
     std::copy_n(data, std::min(size, kGraphRecordSize), rec.bytes.begin());
+    if (size < kGraphRecordSize || !checkRecord(rec).empty())
+        return 0;
     auto d = std::make_unique<GraphDocument>();
+    d->yScale = 1;
     unpackRecordDocument(rec, *d);
+    settleReadOptions(*d);
     d->printing = size > kGraphRecordSize && (data[kGraphRecordSize] & 1);
 
     TRecordingDC recording;

@@ -38,12 +38,7 @@ bool load(const char* path, GraphDocument& d)
     d = GraphDocument {};
     d.yScale = 1.0f;
     unpackRecordDocument(rec, d);
-    // As the window does after a read: options become exactly 0 or 1, and a
-    // stored error percentage turns the bars on.
-    d.largePoints = d.largePoints != 0;
-    d.connectPoints = d.connectPoints != 0;
-    d.labelPoints = d.labelPoints != 0;
-    d.showErrorBars = d.percentError > 0;
+    settleReadOptions(d);
     return true;
 }
 
