@@ -1,4 +1,5 @@
 #include "files/GraphFile.h"
+#include "tests/core/AsUser.h"
 #include "tests/core/SmallDisk.h"
 
 #include <algorithm>
@@ -218,37 +219,6 @@ TEST_F(GraphFileTest, SaveKeepsAFilesOtherNames)
     EXPECT_EQ(fs::hard_link_count(first), 2u);
 }
 
-// Runs `save` as an ordinary user: as itself when it is one, otherwise in a
-// child process that has become nobody, as permission bits bind only those.
-// Returns whether the save succeeded, and its message.
-bool saveAsUser(const std::function<bool(std::string&)>& save, std::string& error)
-{
-    if (::geteuid() != 0)
-        return save(error);
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return false;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        std::string message;
-        bool ok = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
-        ok = ok && save(message);
-        if (::write(pipeFds[1], message.data(), message.size()) < 0)
-            ok = false;
-        ::_exit(ok ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    char buffer[1024];
-    error.clear();
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        error.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST_F(GraphFileTest, PermissionsDecideHowASaveGoesAndNeverCostTheOldFile)
 {
     fs::permissions(dir, fs::perms(0777));
@@ -276,7 +246,7 @@ TEST_F(GraphFileTest, PermissionsDecideHowASaveGoesAndNeverCostTheOldFile)
         fs::permissions(dir, c.folder);
         std::string error;
         const bool saved
-            = saveAsUser([&](std::string& message) { return writeGraphFile(file, rec, message); }, error);
+            = asOrdinaryUser([&](std::string& message) { return writeGraphFile(file, rec, message); }, error);
         fs::permissions(dir, fs::perms(0777));
         EXPECT_EQ(saved, c.saved) << error;
         Bytes expected = old;

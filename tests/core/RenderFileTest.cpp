@@ -2,6 +2,7 @@
 // failed render leaves on disk: nothing new, and the old file untouched.
 
 #include "drawing/RenderFile.h"
+#include "tests/core/AsUser.h"
 #include "tests/core/GraphSamples.h"
 #include "tests/core/SmallDisk.h"
 
@@ -130,13 +131,14 @@ TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
     struct stat st;
     ASSERT_EQ(lstat(path("pipe.png").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    if (geteuid() != 0) {
-        std::ofstream(path("locked.pdf")) << "kept";
-        ASSERT_EQ(chmod(path("locked.pdf").c_str(), 0444), 0);
-        EXPECT_FALSE(renderGraph(d, path("locked.pdf"), error));
-        EXPECT_EQ(contents(path("locked.pdf")), "kept");
-        fs::remove(path("locked.pdf"));
-    }
+    std::ofstream(path("locked.pdf")) << "kept";
+    ASSERT_EQ(chmod(path("locked.pdf").c_str(), 0444), 0);
+    fs::permissions(dir, fs::perms(0777));
+    EXPECT_FALSE(asOrdinaryUser([&](std::string& message) { return renderGraph(d, path("locked.pdf"), message); },
+        error));
+    EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
+    EXPECT_EQ(contents(path("locked.pdf")), "kept");
+    fs::remove(path("locked.pdf"));
 
     EXPECT_EQ(entries(), (std::vector<std::string> { "pipe.png", "taken.svg" }));
 }
