@@ -33,6 +33,13 @@ void DialogScript::reset()
 {
     answers.clear();
     messages.clear();
+    fallback = nullptr;
+}
+
+SessionOptions& sessionOptions()
+{
+    static SessionOptions options;
+    return options;
 }
 
 int DialogScript::answerNext(wxDialog* dialog)
@@ -42,6 +49,8 @@ int DialogScript::answerNext(wxDialog* dialog)
             toCodePage(box->GetTitle()), box->GetMessageDialogStyle(),
             box->GetParent() ? toCodePage(box->GetParent()->GetLabel()) : "" });
     }
+    if (answers.empty() && fallback)
+        return fallback(dialog);
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog->GetTitle()
                       << (messages.empty() ? "" : " / " + messages.back().text);

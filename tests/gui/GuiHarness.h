@@ -41,12 +41,24 @@ public:
     void expectMessageFirst(int button);
     void reset();
     bool allUsed() const { return answers.empty(); }
+    // Answers every dialog nothing was expected for, instead of failing;
+    // an empty function restores the failure.
+    void setFallback(DialogAnswer answer) { fallback = std::move(answer); }
     std::vector<ShownMessage> messages;
     int answerNext(wxDialog* dialog);
 
 private:
     std::deque<DialogAnswer> answers;
+    DialogAnswer fallback;
 };
+
+// The random session's length and seed, from --steps N and --seed S on the
+// test program's command line.
+struct SessionOptions {
+    long steps = 3000;
+    unsigned long seed = 20261208;
+};
+SessionOptions& sessionOptions();
 
 class WindowTest : public ::testing::Test {
 protected:

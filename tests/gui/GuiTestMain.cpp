@@ -3,7 +3,9 @@
 
 #include "tests/gui/GuiHarness.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/modalhook.h>
@@ -19,6 +21,20 @@ protected:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // What gtest leaves: the random session's own options.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--steps" || arg == "--seed") && i + 1 < argc) {
+            const unsigned long value = std::strtoul(argv[++i], nullptr, 10);
+            if (arg == "--steps")
+                sessionOptions().steps = static_cast<long>(value);
+            else
+                sessionOptions().seed = value;
+        } else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start the toolkit: is there a display?\n");

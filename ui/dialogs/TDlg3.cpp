@@ -175,15 +175,15 @@ void TDlg3::cmOk()
     if (doc.showErrorBars && !doc.extendingY) {
         const std::string percent(leadingChars(text(IDC_PERCENT), kPercentChars));
         const float value = static_cast<float>(textToReal(percent));
-        // Stored before the check like the bounds, unless it is too large
-        // for a float to hold.
-        if (std::isfinite(value))
-            doc.percentError = value;
+        // Only an accepted percentage reaches the document: a rejected one
+        // would draw bars beyond the plot and save a file that cannot be
+        // opened again.
         const bool accepted = (value > 0 && value <= 100) || percent.empty();
         if (!accepted) {
             messageBox("Error must be expressed as percentage", "Data Error", MB_OK);
             return;
         }
+        doc.percentError = value;
     }
 
     doc.dirty = 1;
