@@ -2,11 +2,12 @@
 
 #include "document/GraphDocument.h"
 #include "drawing/Painter.h"
-#include "framework/dc/CairoDC.h"
-#include "framework/Controls.h"
+#include "files/GraphRecord.h"
 #include "framework/CodePageText.h"
+#include "framework/Controls.h"
 #include "framework/MessageBox.h"
 #include "framework/Printer.h"
+#include "framework/dc/CairoDC.h"
 #include "resources/CommandIds.h"
 #include "resources/Icons.h"
 #include "resources/Menu.h"
@@ -59,7 +60,28 @@ const CommandEntry commandTable[] = {
 };
 
 const wxColour windowGrey(192, 192, 192);
+
+// What a save would write, with the slots past the counts left empty, so
+// only the graph itself is compared.
+GraphRecord storedFields()
+{
+    GraphRecord rec;
+    packRecord(doc, rec);
+    return rec;
+}
+
+// Reading and writing files decide `dirty` themselves.
+bool isFileCommand(int id) { return id == CM_OPEN || id == CM_SAVE || id == CM_SAVEAS; }
 } // namespace
+
+// Whatever a command or click changes that a save would store - a title,
+// labels, captions and their place, options, points moved by an axis
+// extension - counts as unsaved work, so closing or opening asks first.
+void TWndw::markChangedSince(const GraphRecord& before)
+{
+    if (storedFields().bytes != before.bytes)
+        doc.dirty = 1;
+}
 
 wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
     EVT_MENU(wxID_ANY, TWndw::routeCommand)
@@ -174,7 +196,11 @@ void TWndw::routeCommand(wxCommandEvent& event)
 {
     for (const CommandEntry& entry : commandTable) {
         if (entry.id == event.GetId()) {
+            const GraphRecord before = storedFields();
             (this->*entry.handler)();
+            // The window may be gone after Exit.
+            if (!isFileCommand(entry.id) && entry.id != CM_EXIT && entry.id != IDC_EXIT)
+                markChangedSince(before);
             return;
         }
     }
@@ -234,10 +260,12 @@ void TWndw::cmExit()
 void TWndw::onMouseDown(wxMouseEvent& event)
 {
     const wxPoint at = event.GetPosition();
+    const GraphRecord before = storedFields();
     if (event.GetEventType() == wxEVT_LEFT_DOWN)
         evLButtonDown(at.x, at.y);
     else
         evRButtonDown(at.x, at.y);
+    markChangedSince(before);
     event.Skip();
 }
 

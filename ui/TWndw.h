@@ -14,6 +14,7 @@ class wxMouseEvent;
 class wxCloseEvent;
 class wxUpdateUIEvent;
 class TPrinter;
+struct GraphRecord;
 
 class TWndw : public wxFrame {
 public:
@@ -85,6 +86,7 @@ public:
 private:
     void setupWindow();
     void routeCommand(wxCommandEvent& event);
+    void markChangedSince(const GraphRecord& before);
     void ceExtendX(wxUpdateUIEvent& event);
     void ceExtendY(wxUpdateUIEvent& event);
     void ceEditLabels(wxUpdateUIEvent& event);

@@ -148,7 +148,8 @@ TEST_F(AxisCommands, EditLabelsShowsTheRowsInUseStoresWhatIsRetypedAndCancelStor
     EXPECT_STREQ(doc.xLabels[2], "Q1/99 (est)");
     EXPECT_STREQ(doc.xLabels[3], "Stale");
     EXPECT_STREQ(doc.title, "Rainfall at Kew Gardens in 1999, by ");
-    EXPECT_EQ(doc.dirty, 0);
+    // Retyped labels are unsaved work.
+    EXPECT_EQ(doc.dirty, 1);
     EXPECT_EQ(graphRecord.bytes[RecordLayout::labelSlot(1)], 0);
     EXPECT_EQ(graphRecord.bytes[RecordLayout::labelSlot(2)], 'Q');
     EXPECT_GE(fullRepaints, 1);

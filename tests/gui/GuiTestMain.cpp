@@ -40,6 +40,13 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot start the toolkit: is there a display?\n");
         return 1;
     }
+    // A toolkit assertion would open its own dialog and wait for an answer
+    // nobody gives; it fails the test instead.
+    wxSetAssertHandler(
+        [](const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+            ADD_FAILURE_AT(file.utf8_str(), line)
+                << "toolkit assertion in " << func << ": " << cond << " " << msg;
+        });
     ScriptHook hook;
     hook.Register();
     const int result = RUN_ALL_TESTS();

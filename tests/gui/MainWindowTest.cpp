@@ -143,7 +143,7 @@ TEST_F(MainWindow, CloseQueryNoKeepsTheWindowAndItsPoints)
     pump();
 }
 
-TEST_F(MainWindow, ToggleButtonsSwapInPlaceWithoutMarkingChanges)
+TEST_F(MainWindow, ToggleButtonsSwapInPlaceAndStoredOptionsMarkChanges)
 {
     struct Pair {
         int on, off;
@@ -163,7 +163,11 @@ TEST_F(MainWindow, ToggleButtonsSwapInPlaceWithoutMarkingChanges)
         EXPECT_EQ(*p.option, 0);
         EXPECT_TRUE(shown(p.on));
         EXPECT_FALSE(shown(p.off));
+        // The option is saved with the graph: switching it is unsaved work.
+        EXPECT_EQ(doc.dirty, 1);
+        doc.dirty = 0;
     }
+    // Error bars shown or hidden are not saved, so they change nothing.
     window->actShowErrorBars();
     EXPECT_EQ(doc.showErrorBars, 1);
     EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
@@ -203,6 +207,7 @@ TEST_F(MainWindow, CurveSelectorsAndThickLines)
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 0);
     EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
-    EXPECT_EQ(doc.dirty, 0);
+    // Thick Lines is saved with the graph; the current curve is not.
+    EXPECT_EQ(doc.dirty, 1);
 }
 } // namespace

@@ -208,9 +208,9 @@ TEST_F(NewGraph, ALabelCountOfZeroEmptyOrNotANumberAsksForNoLabels)
         EXPECT_EQ(doc.xLabelCount, 0);
         EXPECT_EQ(doc.labelSpacing, 0);
         EXPECT_STREQ(doc.title, "Plain");
-        // No Y-Scale step: the old range stays and nothing is marked changed.
+        // No Y-Scale step: the old range stays; the new graph is unsaved work.
         EXPECT_EQ(doc.yScale, 5);
-        EXPECT_EQ(doc.dirty, 0);
+        EXPECT_EQ(doc.dirty, 1);
         EXPECT_GE(fullRepaints, 1);
     }
 
@@ -362,9 +362,10 @@ TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
     EXPECT_STREQ(doc.xLabels[0], "Jan99");
     EXPECT_STREQ(doc.xLabels[1], "");
     EXPECT_STREQ(doc.xLabels[2], "ABCDEFGHIJK");
-    // Y-Scale cancelled: spacing computed, nothing else, no repaint.
+    // Y-Scale cancelled: spacing computed, nothing else, no repaint; the
+    // labels typed are unsaved work.
     EXPECT_EQ(doc.labelSpacing, 200);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(doc.dirty, 1);
     EXPECT_EQ(fullRepaints, 0);
 }
 

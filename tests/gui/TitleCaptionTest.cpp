@@ -19,15 +19,21 @@ TEST_F(TitleAndCaptions, TitleIsShownEditedAndKeptToThirtySixCharacters)
     });
     command(CM_GRAPHTITLE);
     EXPECT_EQ(std::string(doc.title), std::string(36, 'T'));
-    // A changed title alone is not an unsaved change.
-    EXPECT_EQ(doc.dirty, 0);
+    // A changed title is unsaved work, so closing would ask first.
+    EXPECT_EQ(doc.dirty, 1);
 
-    expectDialog(dialogs(), [](TDialog& d) {
-        typeInto(d, 101, "Discarded");
-        press(d, 2);
-    });
-    command(CM_GRAPHTITLE);
-    EXPECT_EQ(std::string(doc.title), std::string(36, 'T'));
+    // Cancelled, or OK with the same text: nothing changed, nothing marked.
+    doc.dirty = 0;
+    for (int button : { 2, 1 }) {
+        expectDialog(dialogs(), [button](TDialog& d) {
+            if (button == 2)
+                typeInto(d, 101, "Discarded");
+            press(d, button);
+        });
+        command(CM_GRAPHTITLE);
+        EXPECT_EQ(std::string(doc.title), std::string(36, 'T'));
+        EXPECT_EQ(doc.dirty, 0);
+    }
 }
 
 TEST_F(TitleAndCaptions, CaptionEditsMapToTheCurvesOutOfIdOrder)
@@ -48,7 +54,7 @@ TEST_F(TitleAndCaptions, CaptionEditsMapToTheCurvesOutOfIdOrder)
     EXPECT_STREQ(doc.captions[1], "Wheat");
     EXPECT_EQ(std::string(doc.captions[2]), std::string(24, 'o'));
     EXPECT_EQ(doc.placingCaption, 1);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(doc.dirty, 1);
 }
 
 TEST_F(TitleAndCaptions, OkArmsPlacementAndTheNextRightClickMovesTheBox)
@@ -75,7 +81,7 @@ TEST_F(TitleAndCaptions, OkArmsPlacementAndTheNextRightClickMovesTheBox)
     rightClick(100, 100);
     EXPECT_EQ(doc.captionBoxX, 100);
     EXPECT_EQ(doc.captionBoxY, 100);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(doc.dirty, 1);
 }
 
 TEST_F(TitleAndCaptions, CancelStoresNothing)

@@ -1,5 +1,5 @@
-// Extras menu: "Add/Change  Graph Title" and "Add/Move  Captions". Neither
-// marks the graph as changed.
+// Extras menu: "Add/Change  Graph Title" and "Add/Move  Captions". A changed
+// text counts as unsaved work, as every stored change does (see TWndw).
 
 #include "ui/TWndw.h"
 #include "ui/dialogs/TDlg11.h"
