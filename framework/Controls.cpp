@@ -2,6 +2,7 @@
 
 #include "framework/CodePageText.h"
 
+#include <algorithm>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
@@ -46,9 +47,15 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
         case ControlKind::Radio:
             new wxRadioButton(parent, def.id, text, at, size);
             break;
-        case ControlKind::CheckBox:
-            new wxCheckBox(parent, def.id, text, at, size);
+        case ControlKind::CheckBox: {
+            // Never smaller than the toolkit can draw it (it complains, and
+            // clips the text), kept centred on the height it was given.
+            auto* box = new wxCheckBox(parent, def.id, text, at, wxDefaultSize);
+            const wxSize best = box->GetBestSize();
+            const int height = std::max(best.y, size.y);
+            box->SetSize(at.x, at.y + (size.y - height) / 2, std::max(best.x, size.x), height);
             break;
+        }
         }
     }
 }

@@ -4,6 +4,8 @@
 #include "tests/gui/GuiHarness.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <wx/app.h>
@@ -47,6 +49,24 @@ int main(int argc, char** argv)
             ADD_FAILURE_AT(file.utf8_str(), line)
                 << "toolkit assertion in " << func << ": " << cond << " " << msg;
         });
+    // The toolkit's own complaints are faults of ours (a control smaller
+    // than it can draw, a bad call): they fail the test that caused them.
+    g_log_set_writer_func(
+        [](GLogLevelFlags level, const GLogField* fields, gsize count, gpointer data) {
+            if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
+                std::string domain, message;
+                for (gsize i = 0; i < count; ++i) {
+                    if (std::strcmp(fields[i].key, "GLIB_DOMAIN") == 0 && fields[i].length < 0)
+                        domain = static_cast<const char*>(fields[i].value);
+                    if (std::strcmp(fields[i].key, "MESSAGE") == 0 && fields[i].length < 0)
+                        message = static_cast<const char*>(fields[i].value);
+                }
+                if (domain.rfind("Gtk", 0) == 0 || domain.rfind("Gdk", 0) == 0)
+                    ADD_FAILURE() << domain << ": " << message;
+            }
+            return g_log_writer_default(level, fields, count, data);
+        },
+        nullptr, nullptr);
     ScriptHook hook;
     hook.Register();
     const int result = RUN_ALL_TESTS();
