@@ -83,23 +83,22 @@ void TWndw::markChangedSince(const GraphRecord& before)
         doc.dirty = 1;
 }
 
-wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
-    EVT_MENU(wxID_ANY, TWndw::routeCommand)
-    EVT_BUTTON(wxID_ANY, TWndw::routeCommand)
-    EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
-    EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand)
-    EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
-    EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY)
-    EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
-    EVT_UPDATE_UI_RANGE(CM_EDITUNDO, CM_EDITPASTE, TWndw::ceEditMenu)
-    EVT_CLOSE(TWndw::onClose)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
+    EVT_BUTTON(wxID_ANY, TWndw::routeCommand) EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
+        EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand) EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
+            EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY) EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
+                EVT_UPDATE_UI_RANGE(CM_EDITUNDO, CM_EDITPASTE, TWndw::ceEditMenu) EVT_CLOSE(TWndw::onClose)
+                    wxEND_EVENT_TABLE()
 
-TWndw::TWndw(wxWindow* parent, const wxString& title)
-    : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxSize(750, 545), wxDEFAULT_FRAME_STYLE)
+                        TWndw::TWndw(wxWindow* parent, const wxString& title)
+    : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxDefaultSize, wxDEFAULT_FRAME_STYLE)
     , printerObject(std::make_unique<TPrinter>())
 {
     SetMenuBar(buildMenuBar(mainMenu()));
+    // The layout needs this much below the menu bar, whatever frame the
+    // window manager puts around it; the toolkit adds the decoration it
+    // learns of once the window is mapped.
+    SetClientSize(wxSize(742, 499));
 
     // One panel fills the client area: it gives dialog-style keyboard
     // handling (Tab moves among the controls) and receives the mouse clicks.

@@ -6,6 +6,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/utils.h>
 
 namespace {
 using MainWindow = WindowTest;
@@ -19,6 +20,27 @@ TEST_F(MainWindow, StartsWithItsTitleSizeAndDocumentValues)
     EXPECT_EQ(doc.extendingY, 0);
     for (int c = 0; c < kCurveCount; ++c)
         EXPECT_EQ(doc.pointCount[c], 0);
+}
+
+// Run under no window manager, openbox and xfwm4 by the test suite: the
+// frame a window manager adds must not eat into the layout.
+TEST_F(MainWindow, TheLayoutFitsBelowTheMenuBarUnderAnyWindowManager)
+{
+    // The decoration is known only once the window manager has framed the
+    // window, which takes a few round trips.
+    for (int i = 0; i < 20; ++i) {
+        pump();
+        wxMilliSleep(25);
+    }
+    const wxSize client = window->GetClientSize();
+    EXPECT_GE(client.x, 742);
+    EXPECT_GE(client.y, 499);
+    const wxRect area(wxPoint(0, 0), window->control(IDC_NEXTPOINT)->GetParent()->GetClientSize());
+    EXPECT_GE(area.width, 742);
+    EXPECT_GE(area.height, 499);
+    for (wxWindow* c : window->control(IDC_NEXTPOINT)->GetParent()->GetChildren())
+        EXPECT_TRUE(area.Contains(c->GetRect()))
+            << c->GetLabel() << " at " << c->GetRect().x << "," << c->GetRect().y;
 }
 
 TEST_F(MainWindow, ControlsSitAtTheirFixedPlacesWithTheirVisibilityAfterSetUp)
