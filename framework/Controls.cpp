@@ -41,16 +41,20 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
         case ControlKind::Edit:
             refuseUnholdableText(new wxTextCtrl(parent, def.id, text, at, size, wxTE_PROCESS_ENTER));
             break;
+        // Radio buttons and check boxes have no background of their own: their
+        // text sits on the window's fixed light grey, so it is dark whatever
+        // the desktop's theme would choose.
         case ControlKind::FirstRadio:
-            new wxRadioButton(parent, def.id, text, at, size, wxRB_GROUP);
+            (new wxRadioButton(parent, def.id, text, at, size, wxRB_GROUP))->SetForegroundColour(*wxBLACK);
             break;
         case ControlKind::Radio:
-            new wxRadioButton(parent, def.id, text, at, size);
+            (new wxRadioButton(parent, def.id, text, at, size))->SetForegroundColour(*wxBLACK);
             break;
         case ControlKind::CheckBox: {
             // Never smaller than the toolkit can draw it (it complains, and
             // clips the text), kept centred on the height it was given.
             auto* box = new wxCheckBox(parent, def.id, text, at, wxDefaultSize);
+            box->SetForegroundColour(*wxBLACK);
             const wxSize best = box->GetBestSize();
             const int height = std::max(best.y, size.y);
             box->SetSize(at.x, at.y + (size.y - height) / 2, std::max(best.x, size.x), height);

@@ -1,6 +1,11 @@
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
+#include <cairo.h>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
@@ -41,6 +46,53 @@ TEST_F(MainWindow, TheLayoutFitsBelowTheMenuBarUnderAnyWindowManager)
     for (wxWindow* c : window->control(IDC_NEXTPOINT)->GetParent()->GetChildren())
         EXPECT_TRUE(area.Contains(c->GetRect()))
             << c->GetLabel() << " at " << c->GetRect().x << "," << c->GetRect().y;
+}
+
+// WCAG's relative luminance of an sRGB pixel.
+double luminance(const unsigned char* bgrx)
+{
+    auto channel = [](unsigned char v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(bgrx[2]) + 0.7152 * channel(bgrx[1]) + 0.0722 * channel(bgrx[0]);
+}
+
+// Run with the light theme and, by the test suite, with GTK_THEME=Adwaita:dark:
+// the texts that sit on the window's fixed grey must stay readable.
+TEST_F(MainWindow, LabelsOnTheGreyKeepTheirContrastUnderAnyTheme)
+{
+    for (int i = 0; i < 10; ++i) {
+        pump();
+        wxMilliSleep(20);
+    }
+    const std::string shot
+        = (std::filesystem::temp_directory_path() / ("plotwell-theme-" + std::to_string(getpid()) + ".png"))
+              .string();
+    const std::string command = "xwd -root -silent | convert xwd:- png:" + shot;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    cairo_surface_t* screen = cairo_image_surface_create_from_png(shot.c_str());
+    std::filesystem::remove(shot);
+    ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
+    const unsigned char* pixels = cairo_image_surface_get_data(screen);
+    const int stride = cairo_image_surface_get_stride(screen);
+    const double grey = luminance(reinterpret_cast<const unsigned char*>("\xC0\xC0\xC0"));
+    for (int id : { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3, IDC_THICKLINES }) {
+        const wxRect r = window->control(id)->GetScreenRect();
+        // The text is what differs most from the grey around it.
+        double text = grey;
+        for (int y = std::max(r.y, 0); y < std::min(r.GetBottom(), cairo_image_surface_get_height(screen));
+             ++y)
+            for (int x = std::max(r.x, 0); x < std::min(r.GetRight(), cairo_image_surface_get_width(screen));
+                 ++x) {
+                const double l = luminance(pixels + y * stride + 4 * x);
+                if (std::abs(l - grey) > std::abs(text - grey))
+                    text = l;
+            }
+        const double contrast = (std::max(text, grey) + 0.05) / (std::min(text, grey) + 0.05);
+        EXPECT_GE(contrast, 4.5) << window->control(id)->GetLabel();
+    }
+    cairo_surface_destroy(screen);
 }
 
 TEST_F(MainWindow, ControlsSitAtTheirFixedPlacesWithTheirVisibilityAfterSetUp)
