@@ -2,7 +2,11 @@
 
 #include "framework/CodePageText.h"
 
-#include <wx/msgdlg.h>
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
 
 namespace {
 // The program's own texts are plain ASCII; a message that names a file
@@ -15,9 +19,11 @@ wxString shown(const std::string& text)
 }
 } // namespace
 
-int MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, unsigned flags)
+TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& caption, unsigned flags)
+    : wxDialog(owner, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU)
+    , message(text)
+    , style((flags & MB_YESNO) ? wxYES_NO : wxOK)
 {
-    long style = (flags & MB_YESNO) ? wxYES_NO : wxOK;
     switch (flags & 0xF0) {
     case MB_ICONSTOP:
         style |= wxICON_ERROR;
@@ -28,11 +34,90 @@ int MessageBox(wxWindow* owner, const std::string& text, const std::string& capt
     case MB_ICONEXCLAMATION:
         style |= wxICON_EXCLAMATION;
         break;
+    case MB_ICONINFORMATION:
+        style |= wxICON_INFORMATION;
+        break;
     default:
         style |= wxICON_NONE;
         break;
     }
-    wxMessageDialog box(owner, shown(text), shown(caption), style);
+
+    auto* body = new wxBoxSizer(wxHORIZONTAL);
+    if (const char* icon = iconName()) {
+        const wxBitmap bitmap
+            = wxArtProvider::GetBitmap(wxString::FromAscii(icon), wxART_MESSAGE_BOX, wxSize(48, 48));
+        if (bitmap.IsOk())
+            body->Add(new wxStaticBitmap(this, wxID_ANY, bitmap), 0, wxALL | wxALIGN_TOP, 12);
+    }
+    auto* words = new wxStaticText(this, wxID_ANY, wxString());
+    // Shown as it is: an ampersand in a file name is no mnemonic.
+    words->SetLabelText(text);
+    words->Wrap(FromDIP(420));
+    body->Add(words, 1, wxALL | wxALIGN_CENTER_VERTICAL, 12);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    wxButton* first = nullptr;
+    if (style & wxYES_NO) {
+        first = new wxButton(this, wxID_YES, "&Yes");
+        buttons->Add(first, 0, wxRIGHT, 8);
+        buttons->Add(new wxButton(this, wxID_NO, "&No"));
+        SetEscapeId(wxID_NO);
+    } else {
+        first = new wxButton(this, wxID_OK, "OK");
+        buttons->Add(first);
+        SetEscapeId(wxID_OK);
+    }
+    first->SetDefault();
+    SetAffirmativeId(first->GetId());
+    for (int id : { wxID_YES, wxID_NO })
+        Bind(
+            wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); }, id);
+
+    auto* all = new wxBoxSizer(wxVERTICAL);
+    all->Add(body, 1, wxEXPAND);
+    all->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
+    SetSizerAndFit(all);
+    CentreOnParent();
+    first->SetFocus();
+    Bind(wxEVT_CHAR_HOOK, &TMessageBox::onKey, this);
+}
+
+const char* TMessageBox::iconName() const
+{
+    if (style & wxICON_ERROR)
+        return "dialog-error";
+    if (style & wxICON_QUESTION)
+        return "dialog-question";
+    if (style & wxICON_EXCLAMATION)
+        return "dialog-warning";
+    if (style & wxICON_INFORMATION)
+        return "dialog-information";
+    return nullptr;
+}
+
+void TMessageBox::onKey(wxKeyEvent& event)
+{
+    if ((style & wxYES_NO) && !event.HasAnyModifiers()) {
+        switch (event.GetUnicodeKey()) {
+        case 'y':
+        case 'Y':
+            EndModal(wxID_YES);
+            return;
+        case 'n':
+        case 'N':
+            EndModal(wxID_NO);
+            return;
+        default:
+            break;
+        }
+    }
+    event.Skip();
+}
+
+int MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, unsigned flags)
+{
+    TMessageBox box(owner, shown(text), shown(caption), flags);
     switch (box.ShowModal()) {
     case wxID_YES:
         return IDYES;

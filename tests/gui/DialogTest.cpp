@@ -269,4 +269,91 @@ TEST_F(Dialogs, TextsTravelInTheCodePageAndEditsKeepWhatFits)
     EXPECT_EQ(d.control(999), nullptr);
     EXPECT_EQ(d.text(999), "");
 }
+// Every box shows the icon its flags ask for, with its own buttons.
+TEST_F(Dialogs, MessageBoxesShowTheIconTheyAskFor)
+{
+    const struct {
+        unsigned flags;
+        const char* icon;
+        bool yesNo;
+    } cases[] = {
+        { MB_OK, nullptr, false },
+        { MB_OK | MB_ICONEXCLAMATION, "dialog-warning", false },
+        { MB_YESNO | MB_ICONQUESTION, "dialog-question", true },
+        { MB_OK | MB_ICONSTOP, "dialog-error", false },
+        { MB_OK | MB_ICONINFORMATION, "dialog-information", false },
+    };
+    for (const auto& c : cases) {
+        TMessageBox box(window, "Text & more", "Caption", c.flags);
+        EXPECT_EQ(box.GetTitle(), "Caption");
+        EXPECT_EQ(box.GetMessage(), "Text & more");
+        EXPECT_STREQ(box.iconName() ? box.iconName() : "", c.icon ? c.icon : "");
+        int bitmaps = 0;
+        for (wxWindow* child : box.GetChildren())
+            bitmaps += dynamic_cast<wxStaticBitmap*>(child) != nullptr;
+        EXPECT_EQ(bitmaps, c.icon ? 1 : 0) << c.flags;
+        EXPECT_EQ(box.FindWindow(wxID_YES) != nullptr, c.yesNo);
+        EXPECT_EQ(box.FindWindow(wxID_NO) != nullptr, c.yesNo);
+        EXPECT_EQ(box.FindWindow(wxID_OK) != nullptr, !c.yesNo);
+    }
+}
+
+// Real key presses on a shown box: Y and N answer a question, Enter presses
+// the default button and Escape No, or OK on a box that has only OK.
+TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
+{
+    const struct {
+        unsigned flags;
+        int key;
+        int result;
+    } cases[] = {
+        { MB_YESNO | MB_ICONQUESTION, 'y', IDYES }, { MB_YESNO | MB_ICONQUESTION, 'N', IDNO },
+        { MB_YESNO | MB_ICONQUESTION, WXK_RETURN, IDYES }, { MB_YESNO | MB_ICONQUESTION, WXK_ESCAPE, IDNO },
+        { MB_OK | MB_ICONEXCLAMATION, WXK_RETURN, IDOK }, { MB_OK, WXK_ESCAPE, IDOK },
+        { MB_OK, 'n', -1 }, // no answer: the box stays until Enter
+    };
+    bool focused = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        dialogs().expect([&focused, c](wxDialog* d) {
+            d->CallAfter([d, &focused, c] {
+                d->Raise();
+                for (int i = 0; i < 50 && !(wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()));
+                     ++i) {
+                    wxMilliSleep(10);
+                    wxTheApp->Yield(true);
+                }
+                focused = wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus());
+                if (!focused) {
+                    d->EndModal(wxID_CANCEL);
+                    return;
+                }
+                wxUIActionSimulator keys;
+                keys.Char(c.key);
+                for (int i = 0; i < 20 && d->GetReturnCode() == 0; ++i) {
+                    wxMilliSleep(10);
+                    wxTheApp->Yield(true);
+                }
+                if (c.result == -1) {
+                    EXPECT_EQ(d->GetReturnCode(), 0) << "the key answered the box";
+                    keys.Char(WXK_RETURN);
+                    for (int i = 0; i < 20 && d->GetReturnCode() == 0; ++i) {
+                        wxMilliSleep(10);
+                        wxTheApp->Yield(true);
+                    }
+                }
+                if (d->GetReturnCode() == 0) {
+                    ADD_FAILURE() << "the key did not answer the box";
+                    d->EndModal(wxID_CANCEL);
+                }
+            });
+            return static_cast<int>(wxID_NONE);
+        });
+        const int result = MessageBox(window, "Question", "Keys", c.flags);
+        if (!focused)
+            GTEST_SKIP() << "this display gives no keyboard focus";
+        EXPECT_EQ(result, c.result == -1 ? IDOK : c.result);
+    }
+    messages().clear();
+}
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/gui/GuiHarness.h"
 
 #include "framework/CodePageText.h"
+#include "framework/MessageBox.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -44,7 +45,7 @@ SessionOptions& sessionOptions()
 
 int DialogScript::answerNext(wxDialog* dialog)
 {
-    if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+    if (auto* box = dynamic_cast<TMessageBox*>(dialog)) {
         messages.push_back({ toCodePage(box->GetMessage()),
             toCodePage(box->GetTitle()), box->GetMessageDialogStyle(),
             box->GetParent() ? toCodePage(box->GetParent()->GetLabel()) : "" });

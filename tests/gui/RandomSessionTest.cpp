@@ -11,6 +11,7 @@
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
 #include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
 #include "framework/dc/RecordingDC.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
@@ -120,7 +121,7 @@ protected:
     int answer(wxDialog* dialog)
     {
         ++dialogsSeen;
-        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog))
+        if (auto* box = dynamic_cast<TMessageBox*>(dialog))
             return (box->GetMessageDialogStyle() & wxYES_NO) ? (between(random, 0, 1) ? wxID_YES : wxID_NO)
                                                              : wxID_OK;
         auto* td = dynamic_cast<TDialog*>(dialog);
