@@ -9,6 +9,21 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+namespace {
+// The button Enter presses wears a heavy dark border, as the layout was
+// drawn with; the desktop's theme alone would not mark it.
+class DefaultButton : public wxButton {
+public:
+    DefaultButton(wxWindow* parent, int id, const wxString& text, const wxPoint& at, const wxSize& size)
+        : wxButton(parent, id, text, at, size)
+    {
+#ifdef __WXGTK3__
+        GTKApplyCssStyle("button { border: 2px solid #000000; }");
+#endif
+    }
+};
+} // namespace
+
 wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups)
 {
     auto* bar = new wxMenuBar;
@@ -36,7 +51,7 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
             new wxButton(parent, def.id, text, at, size);
             break;
         case ControlKind::DefaultButton:
-            (new wxButton(parent, def.id, text, at, size))->SetDefault();
+            (new DefaultButton(parent, def.id, text, at, size))->SetDefault();
             break;
         case ControlKind::Edit:
             refuseUnholdableText(new wxTextCtrl(parent, def.id, text, at, size, wxTE_PROCESS_ENTER));

@@ -6,12 +6,21 @@
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
+#include <wx/window.h>
+
 namespace {
 void toggle(TWndw& w, int& option, int value, int hide, int show)
 {
     option = value;
+    // A button pressed from the keyboard hands the focus to the partner
+    // shown in its place, so a second Space undoes the first.
+    wxWindow* hidden = w.control(hide);
+    const bool hadFocus = hidden && wxWindow::FindFocus() == hidden;
     w.showControl(hide, false);
     w.showControl(show, true);
+    if (hadFocus)
+        if (wxWindow* shown = w.control(show))
+            shown->SetFocus();
     w.repaint();
 }
 } // namespace

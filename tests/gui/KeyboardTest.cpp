@@ -41,4 +41,27 @@ TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
     EXPECT_EQ(doc.valueY[0][0], 40.0f);
     EXPECT_EQ(window->controlText(IDC_XBOX), "");
 }
+// The focus starts in the X box; Space on a toggle leaves it on the button
+// shown in its place, so Space again switches back.
+TEST_F(Keyboard, FocusStartsInTheXBoxAndStaysOnAToggleAcrossSpace)
+{
+    window->Raise();
+    for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(IDC_XBOX); ++i) {
+        wxMilliSleep(10);
+        pump();
+    }
+    if (!wxWindow::FindFocus())
+        GTEST_SKIP() << "this display gives no keyboard focus";
+    EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
+    ASSERT_TRUE(focusOn(IDC_CONNECT));
+    wxUIActionSimulator keys;
+    keys.Char(' ');
+    pump();
+    EXPECT_EQ(doc.connectPoints, 1);
+    EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_DISCONNECT));
+    keys.Char(' ');
+    pump();
+    EXPECT_EQ(doc.connectPoints, 0);
+    EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_CONNECT));
+}
 } // namespace
