@@ -73,23 +73,29 @@ void TWndw::cmOpen()
     if (!mayDiscardChanges())
         return;
     auto data = dialogData(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_READONLY_HIDDEN, openFilter);
-    if (TFileOpenDialog(this, data).Execute()) {
-        GraphRecord read;
-        std::string error;
-        if (readGraphFile(data.fileName, read, error)) {
-            graphRecord = read;
-            doc.fileName = data.fileName;
-            unpackRecord(*this);
-            if (doc.percentError > 0)
-                actShowErrorBars();
-            showErrorBarButton();
-        } else {
-            messageBox(error, "Open Error", MB_OK | MB_ICONEXCLAMATION);
-        }
-    } else if (data.error != 0) {
+    if (TFileOpenDialog(this, data).Execute())
+        openFile(data.fileName);
+    else if (data.error != 0)
         reportDialogError(*this, data.error);
-    }
     repaint();
+}
+
+bool TWndw::openFile(const std::string& path)
+{
+    GraphRecord read;
+    std::string error;
+    if (!readGraphFile(path, read, error)) {
+        messageBox(error, "Open Error", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    graphRecord = read;
+    doc.fileName = path;
+    unpackRecord(*this);
+    if (doc.percentError > 0)
+        actShowErrorBars();
+    showErrorBarButton();
+    repaint();
+    return true;
 }
 
 void TWndw::cmSave()

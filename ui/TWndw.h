@@ -61,6 +61,9 @@ public:
     // Command handlers, one per entry of the command table.
     void cmNewGraph();
     void cmOpen();
+    // Opens the graph file at `path` as Open does once a file is chosen:
+    // checked, and on failure the message shown and the graph kept.
+    bool openFile(const std::string& path);
     void cmSave();
     void cmSaveAs();
     void cmPrint();

@@ -208,6 +208,33 @@ TEST_F(FileCommands, EveryCodePageCharacterTypedInTitleAndCaptionsRoundTrips)
     EXPECT_TRUE(messages().empty());
 }
 
+// What "plotwell FILE" does once the window is up: the file's graph, or its
+// refusal over the empty graph.
+TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
+{
+    makeGraph();
+    const fs::path p = dir / "start.gd2";
+    saveAs(p);
+    doc = GraphDocument {};
+    doc.yScale = 1;
+    EXPECT_TRUE(window->openFile(p.string()));
+    EXPECT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.fileName, p.string());
+    EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
+    EXPECT_TRUE(messages().empty());
+
+    doc = GraphDocument {};
+    doc.yScale = 1;
+    std::ofstream(dir / "bad.gd2", std::ios::binary) << "not a graph";
+    dialogs().expectMessage();
+    EXPECT_FALSE(window->openFile((dir / "bad.gd2").string()));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].caption, "Open Error");
+    EXPECT_NE(messages()[0].text.find("bad.gd2"), std::string::npos);
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(doc.fileName, "");
+}
+
 TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
 {
     const fs::path p = dir / "plain.gd2";
