@@ -2,6 +2,7 @@
 
 #include "document/CodePage.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -59,4 +60,58 @@ std::string escapedUtf8(std::string_view utf8, bool quoted)
 std::string shownText(std::string_view codePageBytes)
 {
     return escapedUtf8(codePageToUtf8(codePageBytes), true);
+}
+
+namespace {
+// Quotes, backslashes and every control character (C0, DEL and the C1
+// controls, U+0080..U+009F) are escaped; everything else is kept.
+std::string jsonFromUtf8(std::string_view utf8)
+{
+    std::string out = "\"";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto ch = static_cast<unsigned char>(utf8[i]);
+        unsigned escaped = 0x100;
+        if (ch < 0x20 || ch == 0x7F)
+            escaped = ch;
+        else if (ch == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0)
+            escaped = static_cast<unsigned char>(utf8[++i]);
+        if (escaped < 0x100) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", escaped);
+            out += buf;
+        } else {
+            if (ch == '"' || ch == '\\')
+                out += '\\';
+            out += static_cast<char>(ch);
+        }
+    }
+    return out + "\"";
+}
+} // namespace
+
+std::string jsonText(std::string_view codePageBytes) { return jsonFromUtf8(codePageToUtf8(codePageBytes)); }
+
+std::string jsonName(std::string_view bytes)
+{
+    std::string utf8;
+    while (!bytes.empty()) {
+        const std::size_t n = sequenceLength(bytes);
+        if (n == 0) {
+            const auto b = static_cast<unsigned char>(bytes[0]);
+            utf8 += static_cast<char>(0xC0 | (b >> 6));
+            utf8 += static_cast<char>(0x80 | (b & 0x3F));
+            bytes.remove_prefix(1);
+        } else {
+            utf8.append(bytes.substr(0, n));
+            bytes.remove_prefix(n);
+        }
+    }
+    return jsonFromUtf8(utf8);
+}
+
+std::string floatText(float v)
+{
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc {} ? std::string(buf, end) : std::string("null");
 }

@@ -13,3 +13,15 @@ std::string escapedUtf8(std::string_view utf8, bool quoted = false);
 
 // A record's code-page text, converted and escaped for printing in quotes.
 std::string shownText(std::string_view codePageBytes);
+
+// A record's code-page text as a JSON string, quotes included: UTF-8, with
+// quote, backslash and every control character escaped.
+std::string jsonText(std::string_view codePageBytes);
+
+// A JSON string for a name the system gave (UTF-8, or bytes that are not,
+// which are written as the characters of the same number).
+std::string jsonName(std::string_view bytes);
+
+// The shortest decimal that reads back as the same 32-bit float, in any
+// locale.
+std::string floatText(float v);

@@ -1,40 +1,71 @@
-// gd2: looks at, checks and renders graph files with no display.
-//
-//   gd2 info FILE             the graph's fields, labels and curve statistics
-//   gd2 check FILE...         exit 0 when every file is a graph Plotwell opens
-//   gd2 render FILE OUT [--print]
-//                             draws the graph as the window (or, with --print,
-//                             as the printed page) into OUT.png, .svg or .pdf
+// gd2: looks at, checks, exports and renders graph files with no display.
+// Exit status: 0 success, 1 some file failed, 2 usage error. Errors go to
+// standard error, each naming the file and the reason; "-" reads standard
+// input.
 
 #include "document/GraphDocument.h"
 #include "drawing/CurveStatistics.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
+#include "files/RecordCheck.h"
 #include "tools/ShownText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
-int usage()
+
+const char* const usageText = "usage: gd2 info [--json] FILE...\n"
+                              "       gd2 csv FILE\n"
+                              "       gd2 check FILE...\n"
+                              "       gd2 render FILE OUT.png|OUT.svg|OUT.pdf [--print]\n"
+                              "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--print]\n"
+                              "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--print]\n"
+                              "       gd2 --help | --version\n"
+                              "FILE may be - for standard input.\n";
+
+int usage(const std::string& problem = {})
 {
-    std::fputs("usage: gd2 info FILE\n"
-               "       gd2 check FILE...\n"
-               "       gd2 render FILE OUT.png|OUT.svg|OUT.pdf [--print]\n",
-        stderr);
+    if (!problem.empty())
+        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(problem).c_str());
+    std::fputs(usageText, stderr);
     return 2;
 }
 
-bool load(const char* path, GraphDocument& d)
+void report(const std::string& error) { std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str()); }
+
+// The record in a file or on standard input, checked as Open checks it.
+bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error)
 {
-    GraphRecord rec;
-    std::string error;
-    if (!readGraphFile(path, rec, error)) {
-        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str());
+    if (name != "-")
+        return readGraphFile(name, rec, error);
+    const std::string bytes { std::istreambuf_iterator<char>(std::cin), {} };
+    if (bytes.size() < kGraphRecordSize) {
+        error = "standard input: " + std::to_string(bytes.size()) + " bytes is too short for a graph of "
+            + std::to_string(kGraphRecordSize);
         return false;
     }
+    GraphRecord read;
+    std::copy_n(bytes.begin(), kGraphRecordSize, read.bytes.begin());
+    if (const std::string reason = checkRecord(read); !reason.empty()) {
+        error = "standard input: " + reason;
+        return false;
+    }
+    rec = read;
+    return true;
+}
+
+bool load(const std::string& name, GraphDocument& d, std::string& error)
+{
+    GraphRecord rec;
+    if (!loadRecord(name, rec, error))
+        return false;
     d = GraphDocument {};
     d.yScale = 1.0f;
     unpackRecordDocument(rec, d);
@@ -42,20 +73,17 @@ bool load(const char* path, GraphDocument& d)
     return true;
 }
 
-int info(const char* path)
+void printInfo(const std::string& name, const GraphDocument& d)
 {
-    GraphDocument d;
-    if (!load(path, d))
-        return 1;
-    std::printf("file: %s\n", escapedUtf8(path).c_str());
+    std::printf("file: %s\n", escapedUtf8(name).c_str());
     std::printf("title: \"%s\"\n", shownText(d.title).c_str());
     if (d.yRangeSet)
         std::printf("Y range: %g to %g (%g pixels per unit)\n", d.yMin, d.yMax, d.yScale);
     else
         std::printf("Y range: none (values are pixel heights)\n");
     std::printf("error bars: %g%%\n", d.percentError);
-    std::printf("X labels: %d, spacing %d, %d divisions each\n", d.xLabelCount, d.labelSpacing,
-        d.divisionsPerLabel);
+    std::printf(
+        "X labels: %d, spacing %d, %d divisions each\n", d.xLabelCount, d.labelSpacing, d.divisionsPerLabel);
     for (int i = 0; i < d.xLabelCount; ++i)
         std::printf("  %2d \"%s\"\n", i + 1, shownText(d.xLabels[i]).c_str());
     std::printf("options: connect %d, large %d, labels %d, thick %d\n", d.connectPoints, d.largePoints,
@@ -70,47 +98,202 @@ int info(const char* path)
         }
         std::printf("\n");
     }
+}
+
+std::string jsonFlag(int v) { return v ? "true" : "false"; }
+
+// One line: every stored field, floats as the shortest text that reads
+// back as the same 32-bit value.
+void printJson(const std::string& name, const GraphDocument& d)
+{
+    std::string j = "{\"file\":" + jsonName(name) + ",\"title\":" + jsonText(d.title) + ",\"xLabels\":[";
+    for (int i = 0; i < d.xLabelCount; ++i)
+        j += (i ? "," : "") + jsonText(d.xLabels[i]);
+    j += "],\"labelSpacing\":" + std::to_string(d.labelSpacing)
+        + ",\"divisionsPerLabel\":" + std::to_string(d.divisionsPerLabel);
+    j += ",\"yRange\":{\"min\":" + floatText(d.yMin) + ",\"max\":" + floatText(d.yMax)
+        + ",\"scale\":" + floatText(d.yScale) + ",\"set\":" + jsonFlag(d.yRangeSet) + "}";
+    j += ",\"yTicks\":[";
+    for (int k = 0; k < kYTickCount; ++k)
+        j += (k ? "," : "") + floatText(d.yTicks[k]);
+    j += "],\"percentError\":" + floatText(d.percentError);
+    j += ",\"options\":{\"connect\":" + jsonFlag(d.connectPoints) + ",\"large\":" + jsonFlag(d.largePoints)
+        + ",\"labels\":" + jsonFlag(d.labelPoints) + ",\"errorBars\":" + jsonFlag(d.showErrorBars)
+        + ",\"thick\":" + jsonFlag(d.thickLines) + "}";
+    j += ",\"captions\":[";
+    for (int c = 0; c < kCurveCount; ++c)
+        j += (c ? "," : "") + jsonText(d.captions[c]);
+    j += "],\"captionBox\":{\"x\":" + std::to_string(d.captionBoxX)
+        + ",\"y\":" + std::to_string(d.captionBoxY) + ",\"placed\":" + jsonFlag(d.captionsPlaced) + "}";
+    j += ",\"curves\":[";
+    for (int c = 0; c < kCurveCount; ++c) {
+        j += c ? ",{\"points\":[" : "{\"points\":[";
+        for (int p = 0; p < d.pointCount[c]; ++p)
+            j += (p ? "," : "") + std::string("{\"x\":") + std::to_string(d.pixelX[c][p] - 50)
+                + ",\"pixelX\":" + std::to_string(d.pixelX[c][p]) + ",\"pixelY\":" + floatText(d.pixelY[c][p])
+                + ",\"y\":" + floatText(d.valueY[c][p]) + "}";
+        j += "]";
+        if (d.pointCount[c] > 0) {
+            const CurveStats s = curveStatistics(d, c);
+            j += ",\"mean\":" + floatText(s.mean) + ",\"weightedMean\":" + floatText(s.weightedMean) + "}";
+        } else
+            j += ",\"mean\":null,\"weightedMean\":null}";
+    }
+    j += "]}";
+    std::printf("%s\n", j.c_str());
+}
+
+int info(const std::vector<std::string>& args)
+{
+    bool json = false;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--json")
+            json = true;
+        else if (a.size() > 1 && a[0] == '-')
+            return usage("unknown option " + a);
+        else
+            files.push_back(a);
+    }
+    if (files.empty())
+        return usage("info needs a file");
+    int failed = 0;
+    for (const std::string& f : files) {
+        GraphDocument d;
+        std::string error;
+        if (!load(f, d, error)) {
+            report(error);
+            failed = 1;
+        } else if (json)
+            printJson(f, d);
+        else
+            printInfo(f, d);
+    }
+    return failed;
+}
+
+int csv(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return usage("csv takes one file");
+    GraphDocument d;
+    std::string error;
+    if (!load(args[0], d, error)) {
+        report(error);
+        return 1;
+    }
+    std::printf("curve,x,y\n");
+    for (int c = 0; c < kCurveCount; ++c)
+        for (int p = 0; p < d.pointCount[c]; ++p)
+            std::printf("%d,%d,%s\n", c + 1, d.pixelX[c][p] - 50, floatText(d.valueY[c][p]).c_str());
     return 0;
 }
 
-int check(int count, char** paths)
+int check(const std::vector<std::string>& files)
 {
-    int bad = 0;
-    for (int i = 0; i < count; ++i) {
-        GraphDocument d;
-        if (load(paths[i], d))
-            std::printf("%s: ok\n", escapedUtf8(paths[i]).c_str());
-        else
-            ++bad;
+    if (files.empty())
+        return usage("check needs a file");
+    int failed = 0;
+    for (const std::string& f : files) {
+        GraphRecord rec;
+        std::string error;
+        if (loadRecord(f, rec, error))
+            std::printf("%s: ok\n", escapedUtf8(f).c_str());
+        else {
+            std::printf("%s: %s\n", escapedUtf8(f).c_str(), escapedUtf8(error).c_str());
+            failed = 1;
+        }
     }
-    return bad ? 1 : 0;
+    return failed;
 }
 
-int render(const char* path, const char* out, bool printing)
+int renderOne(const std::string& file, const std::string& out, bool printing)
 {
     GraphDocument d;
-    if (!load(path, d))
-        return 1;
-    d.printing = printing ? 1 : 0;
     std::string error;
+    if (!load(file, d, error)) {
+        report(error);
+        return 1;
+    }
+    d.printing = printing ? 1 : 0;
     if (!renderGraph(d, out, error)) {
-        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str());
+        report(error);
         return 1;
     }
     return 0;
 }
+
+int render(const std::vector<std::string>& args)
+{
+    std::vector<std::string> files;
+    std::string out, outDir, format = "png";
+    bool printing = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= args.size())
+                return false;
+            into = args[++i];
+            return true;
+        };
+        if (a == "--print")
+            printing = true;
+        else if (a == "-o") {
+            if (!value(out))
+                return usage("-o needs a file name");
+        } else if (a == "--out-dir") {
+            if (!value(outDir))
+                return usage("--out-dir needs a folder");
+        } else if (a == "--format") {
+            if (!value(format) || (format != "png" && format != "svg" && format != "pdf"))
+                return usage("--format takes png, svg or pdf");
+        } else if (a.size() > 1 && a[0] == '-')
+            return usage("unknown option " + a);
+        else
+            files.push_back(a);
+    }
+    // The older form: FILE OUT.
+    if (out.empty() && outDir.empty() && files.size() == 2) {
+        out = files[1];
+        files.pop_back();
+    }
+    if (files.empty() || (out.empty() == outDir.empty()) || (!out.empty() && files.size() != 1))
+        return usage("render takes FILE with -o OUT, or FILE... with --out-dir DIR");
+    if (!out.empty())
+        return renderOne(files[0], out, printing);
+    int failed = 0;
+    for (const std::string& f : files) {
+        std::string stem = f == "-" ? "stdin" : f.substr(f.find_last_of('/') + 1);
+        if (const std::size_t dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0)
+            stem.erase(dot);
+        failed |= renderOne(f, outDir + "/" + stem + "." + format, printing);
+    }
+    return failed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
+    if (argc < 2)
         return usage();
     const std::string verb = argv[1];
-    if (verb == "info" && argc == 3)
-        return info(argv[2]);
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (verb == "--help" || verb == "-h") {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
+    if (verb == "--version") {
+        std::printf("gd2 (Plotwell) 2.0\n");
+        return 0;
+    }
+    if (verb == "info")
+        return info(args);
+    if (verb == "csv")
+        return csv(args);
     if (verb == "check")
-        return check(argc - 2, argv + 2);
-    if (verb == "render" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--print") == 0)))
-        return render(argv[2], argv[3], argc == 5);
-    return usage();
+        return check(args);
+    if (verb == "render")
+        return render(args);
+    return usage("unknown command " + verb);
 }

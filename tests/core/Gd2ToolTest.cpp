@@ -1,8 +1,10 @@
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -120,5 +122,101 @@ TEST_F(Gd2Tool, RendersAnImageOfTheWindowSize)
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.output.find("pipe.svg\": it is not a regular file"), std::string::npos)
         << refused.output;
+}
+
+TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
+{
+    const struct {
+        std::string args;
+        int status;
+        const char* says;
+    } cases[] = {
+        { "--help", 0, "usage: gd2 info" },
+        { "--version", 0, "gd2 (Plotwell) 2.0" },
+        { "", 2, "usage:" },
+        { "frobnicate x", 2, "unknown command frobnicate" },
+        { "info --bogus " + path("sales.gd2"), 2, "unknown option --bogus" },
+        { "render " + path("sales.gd2"), 2, "render takes FILE" },
+        { "info " + path("sales.gd2") + " " + path("short.gd2"), 1, "short.gd2" },
+        { "check " + path("sales.gd2") + " " + path("short.gd2"), 1, "sales.gd2: ok" },
+        { "check - < " + path("sales.gd2"), 0, "-: ok" },
+        { "check - < " + path("short.gd2"), 1, "standard input: 9 bytes is too short" },
+        { "csv " + path("sales.gd2") + " " + path("sales.gd2"), 2, "csv takes one file" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = gd2(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.args << "\n" << run.output;
+    }
+}
+
+// A record written field by field at its offsets comes out of --json and
+// csv with every field, the same in any locale.
+TEST_F(Gd2Tool, JsonAndCsvGiveEveryStoredField)
+{
+    namespace L = RecordLayout;
+    GraphRecord r;
+    putInt32(r, L::pointCount + 4, 2);
+    putFloat32(r, L::curveEntry(L::pixelX, 1, 0), 60);
+    putFloat32(r, L::curveEntry(L::pixelY, 1, 0), 306.5f);
+    putFloat32(r, L::curveEntry(L::valueY, 1, 0), 0.1f);
+    putFloat32(r, L::curveEntry(L::pixelX, 1, 1), 720);
+    putFloat32(r, L::curveEntry(L::pixelY, 1, 1), 18);
+    putFloat32(r, L::curveEntry(L::valueY, 1, 1), 100);
+    putFloat32(r, L::yMax, 100);
+    putFloat32(r, L::yScale, 3.6f);
+    putFloat32(r, L::percentError, 12.5f);
+    putInt32(r, L::yRangeSet, 1);
+    putInt32(r, L::xLabelCount, 1);
+    putInt32(r, L::labelSpacing, 600);
+    putInt32(r, L::divisionsPerLabel, 3);
+    putInt32(r, L::connectPoints, 7);
+    std::memcpy(&r.bytes[L::labelSlot(0)], "Jan", 4);
+    std::memcpy(&r.bytes[L::captionSlot(1)], "a\"b\x80", 5);
+    std::memcpy(&r.bytes[L::title], "T\x1B", 3);
+    putInt32(r, L::captionBoxX, 500);
+    r.bytes[L::thickLines] = 1;
+    std::string error;
+    ASSERT_TRUE(writeGraphFile(path("fields.gd2"), r, error)) << error;
+
+    const ToolRun json = gd2("info --json " + path("fields.gd2"));
+    ASSERT_EQ(json.status, 0) << json.output;
+    for (const char* field : { "\"title\":\"T\\u001B\"", "\"xLabels\":[\"Jan\"]", "\"labelSpacing\":600",
+             "\"divisionsPerLabel\":3", "\"yRange\":{\"min\":0,\"max\":100,\"scale\":3.6,\"set\":true}",
+             "\"percentError\":12.5", "\"connect\":true,\"large\":false", "\"errorBars\":true",
+             "\"thick\":true", "\"captions\":[\"\",\"a\\\"b\u20ac\",\"\"]",
+             "\"captionBox\":{\"x\":500,\"y\":0,\"placed\":false}",
+             "{\"points\":[],\"mean\":null,\"weightedMean\":null}",
+             "{\"x\":10,\"pixelX\":60,\"pixelY\":306.5,\"y\":0.1}",
+             "{\"x\":670,\"pixelX\":720,\"pixelY\":18,\"y\":100}", "\"mean\":50.05" })
+        EXPECT_NE(json.output.find(field), std::string::npos) << field << "\n" << json.output;
+    EXPECT_EQ(std::count(json.output.begin(), json.output.end(), '\n'), 1);
+
+    const ToolRun csv = gd2("csv " + path("fields.gd2"));
+    EXPECT_EQ(csv.output, "curve,x,y\n2,10,0.1\n2,670,100\n");
+    // A comma-decimal locale changes nothing.
+    const std::string german
+        = std::string("LC_ALL=de_DE.UTF-8 LC_NUMERIC=de_DE.UTF-8 ") + GD2_TOOL + " csv " + path("fields.gd2");
+    FILE* pipe = popen(german.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string inGerman;
+    char buffer[256];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        inGerman.append(buffer, n);
+    pclose(pipe);
+    EXPECT_EQ(inGerman, csv.output);
+}
+
+TEST_F(Gd2Tool, RendersSeveralFilesIntoAFolder)
+{
+    fs::create_directory(dir / "out");
+    const ToolRun run = gd2("render " + path("sales.gd2") + " " + path("short.gd2") + " --out-dir "
+        + path("out") + " --format svg");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("short.gd2"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::exists(dir / "out" / "sales.svg"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "short.svg"));
+    EXPECT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("out/one.pdf") + " --print").status, 0);
+    EXPECT_TRUE(fs::exists(dir / "out" / "one.pdf"));
 }
 } // namespace

@@ -6,7 +6,6 @@
 #include "framework/MessageBox.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <string>
 #include <string_view>
