@@ -12,12 +12,18 @@
 #include "resources/Icons.h"
 #include "resources/Menu.h"
 
+#include <cmath>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
+#include <wx/settings.h>
 #include <wx/textctrl.h>
+
+#ifdef __WXGTK__
+#include <gdk/gdk.h>
+#endif
 
 namespace {
 // The command table: the first entry whose id matches gets the command.
@@ -105,6 +111,18 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
     panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxWANTS_CHARS);
     panel->SetBackgroundStyle(wxBG_STYLE_PAINT);
     panel->SetBackgroundColour(windowGrey);
+    // The controls have fixed places and sizes, so their text keeps the size
+    // the layout was made for: the desktop's face and size as drawn at the
+    // standard 96 dots per inch, whatever text scaling the desktop applies.
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+#ifdef __WXGTK__
+    if (GdkScreen* screen = gdk_screen_get_default()) {
+        const double resolution = gdk_screen_get_resolution(screen);
+        if (resolution > 0 && std::abs(resolution - 96) > 0.5)
+            font.SetFractionalPointSize(font.GetFractionalPointSize() * 96 / resolution);
+    }
+#endif
+    panel->SetFont(font);
     createControls(panel, mainControls());
 
     panel->Bind(wxEVT_PAINT, &TWndw::onPaint, this);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <unistd.h>
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -94,6 +95,22 @@ TEST_F(MainWindow, LabelsOnTheGreyKeepTheirContrastUnderAnyTheme)
         EXPECT_GE(contrast, 4.5) << window->control(id)->GetLabel();
     }
     cairo_surface_destroy(screen);
+}
+
+// Run as well with GDK_DPI_SCALE=1.5 by the test suite: no control's text
+// needs more room than its fixed place gives it.
+TEST_F(MainWindow, EveryControlsTextFitsItsPlaceAtAnyTextScale)
+{
+    for (wxWindow* c : window->control(IDC_NEXTPOINT)->GetParent()->GetChildren()) {
+        const wxString label = c->GetLabel();
+        if (label.empty())
+            continue;
+        // Room for a radio or check indicator, or a button's edges.
+        const int margin = dynamic_cast<wxButton*>(c) ? 4 : 24;
+        const wxSize text = c->GetTextExtent(label), size = c->GetSize();
+        EXPECT_LE(text.x + margin, size.x) << label;
+        EXPECT_LE(text.y, size.y) << label;
+    }
 }
 
 TEST_F(MainWindow, ControlsSitAtTheirFixedPlacesWithTheirVisibilityAfterSetUp)
