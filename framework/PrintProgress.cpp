@@ -53,7 +53,10 @@ TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const
         if (c.kind == DialogControlKind::Button)
             w = new wxButton(this, id, c.text, from, size);
         else
-            w = new wxStaticText(this, id, c.text, from, size, staticStyle(c.style));
+            // The file's name is shown whole where it fits, else shortened
+            // in the middle, where it least hides which file it is.
+            w = new wxStaticText(this, id, c.text, from, size,
+                staticStyle(c.style) | (c.id == IDC_PRINT_TITLE ? wxST_ELLIPSIZE_MIDDLE : 0));
         if (c.id == IDC_PRINT_HEADING)
             heading = w;
         if (c.style & DS_HIDDEN)
@@ -69,6 +72,7 @@ TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const
     control(IDC_PRINT_LASTPAGE)->Hide();
     wxWindow* titleLine = control(IDC_PRINT_TITLE);
     setText(titleLine, wxString::Format(titleLine->GetLabel(), fromProgram(title)));
+    titleLine->SetToolTip(fromProgram(title));
     wxWindow* deviceLine = control(IDC_PRINT_DEVICE);
     if (!device.port.empty()) {
         setText(deviceLine,

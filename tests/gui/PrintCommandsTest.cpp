@@ -16,6 +16,7 @@
 #include <wx/cmndata.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
+#include <wx/stattext.h>
 
 namespace {
 TPrintProgress* findProgress()
@@ -43,6 +44,7 @@ struct FakePrinting : TPrintService {
     bool ownerEnabledInJob = true;
     std::vector<std::string> progressTexts; // heading, page, last page, title, device, port
     bool pageLineShown = false;
+    bool progressClosable = true, titleEllipsized = false;
 
     bool setup(wxWindow*, wxPrintData& settings) override
     {
@@ -97,6 +99,9 @@ struct FakePrinting : TPrintService {
                 progressTexts.push_back(p->text(id));
             pageLineShown
                 = p->control(IDC_PRINT_PAGE)->IsShown() && !p->control(IDC_PRINT_HEADING)->IsShown();
+            // No close box while printing; a long name shortened in its middle.
+            progressClosable = p->HasFlag(wxCLOSE_BOX);
+            titleEllipsized = p->control(IDC_PRINT_TITLE)->HasFlag(wxST_ELLIPSIZE_MIDDLE);
         }
     }
 };
@@ -157,6 +162,8 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
         (std::vector<std::string> {
             "Printing", "Now printing Page 1", "to 1 of", "'' on the", "Fake Printer on /tmp/graph.pdf" }));
     EXPECT_TRUE(fake->pageLineShown);
+    EXPECT_FALSE(fake->progressClosable);
+    EXPECT_TRUE(fake->titleEllipsized);
 
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(doc.pointCount[0], 1);
