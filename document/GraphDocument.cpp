@@ -22,18 +22,19 @@ void clearGraph()
     doc.xLabelCount = 0;
 }
 
-void sortCurve()
+void sortCurve() { sortCurve(doc, doc.currentCurve); }
+
+void sortCurve(GraphDocument& d, int c)
 {
-    const int c = doc.currentCurve;
-    const int n = doc.pointCount[c];
+    const int n = d.pointCount[c];
     // Neighbour swaps on strictly greater columns only, so equal columns keep
     // the order in which they were entered.
     for (int i = n - 1; i >= 1; --i) {
         for (int j = 0; j <= i - 1; ++j) {
-            if (doc.pixelX[c][j] > doc.pixelX[c][j + 1]) {
-                std::swap(doc.pixelX[c][j], doc.pixelX[c][j + 1]);
-                std::swap(doc.pixelY[c][j], doc.pixelY[c][j + 1]);
-                std::swap(doc.valueY[c][j], doc.valueY[c][j + 1]);
+            if (d.pixelX[c][j] > d.pixelX[c][j + 1]) {
+                std::swap(d.pixelX[c][j], d.pixelX[c][j + 1]);
+                std::swap(d.pixelY[c][j], d.pixelY[c][j + 1]);
+                std::swap(d.valueY[c][j], d.valueY[c][j + 1]);
             }
         }
     }

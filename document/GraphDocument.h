@@ -74,3 +74,4 @@ extern GraphDocument doc;
 void clearGraph();
 // Sorts the current curve by pixelX, keeping equal columns in entry order.
 void sortCurve();
+void sortCurve(GraphDocument& d, int c);

@@ -1,5 +1,7 @@
 #include "drawing/CurveStatistics.h"
 
+#include "document/GraphRules.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,6 +16,19 @@ bool statisticsHold(const float* values, int n)
     // with finite sums both figures are finite.
     const CurveStats s = curveStatistics(values, n);
     return std::isfinite(s.mean) && std::isfinite(s.weightedMean);
+}
+
+bool pointKeepsStatistics(const GraphDocument& d, int c, int pixelX, float value)
+{
+    const int n = d.pointCount[c];
+    if (n >= kMaxPoints)
+        return false;
+    float values[kMaxPoints];
+    const int at = insertionIndex(d, c, pixelX);
+    std::copy(d.valueY[c], d.valueY[c] + at, values);
+    values[at] = value;
+    std::copy(d.valueY[c] + at, d.valueY[c] + n, values + at + 1);
+    return statisticsHold(values, n + 1);
 }
 
 CurveStats curveStatistics(const float* values, int n)

@@ -18,4 +18,7 @@ CurveStats curveStatistics(const float* values, int n);
 // False when the sums behind the two figures leave what a float holds for
 // these values (in the curve's order), so a figure would read "inf" or "nan".
 bool statisticsHold(const float* values, int n);
+// Whether they still hold with a point of this value added to curve c at
+// this pixel column, where entry would put it.
+bool pointKeepsStatistics(const GraphDocument& d, int c, int pixelX, float value);
 inline CurveStats curveStatistics(int c) { return curveStatistics(doc, c); }

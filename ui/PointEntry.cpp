@@ -1,6 +1,7 @@
 // Adding points: typed X and Y with Next Point, or a left click in the plot.
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 #include "drawing/CurveStatistics.h"
@@ -20,49 +21,23 @@ bool curveIsFull(TWndw& w, int c)
 {
     if (doc.pointCount[c] < kMaxPoints)
         return false;
-    w.messageBox(formatText("You already have the mzximum number of points (250) in Curve No.%d", c + 1),
-        "Curve Overflow", MB_OK | MB_ICONEXCLAMATION);
+    w.messageBox(curveFullText(c), "Curve Overflow", MB_OK | MB_ICONEXCLAMATION);
     return true;
-}
-
-// Where a point with this X goes: after every point at or left of it, so
-// equal X keep the order they were entered in.
-int insertionIndex(int c, int x)
-{
-    int i = 0;
-    while (i < doc.pointCount[c] && doc.pixelX[c][i] <= x)
-        ++i;
-    return i;
 }
 
 // The mean shown under the graph must stay a number: on a Y range near the
 // largest a float holds, a few values add up to more.
 bool sumsOverflow(TWndw& w, int c, int x, float value)
 {
-    float values[kMaxPoints + 1];
-    const int n = doc.pointCount[c];
-    const int at = insertionIndex(c, x);
-    std::copy(doc.valueY[c], doc.valueY[c] + at, values);
-    values[at] = value;
-    std::copy(doc.valueY[c] + at, doc.valueY[c] + n, values + at + 1);
-    if (statisticsHold(values, n + 1))
+    if (pointKeepsStatistics(doc, c, x, value))
         return false;
-    w.messageBox(formatText("The values of Curve No.%d would add up to more than the program can hold, "
-                            "so the point was not added.",
-                     c + 1),
-        "Point error", MB_OK | MB_ICONEXCLAMATION);
+    w.messageBox(sumsOverflowText(c), "Point error", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
-void xOffGraph(TWndw& w)
-{
-    w.messageBox("The X-value if off the graph!", "Point error", MB_OK);
-}
+void xOffGraph(TWndw& w) { w.messageBox(kXOffGraph, "Point error", MB_OK); }
 
-void yOffGraph(TWndw& w)
-{
-    w.messageBox("The Y-value if off the graph!", "Point error", MB_OK);
-}
+void yOffGraph(TWndw& w) { w.messageBox(kYOffGraph, "Point error", MB_OK); }
 } // namespace
 
 void TWndw::cmNextPoint()
@@ -75,7 +50,7 @@ void TWndw::cmNextPoint()
         return;
     }
     const int x = textToInt(xText);
-    if (x > PlotArea::maxTypedX || x < 0) {
+    if (!typedXOnGraph(x)) {
         xOffGraph(*this);
         return;
     }
@@ -86,32 +61,16 @@ void TWndw::cmNextPoint()
         return;
     }
     const float y = static_cast<float>(textToReal(yText));
-    // Written so that a value that is not a number fails the test too.
-    const bool inRange = doc.yRangeSet ? (y >= doc.yMin && y <= doc.yMax) : (y >= 0 && y <= PlotArea::ySpan);
-    if (!inRange) {
+    if (!typedYOnGraph(doc, y)) {
         yOffGraph(*this);
         return;
     }
-    const float row = valueToPixelY(doc, y);
-    // Only a Y range read from a damaged file can do this; the point could
-    // be neither drawn nor saved.
-    if (!std::isfinite(row)) {
-        yOffGraph(*this);
-        return;
-    }
-
     if (curveIsFull(*this, c) || sumsOverflow(*this, c, x + PlotArea::left, y))
         return;
-
-    const int n = doc.pointCount[c];
-    doc.pixelY[c][n] = row;
-    doc.valueY[c][n] = y;
-    doc.pixelX[c][n] = x + PlotArea::left;
-    doc.pointCount[c] = n + 1;
+    addTypedPoint(doc, c, x, y);
 
     setControlText(IDC_XBOX, "");
     setControlText(IDC_YBOX, "");
-    sortCurve();
     doc.dirty = 1;
     repaint();
 
@@ -150,7 +109,7 @@ void TWndw::evLButtonDown(int x, int y)
         return;
 
     const int n = doc.pointCount[c];
-    const int i = insertionIndex(c, x);
+    const int i = insertionIndex(doc, c, x);
     for (int k = n; k > i; --k) {
         doc.pixelX[c][k] = doc.pixelX[c][k - 1];
         doc.pixelY[c][k] = doc.pixelY[c][k - 1];

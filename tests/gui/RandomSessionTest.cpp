@@ -246,9 +246,10 @@ protected:
             for (int j = 0; j < n; ++j) {
                 ASSERT_TRUE(std::isfinite(doc.pixelY[c][j]) && std::isfinite(doc.valueY[c][j]))
                     << "curve " << c + 1 << " point " << j + 1;
-                if (j > 0)
+                if (j > 0) {
                     ASSERT_LE(doc.pixelX[c][j - 1], doc.pixelX[c][j])
                         << "curve " << c + 1 << " out of X order";
+                }
             }
         }
         ASSERT_GE(doc.xLabelCount, 0);

@@ -3,6 +3,7 @@
 // as it had got and no repaint. Unsaved points are asked about first.
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"

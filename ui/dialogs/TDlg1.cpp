@@ -1,7 +1,7 @@
 #include "ui/dialogs/TDlg1.h"
 
 #include "document/GraphDocument.h"
-#include "document/PlotArea.h"
+#include "document/GraphRules.h"
 #include "document/TextHelpers.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/DialogText.h"
@@ -38,19 +38,16 @@ void TDlg1::cmOk()
     storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
     doc.xLabelTarget = textToInt(leadingChars(text(IDC_LABELCOUNT), kNumberChars));
 
-    if (doc.xLabelTarget > kMaxLabels || doc.xLabelTarget < 0) {
-        messageBox("Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", MB_OK);
+    if (const std::string problem = labelCountProblem(doc.xLabelTarget); !problem.empty()) {
+        messageBox(problem, "Number Error", MB_OK);
         return;
     }
     // The X axis is drawn in steps of labelSpacing / divisionsPerLabel
     // pixels, which must be at least one.
-    if (doc.xLabelTarget > 0) {
-        const int most = PlotArea::labelBand / doc.xLabelTarget;
-        if (doc.divisionsPerLabel < 1 || doc.divisionsPerLabel > most) {
-            messageBox(
-                "Divisions per Label must be between 1 and " + std::to_string(most), "Number Error", MB_OK);
-            return;
-        }
+    if (const std::string problem = divisionsProblem(doc.xLabelTarget, doc.divisionsPerLabel);
+        !problem.empty()) {
+        messageBox(problem, "Number Error", MB_OK);
+        return;
     }
 
     doc.connectPoints = checked(IDC_CONNECT) ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "ui/dialogs/TDlg2.h"
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/TextHelpers.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/DialogText.h"
@@ -34,7 +35,7 @@ void TDlg2::cmOk()
 {
     const std::string label(leadingChars(text(IDC_LABELTEXT), kLabelChars));
     if (!isLabelText(label)) {
-        messageBox("This X-Label contains an illegal character.", "Illegal Character", MB_OK);
+        messageBox(kLabelCharacterProblem, "Illegal Character", MB_OK);
         return;
     }
     // Only reachable if the prompt is run without labels asked for.

@@ -1,6 +1,7 @@
 #include "ui/dialogs/TDlg3.h"
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 #include "framework/MessageBox.h"
@@ -21,22 +22,6 @@ enum : int {
 
 constexpr std::size_t kNumberChars = 11;
 constexpr std::size_t kPercentChars = 7;
-constexpr double kOneNinth = 0.1111111111111111;
-
-// Pixels per Y unit are 360 / range: a range of zero has none, and one
-// beyond the float range, or too narrow, has no usable scale.
-constexpr const char* kTooLarge = "The Y-Values are too large or too close together";
-
-std::string rangeProblem(float min, float max)
-{
-    const float range = max - min;
-    if (range == 0)
-        return "The Maximum Y-Value must differ from the Minimum Y-Value";
-    const float scale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
-    if (!std::isfinite(range) || !std::isfinite(scale))
-        return kTooLarge;
-    return {};
-}
 
 // Whether the text starts, after blanks and a sign, with a digit or a point
 // and a digit, as a number read from its leading characters does.
@@ -67,23 +52,6 @@ float extendedRow(float p, const YRange& from, const YRange& to)
     const double base = PlotArea::baseline;
     const double ratio = (static_cast<double>(from.max) - from.min) / (static_cast<double>(to.max) - to.min);
     return static_cast<float>(base - (base - p) * ratio);
-}
-
-void computeYAxis(GraphDocument& d)
-{
-    const float range = d.yMax - d.yMin;
-    d.yScale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
-    computeYTicks(d);
-}
-
-void computeYTicks(GraphDocument& d)
-{
-    const float range = d.yMax - d.yMin;
-    d.yStep = static_cast<float>(static_cast<long double>(range) * kOneNinth);
-    // Accumulated, each sum rounded to a float, rather than yMin + k * yStep.
-    d.yTicks[0] = d.yMin;
-    for (int k = 1; k < kYTickCount; ++k)
-        d.yTicks[k] = d.yTicks[k - 1] + d.yStep;
 }
 
 TDlg3::TDlg3(wxWindow* parent, int templateNumber)
@@ -118,7 +86,7 @@ std::string TDlg3::extensionProblem(const std::string& typed, float newMax) cons
     if (!beginsWithNumber(typed) || !(newMax > from.max))
         return "The new Maximum Y-Value must be a number above " + formatText("%g", from.max);
     const YRange to { from.min, newMax };
-    if (std::string problem = rangeProblem(to.min, to.max); !problem.empty())
+    if (std::string problem = yRangeProblem(to.min, to.max); !problem.empty())
         return problem;
     // A range far narrower than the old one would throw the points off
     // anything a file can hold.
@@ -126,7 +94,7 @@ std::string TDlg3::extensionProblem(const std::string& typed, float newMax) cons
         for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j) {
             const float row = extendedRow(doc.pixelY[c][j], from, to);
             if (!std::isfinite(row) || std::fabs(row) > kRowBound)
-                return kTooLarge;
+                return kYTooLarge;
         }
     return {};
 }
@@ -143,8 +111,8 @@ void TDlg3::cmOk()
     // Bounds whose range no float can hold are refused before they are
     // stored: they would spread into every point typed afterwards and into a
     // saved file that could not be opened again.
-    if (!std::isfinite(min) || !std::isfinite(max) || rangeProblem(min, max) == kTooLarge) {
-        messageBox(kTooLarge, "Data Error", MB_OK);
+    if (!std::isfinite(min) || !std::isfinite(max) || yRangeProblem(min, max) == kYTooLarge) {
+        messageBox(kYTooLarge, "Data Error", MB_OK);
         return;
     }
     if (doc.extendingY) {
@@ -164,7 +132,7 @@ void TDlg3::cmOk()
     if (doc.yMax < 0 || doc.yMin < 0)
         doc.yNegative = 1;
 
-    if (const std::string problem = rangeProblem(doc.yMin, doc.yMax); !problem.empty()) {
+    if (const std::string problem = yRangeProblem(doc.yMin, doc.yMax); !problem.empty()) {
         messageBox(problem, "Data Error", MB_OK);
         return;
     }
@@ -177,9 +145,8 @@ void TDlg3::cmOk()
         // Only an accepted percentage reaches the document: a rejected one
         // would draw bars beyond the plot and save a file that cannot be
         // opened again.
-        const bool accepted = (value > 0 && value <= 100) || percent.empty();
-        if (!accepted) {
-            messageBox("Error must be expressed as percentage", "Data Error", MB_OK);
+        if (!percentAccepted(value, percent.empty())) {
+            messageBox(kPercentProblem, "Data Error", MB_OK);
             return;
         }
         doc.percentError = value;

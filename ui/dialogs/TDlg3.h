@@ -33,8 +33,3 @@ YRange currentYRange();
 // Where Extend Y-Axis moves a point at row p when the Y range `from` becomes
 // `to` with the same minimum: it keeps its value.
 float extendedRow(float p, const YRange& from, const YRange& to);
-
-// Sets yStep and the ten Y-axis values from yMin and yMax.
-void computeYTicks(GraphDocument& d);
-// The same, and yScale.
-void computeYAxis(GraphDocument& d);

@@ -1,0 +1,109 @@
+#include "document/GraphRules.h"
+
+#include "document/PlotArea.h"
+#include "document/TextHelpers.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kOneNinth = 0.1111111111111111;
+}
+
+std::string yRangeProblem(float min, float max)
+{
+    const float range = max - min;
+    if (range == 0)
+        return "The Maximum Y-Value must differ from the Minimum Y-Value";
+    const float scale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
+    if (!std::isfinite(range) || !std::isfinite(scale))
+        return kYTooLarge;
+    return {};
+}
+
+void computeYAxis(GraphDocument& d)
+{
+    const float range = d.yMax - d.yMin;
+    d.yScale = static_cast<float>(static_cast<long double>(PlotArea::ySpan) / range);
+    computeYTicks(d);
+}
+
+void computeYTicks(GraphDocument& d)
+{
+    const float range = d.yMax - d.yMin;
+    d.yStep = static_cast<float>(static_cast<long double>(range) * kOneNinth);
+    // Accumulated, each sum rounded to a float, rather than yMin + k * yStep.
+    d.yTicks[0] = d.yMin;
+    for (int k = 1; k < kYTickCount; ++k)
+        d.yTicks[k] = d.yTicks[k - 1] + d.yStep;
+}
+
+std::string labelCountProblem(int count)
+{
+    if (count > kMaxLabels || count < 0)
+        return "Illegal number, X-axis labels must be between 1 and 20 inclusive";
+    return {};
+}
+
+std::string divisionsProblem(int labelCount, int divisions)
+{
+    if (labelCount <= 0)
+        return {};
+    const int most = PlotArea::labelBand / labelCount;
+    if (divisions < 1 || divisions > most)
+        return "Divisions per Label must be between 1 and " + std::to_string(most);
+    return {};
+}
+
+bool percentAccepted(float value, bool typedEmpty) { return (value > 0 && value <= 100) || typedEmpty; }
+
+bool typedXOnGraph(int typedX) { return typedX >= 0 && typedX <= PlotArea::maxTypedX; }
+
+bool typedYOnGraph(const GraphDocument& d, float y)
+{
+    // Written so that a value that is not a number fails the test too.
+    const bool inRange = d.yRangeSet ? (y >= d.yMin && y <= d.yMax) : (y >= 0 && y <= PlotArea::ySpan);
+    // Only a Y range read from a damaged file can make the row infinite; the
+    // point could be neither drawn nor saved.
+    return inRange && std::isfinite(valueToPixelY(d, y));
+}
+
+std::string typedPointProblem(const GraphDocument& d, int c, int typedX, float y)
+{
+    if (!typedXOnGraph(typedX))
+        return kXOffGraph;
+    if (!typedYOnGraph(d, y))
+        return kYOffGraph;
+    if (d.pointCount[c] >= kMaxPoints)
+        return curveFullText(c);
+    return {};
+}
+
+std::string curveFullText(int c)
+{
+    return formatText("You already have the mzximum number of points (250) in Curve No.%d", c + 1);
+}
+
+std::string sumsOverflowText(int c)
+{
+    return formatText("The values of Curve No.%d would add up to more than the program can hold, "
+                      "so the point was not added.",
+        c + 1);
+}
+
+void addTypedPoint(GraphDocument& d, int c, int typedX, float y)
+{
+    const int n = d.pointCount[c];
+    d.pixelY[c][n] = valueToPixelY(d, y);
+    d.valueY[c][n] = y;
+    d.pixelX[c][n] = typedX + PlotArea::left;
+    d.pointCount[c] = n + 1;
+    sortCurve(d, c);
+}
+
+int insertionIndex(const GraphDocument& d, int c, int pixelX)
+{
+    int i = 0;
+    while (i < d.pointCount[c] && d.pixelX[c][i] <= pixelX)
+        ++i;
+    return i;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The rules a new graph and its points must pass, whether they come from the
+// New Graph dialogs and the entry boxes or from gd2's graphs made of data.
+// Each check gives the window's own message, or nothing when the value passes.
+
+#include "document/GraphDocument.h"
+
+#include <string>
+
+inline constexpr const char* kYTooLarge = "The Y-Values are too large or too close together";
+inline constexpr const char* kPercentProblem = "Error must be expressed as percentage";
+inline constexpr const char* kLabelCharacterProblem = "This X-Label contains an illegal character.";
+inline constexpr const char* kXOffGraph = "The X-value if off the graph!";
+inline constexpr const char* kYOffGraph = "The Y-value if off the graph!";
+
+// Pixels per Y unit are 360 / range: a range of zero has none, and one
+// beyond the float range, or too narrow, has no usable scale.
+std::string yRangeProblem(float min, float max);
+// Sets yStep and the ten Y-axis values from yMin and yMax.
+void computeYTicks(GraphDocument& d);
+// The same, and yScale.
+void computeYAxis(GraphDocument& d);
+
+// How many X labels may be asked for (0 means none).
+std::string labelCountProblem(int count);
+// Divisions per label for that many labels: each step of the X axis must be
+// at least one pixel.
+std::string divisionsProblem(int labelCount, int divisions);
+// An empty percentage box stores 0; anything else must lie in (0, 100].
+bool percentAccepted(float value, bool typedEmpty);
+
+// Whether a typed X (0..670) lies on the graph.
+bool typedXOnGraph(int typedX);
+// Whether a typed Y lies in the range points are typed against and has a row.
+bool typedYOnGraph(const GraphDocument& d, float y);
+// Why a typed point (X as typed, 0..670) cannot join curve c, or nothing.
+// Checked in the order the window checks them; the sums behind the
+// statistics are checked separately (pointKeepsStatistics).
+std::string typedPointProblem(const GraphDocument& d, int c, int typedX, float y);
+std::string curveFullText(int c);
+std::string sumsOverflowText(int c);
+// Appends the point and sorts the curve, as Next Point does.
+void addTypedPoint(GraphDocument& d, int c, int typedX, float y);
+// Where a point at this pixel column goes: after every point at or left of
+// it, so equal columns keep the order they were entered in.
+int insertionIndex(const GraphDocument& d, int c, int pixelX);
