@@ -135,3 +135,51 @@ std::string formatText(const char* format, ...)
         return {};
     return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
+
+namespace {
+std::string_view trimmed(std::string_view t)
+{
+    while (!t.empty() && isBlank(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && isBlank(t.back()))
+        t.remove_suffix(1);
+    return t;
+}
+
+// Skips digits from i on; true when there was at least one.
+bool skipDigits(std::string_view t, std::size_t& i)
+{
+    const std::size_t from = i;
+    while (i < t.size() && isDigit(t[i]))
+        ++i;
+    return i > from;
+}
+} // namespace
+
+bool isWholeNumberText(std::string_view text)
+{
+    const std::string_view t = trimmed(text);
+    std::size_t i = !t.empty() && (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    return skipDigits(t, i) && i == t.size();
+}
+
+bool isRealNumberText(std::string_view text)
+{
+    const std::string_view t = trimmed(text);
+    std::size_t i = !t.empty() && (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    bool digits = skipDigits(t, i);
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        digits = skipDigits(t, i) || digits;
+    }
+    if (!digits)
+        return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        if (!skipDigits(t, i))
+            return false;
+    }
+    return i == t.size();
+}

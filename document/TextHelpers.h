@@ -28,3 +28,10 @@ std::string formatText(const char* format, ...) __attribute__((format(printf, 1,
 // Reads at most `limit` characters of a control's text, as a bounded buffer
 // of limit + 1 bytes would.
 std::string_view leadingChars(std::string_view text, std::size_t limit);
+
+// Whether the whole text (blanks around it allowed) is one whole number,
+// with an optional sign.
+bool isWholeNumberText(std::string_view text);
+// Whether the whole text (blanks around it allowed) is one real number as
+// textToReal reads it: sign, digits with an optional full stop, exponent.
+bool isRealNumberText(std::string_view text);

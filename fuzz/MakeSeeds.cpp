@@ -123,6 +123,18 @@ int main(int argc, char** argv)
     for (const char* s : texts)
         write(root / "texts" / ("t" + std::to_string(n++)), s);
 
+    // Rows for a graph made from data; the first byte picks the settings.
+    const std::string rows[] = { std::string(1, '\0') + "curve,x,y\n1,0,0\n2,670,360\n3,300,1.5e2\r\n",
+        "\x01 1 , 10 , -0.5\n\n1,10,1e-30\n",
+        "\x1f"
+        "2,5,1\n1,5,x\n",
+        "\x07"
+        "1,0,3e38\n1,1,3e38\n",
+        std::string(1, '\0') + "1,671,0\n4,0,0\n1,0\n" };
+    n = 0;
+    for (const std::string& s : rows)
+        write(root / "rows" / ("r" + std::to_string(n++)), s);
+
     // Drawing: a pen, a line, a rectangle and a text in turn.
     const std::string drawing[] = {
         std::string("\x01\x02\x00\x00\x00\x00\x03\x09\x00\x00\x00\x10\x00\x00\x00\x00\x20", 17),

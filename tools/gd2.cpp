@@ -4,14 +4,18 @@
 // input.
 
 #include "document/GraphDocument.h"
+#include "document/TextHelpers.h"
 #include "drawing/CurveStatistics.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
+#include "files/GraphImport.h"
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
 #include "tools/ShownText.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -27,6 +31,9 @@ const char* const usageText = "usage: gd2 info [--json] FILE...\n"
                               "       gd2 render FILE OUT.png|OUT.svg|OUT.pdf [--print]\n"
                               "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--print]\n"
                               "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--print]\n"
+                              "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
+                              "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
+                              "               [--label-points] [--thick] [CSV|-]\n"
                               "       gd2 --help | --version\n"
                               "FILE may be - for standard input.\n";
 
@@ -271,10 +278,140 @@ int render(const std::vector<std::string>& args)
     return failed;
 }
 
+// The rows from a file or standard input, read whole.
+bool readData(const std::string& name, std::string& data, std::string& error)
+{
+    if (name == "-") {
+        data.assign(std::istreambuf_iterator<char>(std::cin), {});
+        return true;
+    }
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) {
+        error = name + ": " + std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.append(buffer, got);
+    const bool failed = std::ferror(f);
+    const int reason = errno;
+    std::fclose(f);
+    if (failed) {
+        error = name + ": " + std::strerror(reason);
+        return false;
+    }
+    return true;
+}
+
+int makeNew(const std::vector<std::string>& args)
+{
+    NewGraphSettings s;
+    std::string out, data;
+    bool haveData = false, haveMin = false, haveMax = false, haveDivisions = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto real = [&](float& into) {
+            if (!hasValue || !isRealNumberText(args[i + 1]))
+                return false;
+            into = static_cast<float>(textToReal(args[++i]));
+            return true;
+        };
+        if (a == "-o") {
+            if (!hasValue)
+                return usage("-o needs a file name");
+            out = args[++i];
+        } else if (a == "--title") {
+            if (!hasValue)
+                return usage("--title needs a text");
+            s.title = args[++i];
+        } else if (a == "--labels") {
+            if (!hasValue)
+                return usage("--labels needs a comma-separated list");
+            const std::string& list = args[++i];
+            s.labels.clear();
+            for (std::size_t from = 0; !list.empty();) {
+                const std::size_t comma = list.find(',', from);
+                s.labels.push_back(list.substr(from, comma - from));
+                if (comma == std::string::npos)
+                    break;
+                from = comma + 1;
+            }
+        } else if (a == "--divisions") {
+            if (!hasValue || !isWholeNumberText(args[i + 1]))
+                return usage("--divisions needs a whole number");
+            s.divisions = textToInt(args[++i]);
+            haveDivisions = true;
+        } else if (a == "--ymin") {
+            if (!real(s.yMin))
+                return usage("--ymin needs a number");
+            haveMin = true;
+        } else if (a == "--ymax") {
+            if (!real(s.yMax))
+                return usage("--ymax needs a number");
+            haveMax = true;
+        } else if (a == "--error") {
+            if (!real(s.percentError))
+                return usage("--error needs a percentage");
+            s.errorBarsGiven = true;
+        } else if (a == "--connect")
+            s.connect = true;
+        else if (a == "--large")
+            s.large = true;
+        else if (a == "--label-points")
+            s.labelPoints = true;
+        else if (a == "--thick")
+            s.thick = true;
+        else if (a.size() > 1 && a[0] == '-')
+            return usage("unknown option " + a);
+        else if (haveData)
+            return usage("new takes one data file");
+        else {
+            data = a;
+            haveData = true;
+        }
+    }
+    if (out.empty())
+        return usage("new needs -o OUT.gd2");
+    if (haveMin != haveMax)
+        return usage("--ymin and --ymax go together");
+    s.yRangeGiven = haveMin;
+    // Labels need divisions; one, a tick at each label, unless asked.
+    if (!haveDivisions && !s.labels.empty())
+        s.divisions = 1;
+
+    std::string rows, error;
+    if (haveData && !readData(data, rows, error)) {
+        report(error);
+        return 1;
+    }
+    GraphDocument d;
+    if (!makeGraph(s, rows, data == "-" ? "standard input" : data, d, error)) {
+        report(error);
+        return 1;
+    }
+    GraphRecord rec;
+    packRecord(d, rec);
+    if (const std::string reason = checkRecord(rec); !reason.empty()) {
+        report(out + ": the graph made would not open again: " + reason);
+        return 1;
+    }
+    if (!writeGraphFile(out, rec, error)) {
+        report(error);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // The system's reasons in the user's language, but numbers always with
+    // a full stop: scripts read what this prints.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
     if (argc < 2)
         return usage();
     const std::string verb = argv[1];
@@ -295,5 +432,7 @@ int main(int argc, char** argv)
         return check(args);
     if (verb == "render")
         return render(args);
+    if (verb == "new")
+        return makeNew(args);
     return usage("unknown command " + verb);
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -196,6 +197,9 @@ TEST_F(Gd2Tool, JsonAndCsvGiveEveryStoredField)
     const ToolRun csv = gd2("csv " + path("fields.gd2"));
     EXPECT_EQ(csv.output, "curve,x,y\n2,10,0.1\n2,670,100\n");
     // A comma-decimal locale changes nothing.
+    const locale_t comma = newlocale(LC_ALL_MASK, "de_DE.UTF-8", nullptr);
+    ASSERT_NE(comma, nullptr) << "the set-up script generates de_DE.UTF-8";
+    freelocale(comma);
     EXPECT_EQ(gd2("csv " + path("fields.gd2"), "LC_ALL=de_DE.UTF-8 LC_NUMERIC=de_DE.UTF-8").output, csv.output);
 }
 
@@ -210,5 +214,85 @@ TEST_F(Gd2Tool, RendersSeveralFilesIntoAFolder)
     EXPECT_FALSE(fs::exists(dir / "out" / "short.svg"));
     EXPECT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("out/one.pdf") + " --print").status, 0);
     EXPECT_TRUE(fs::exists(dir / "out" / "one.pdf"));
+}
+
+// A graph made from rows reads back with every setting, each point where
+// typing it would put it, and equal X in the order of the rows.
+TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
+{
+    std::ofstream(dir / "rows.csv") << "curve,x,y\r\n2,300,-1.5\r\n\r\n1,670,10\n1,0,0\n1,300,2\n1,300,1\n";
+    const ToolRun made = gd2("new -o " + path("made.gd2")
+        + " --title 'Caf\u00e9 sales' --labels Q1,Q2,Q3 "
+          "--divisions 4 --ymin -2 --ymax 10 --error 5 --connect --large --label-points --thick "
+        + path("rows.csv"));
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_EQ(fs::file_size(dir / "made.gd2"), kGraphRecordSize);
+    const ToolRun json = gd2("info --json " + path("made.gd2"));
+    for (const char* field : { "\"title\":\"Caf\u00e9 sales\"", "\"xLabels\":[\"Q1\",\"Q2\",\"Q3\"]",
+             "\"labelSpacing\":200,\"divisionsPerLabel\":4",
+             "\"yRange\":{\"min\":-2,\"max\":10,\"scale\":30,\"set\":true}", "\"yTicks\":[-2,",
+             "\"percentError\":5",
+             "{\"connect\":true,\"large\":true,\"labels\":true,\"errorBars\":true,"
+             "\"thick\":true}",
+             "{\"points\":[{\"x\":0,\"pixelX\":50,\"pixelY\":318,\"y\":0},{\"x\":300,\"pixelX\":350,"
+             "\"pixelY\":258,\"y\":2},{\"x\":300,\"pixelX\":350,\"pixelY\":288,\"y\":1},{\"x\":670,"
+             "\"pixelX\":720,\"pixelY\":18,\"y\":10}]",
+             "{\"points\":[{\"x\":300,\"pixelX\":350,\"pixelY\":363,\"y\":-1.5}]" })
+        EXPECT_NE(json.output.find(field), std::string::npos) << field << "\n" << json.output;
+    EXPECT_EQ(
+        gd2("csv " + path("made.gd2")).output, "curve,x,y\n1,0,0\n1,300,2\n1,300,1\n1,670,10\n2,300,-1.5\n");
+}
+
+// Whatever the window refuses is refused with its message and where it
+// was found, and nothing is written.
+TEST_F(Gd2Tool, NewRefusesWhatTheWindowRefusesAndWritesNothing)
+{
+    const std::string out = " -o " + path("refused.gd2") + " ";
+    const struct {
+        std::string args, rows;
+        int status;
+        const char* says;
+    } cases[] = {
+        { "", "1,671,0\n", 1, "standard input:1: The X-value if off the graph!" },
+        { "", "1,-1,0\n", 1, "The X-value if off the graph!" },
+        { "", "\n1,5,361\n", 1, "standard input:2: The Y-value if off the graph!" },
+        { "--ymin 0 --ymax 1", "3,5,-0.5\n", 1, "The Y-value if off the graph!" },
+        { "", "4,5,1\n", 1, "standard input:1: the curve must be 1, 2 or 3" },
+        { "", "1,5.5,1\n", 1, "X must be a whole number" },
+        { "", "1,5,nan\n", 1, "Y must be a number" },
+        { "", "1,5,1,2\n", 1, "expected three fields" },
+        { "--ymin 0 --ymax 3e38", "1,0,3e38\n1,1,3e38\n", 1,
+            "standard input:2: The values of Curve No.1 would add up to more than the program can hold" },
+        { "--labels A-b --ymin 0 --ymax 1", "", 1, "X-Label 1: This X-Label contains an illegal character." },
+        { "--labels ABCDEFGHIJKL --ymin 0 --ymax 1", "", 1, "X-Label 1 is longer than 11 characters" },
+        { "--labels " + std::string(41, ',') + "A --ymin 0 --ymax 1", "", 1,
+            "Illegal number, X-axis labels must be between 1 and 20 inclusive" },
+        { "--labels A,B --divisions 301 --ymin 0 --ymax 1", "", 1,
+            "Divisions per Label must be between 1 and 300" },
+        { "--labels A", "", 1, "The Maximum Y-Value must differ from the Minimum Y-Value" },
+        { "--ymin 1e39 --ymax 2", "", 1, "The Y-Values are too large or too close together" },
+        { "--ymin 0 --ymax 1 --error 101", "", 1, "Error must be expressed as percentage" },
+        { "--title " + std::string(37, 'x'), "", 1, "The title is longer than 36 characters" },
+        { "--title \"$(printf '\\200')\"", "", 1, "The title holds a character a graph file cannot store" },
+        { "--ymin 1", "", 2, "--ymin and --ymax go together" },
+        { "--error", "", 2, "--error needs a percentage" },
+    };
+    for (const auto& c : cases) {
+        std::ofstream(dir / "in.csv") << c.rows;
+        const ToolRun run = gd2("new" + out + c.args + " - < " + path("in.csv"));
+        EXPECT_EQ(run.status, c.status) << c.args << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.args << "\n" << run.output;
+        EXPECT_FALSE(fs::exists(dir / "refused.gd2")) << c.args;
+    }
+    std::string full;
+    for (int k = 0; k <= kMaxPoints; ++k)
+        full += "2,0,0\n";
+    std::ofstream(dir / "full.csv") << full;
+    const ToolRun run = gd2("new" + out + path("full.csv"));
+    EXPECT_NE(
+        run.output.find("full.csv:251: You already have the mzximum number of points (250) in Curve No.2"),
+        std::string::npos)
+        << run.output;
+    EXPECT_FALSE(fs::exists(dir / "refused.gd2"));
 }
 } // namespace

@@ -1,0 +1,159 @@
+#include "files/GraphImport.h"
+
+#include "document/CodePage.h"
+#include "document/GraphRules.h"
+#include "document/PlotArea.h"
+#include "document/TextHelpers.h"
+#include "drawing/CurveStatistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kTitleChars = 36;
+constexpr std::size_t kLabelChars = 11;
+
+// The text in code-page bytes within `limit`, or why not.
+std::string storedText(
+    const std::string& utf8, std::size_t limit, const std::string& what, std::string& bytes)
+{
+    const auto converted = utf8ToCodePage(utf8);
+    if (!converted)
+        return what + " holds a character a graph file cannot store";
+    if (converted->size() > limit)
+        return what + " is longer than " + std::to_string(limit) + " characters";
+    bytes = *converted;
+    return {};
+}
+
+void copyText(char* into, std::size_t size, const std::string& bytes)
+{
+    std::memset(into, 0, size);
+    std::memcpy(into, bytes.data(), std::min(bytes.size(), size - 1));
+}
+
+std::string_view trimmedField(std::string_view f)
+{
+    while (!f.empty() && (f.front() == ' ' || f.front() == '\t'))
+        f.remove_prefix(1);
+    while (!f.empty() && (f.back() == ' ' || f.back() == '\t'))
+        f.remove_suffix(1);
+    return f;
+}
+
+std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
+{
+    std::string bytes;
+    if (std::string p = storedText(s.title, kTitleChars, "The title", bytes); !p.empty())
+        return "--title: " + p;
+    copyText(d.title, sizeof d.title, bytes);
+
+    const int count = static_cast<int>(std::min<std::size_t>(s.labels.size(), 1000));
+    if (std::string p = labelCountProblem(count); !p.empty())
+        return "--labels: " + p;
+    if (std::string p = divisionsProblem(count, s.divisions); !p.empty())
+        return "--divisions: " + p;
+    for (int i = 0; i < count; ++i) {
+        const std::string what = "X-Label " + std::to_string(i + 1);
+        if (std::string p = storedText(s.labels[i], kLabelChars, what, bytes); !p.empty())
+            return "--labels: " + p;
+        if (!isLabelText(bytes))
+            return "--labels: " + what + ": " + kLabelCharacterProblem;
+        copyText(d.xLabels[i], sizeof d.xLabels[i], bytes);
+    }
+    d.xLabelCount = d.xLabelTarget = count;
+    d.divisionsPerLabel = s.divisions;
+    d.labelSpacing = count > 0 ? PlotArea::labelBand / count : 0;
+    d.labelsEntered = count > 0;
+
+    d.connectPoints = s.connect;
+    d.largePoints = s.large;
+    d.labelPoints = s.labelPoints;
+    d.showErrorBars = s.errorBarsGiven;
+    d.thickLines = s.thick;
+
+    // The window asks for a Y range whenever there are labels or error
+    // bars, and its empty boxes read as 0 to 0.
+    if (s.yRangeGiven || count > 0 || s.errorBarsGiven) {
+        const float min = s.yRangeGiven ? s.yMin : 0, max = s.yRangeGiven ? s.yMax : 0;
+        // Unlike the dialog, nothing is stored before it is checked.
+        if (std::string p = yRangeProblem(min, max); !p.empty())
+            return "--ymin/--ymax: " + p + (s.yRangeGiven ? "" : " (labels and error bars need a Y range)");
+        d.yMin = min;
+        d.yMax = max;
+        d.yNegative = min < 0 || max < 0;
+        computeYAxis(d);
+        d.yRangeSet = 1;
+    }
+    if (s.errorBarsGiven) {
+        if (!percentAccepted(s.percentError, false))
+            return std::string("--error: ") + kPercentProblem;
+        d.percentError = s.percentError;
+    }
+    return {};
+}
+
+std::string rowProblem(std::string_view line, GraphDocument& d)
+{
+    std::string_view fields[3];
+    int n = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        if (n == 3)
+            return "expected three fields: curve,x,y";
+        fields[n++] = trimmedField(line.substr(0, comma));
+        if (comma == std::string_view::npos)
+            break;
+        line.remove_prefix(comma + 1);
+    }
+    if (n != 3)
+        return "expected three fields: curve,x,y";
+    if (fields[0] != "1" && fields[0] != "2" && fields[0] != "3")
+        return "the curve must be 1, 2 or 3";
+    if (!isWholeNumberText(fields[1]))
+        return "X must be a whole number";
+    if (!isRealNumberText(fields[2]))
+        return "Y must be a number";
+    const int c = fields[0][0] - '1';
+    const int x = textToInt(fields[1]);
+    const float y = static_cast<float>(textToReal(fields[2]));
+    if (std::string p = typedPointProblem(d, c, x, y); !p.empty())
+        return p;
+    if (!pointKeepsStatistics(d, c, x + PlotArea::left, y))
+        return sumsOverflowText(c);
+    addTypedPoint(d, c, x, y);
+    return {};
+}
+} // namespace
+
+bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
+    GraphDocument& out, std::string& error)
+{
+    GraphDocument d;
+    d.yScale = 1.0f;
+    if (std::string p = settingsProblem(settings, d); !p.empty()) {
+        error = p;
+        return false;
+    }
+    int lineNumber = 0;
+    while (!csv.empty()) {
+        const std::size_t end = csv.find('\n');
+        std::string_view line = csv.substr(0, end);
+        csv.remove_prefix(end == std::string_view::npos ? csv.size() : end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (trimmedField(line).empty())
+            continue;
+        // The header gd2 csv writes, on the first line only.
+        if (lineNumber == 1 && line == "curve,x,y")
+            continue;
+        if (std::string p = rowProblem(line, d); !p.empty()) {
+            error = dataName + ":" + std::to_string(lineNumber) + ": " + p;
+            return false;
+        }
+    }
+    out = d;
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A graph made from data rather than in the window: the New Graph settings
+// and `curve,x,y` rows (x as typed, 0..670), put through the rules the
+// dialogs and the entry boxes apply, in the order they apply them. Anything
+// the window would refuse is refused with the window's own message.
+
+#include "document/GraphDocument.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct NewGraphSettings {
+    std::string title; // UTF-8
+    std::vector<std::string> labels; // UTF-8, at most 20
+    int divisions = 0; // as an empty box reads
+    bool yRangeGiven = false;
+    float yMin = 0, yMax = 0;
+    bool errorBarsGiven = false;
+    float percentError = 0;
+    bool connect = false, large = false, labelPoints = false, thick = false;
+};
+
+// Fills `out` with the graph, as a fresh program holds it after New Graph
+// and the points typed in row order. On refusal `out` is untouched and
+// `error` is the reason, prefixed with "<dataName>:<line>: " when a row is
+// at fault.
+bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
+    GraphDocument& out, std::string& error);
