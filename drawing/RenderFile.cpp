@@ -1,6 +1,7 @@
 #include "drawing/RenderFile.h"
 
 #include "drawing/Painter.h"
+#include "drawing/TWindowPrintout.h"
 #include "files/FilePaths.h"
 #include "framework/dc/CairoDC.h"
 
@@ -9,6 +10,7 @@
 #include <cairo.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -51,19 +53,41 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
     return CAIRO_STATUS_SUCCESS;
 }
 
-// The window's look: its light grey background, then the graph.
-cairo_status_t drawWindow(cairo_surface_t* surface, const GraphDocument& d)
-{
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
-    cairo_paint(cr);
+// The main window as the printout sees it: the client area the layout was
+// made for, painted from this document.
+class DocumentWindow : public TPaintWindow {
+public:
+    explicit DocumentWindow(const GraphDocument& d)
+        : d(d)
     {
-        TCairoDC dc(cr);
-        paintGraph(dc, d);
     }
-    const cairo_status_t status = cairo_status(cr);
-    cairo_destroy(cr);
-    return status;
+    TRect clientRect() const override { return { 0, 0, kWindowClientWidth, kWindowClientHeight }; }
+    void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc, d); }
+
+private:
+    const GraphDocument& d;
+};
+
+// The printed page, in points: white paper, the printable area inside the
+// margins and the window printed into it as File, Print does, at a
+// printer resolution of `dotsPerInch`.
+void drawPage(cairo_t* cr, const GraphDocument& d, double dotsPerInch)
+{
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_translate(cr, kPageMargin, kPageMargin);
+    cairo_scale(cr, 72 / dotsPerInch, 72 / dotsPerInch);
+    GraphDocument printed = d;
+    printed.printing = 1;
+    DocumentWindow window(printed);
+    TWindowPrintout printout("", window);
+    const TSize pageSize { static_cast<int>(std::lround((kPageWidth - 2 * kPageMargin) * dotsPerInch / 72)),
+        static_cast<int>(std::lround((kPageHeight - 2 * kPageMargin) * dotsPerInch / 72)) };
+    TCairoDC dc(cr);
+    printout.setPrintParams(&dc, pageSize);
+    TRect whole { 0, 0, pageSize.cx, pageSize.cy };
+    printout.printPage(1, whole, 0);
+    printout.setPrintParams(nullptr, pageSize);
 }
 
 // The stream's own failure comes first, whatever the surface says.
@@ -77,17 +101,40 @@ std::string reasonOf(cairo_status_t status, const Sink& sink)
 }
 
 // Writes the whole file to an open stream; returns an empty text or the reason it failed.
-std::string writeGraph(Kind kind, const GraphDocument& d, int width, int height, Sink& sink)
+std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& layout, Sink& sink)
 {
+    const int scale = layout.scale;
+    const double width = layout.page ? kPageWidth : layout.width;
+    const double height = layout.page ? kPageHeight : layout.height;
     cairo_surface_t* surface = nullptr;
     switch (kind) {
-    case Kind::png: surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height); break;
-    case Kind::svg: surface = cairo_svg_surface_create_for_stream(writeChunk, &sink, width, height); break;
-    case Kind::pdf: surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width, height); break;
+    case Kind::png:
+        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width * scale)),
+            static_cast<int>(std::lround(height * scale)));
+        // The painter keeps its units; each becomes scale x scale pixels.
+        cairo_surface_set_device_scale(surface, scale, scale);
+        break;
+    case Kind::svg:
+        surface = cairo_svg_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        break;
+    case Kind::pdf:
+        surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        break;
     }
     cairo_status_t status = cairo_surface_status(surface);
-    if (status == CAIRO_STATUS_SUCCESS)
-        status = drawWindow(surface, d);
+    if (status == CAIRO_STATUS_SUCCESS) {
+        cairo_t* cr = cairo_create(surface);
+        if (kind != Kind::png)
+            cairo_scale(cr, scale, scale);
+        if (!layout.page)
+            paintWindowPicture(cr, d);
+        else
+            // A picture prints at one dot per pixel; files that scale
+            // themselves get a printer's finer grid.
+            drawPage(cr, d, kind == Kind::png ? 72.0 * scale : 600.0);
+        status = cairo_status(cr);
+        cairo_destroy(cr);
+    }
     if (status == CAIRO_STATUS_SUCCESS && kind == Kind::png) {
         cairo_surface_flush(surface);
         status = cairo_surface_write_to_png_stream(surface, writeChunk, &sink);
@@ -108,9 +155,26 @@ mode_t newFileMode()
 
 } // namespace
 
-bool renderGraph(const GraphDocument& d, const std::string& path, std::string& error, int width,
-                 int height)
+void paintWindowPicture(cairo_t* cr, const GraphDocument& d)
 {
+    cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
+    cairo_paint(cr);
+    TCairoDC dc(cr);
+    paintGraph(dc, d);
+}
+
+bool renderGraph(const GraphDocument& d, const std::string& path, std::string& error, int width, int height)
+{
+    RenderLayout layout;
+    layout.width = width;
+    layout.height = height;
+    return renderGraph(d, path, error, layout);
+}
+
+bool renderGraph(
+    const GraphDocument& d, const std::string& path, std::string& error, const RenderLayout& layout)
+{
+    const int width = layout.width, height = layout.height;
     error.clear();
     auto fail = [&](const std::string& reason) {
         error = "Could not write \"" + path + "\": " + reason + ".";
@@ -120,6 +184,9 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     if (width < 1 || height < 1 || width > maxSide || height > maxSide)
         return fail("the picture size " + std::to_string(width) + " x " + std::to_string(height) +
                     " is outside 1 .. " + std::to_string(maxSide));
+    if (layout.scale < 1 || layout.scale > kMaxRenderScale)
+        return fail("the scale " + std::to_string(layout.scale) + " is outside 1 .. "
+            + std::to_string(kMaxRenderScale));
     if (path.empty())
         return fail("no file name given");
 
@@ -172,7 +239,7 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
     }
 
     Sink sink{ file };
-    std::string reason = writeGraph(kind, d, width, height, sink);
+    std::string reason = writeGraph(kind, d, layout, sink);
     if (reason.empty() && (std::fflush(file) != 0 || fsync(fileno(file)) != 0))
         reason = std::strerror(errno);
     if (reason.empty() && std::ferror(file))

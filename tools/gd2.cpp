@@ -25,17 +25,18 @@
 
 namespace {
 
-const char* const usageText = "usage: gd2 info [--json] FILE...\n"
-                              "       gd2 csv FILE\n"
-                              "       gd2 check FILE...\n"
-                              "       gd2 render FILE OUT.png|OUT.svg|OUT.pdf [--print]\n"
-                              "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--print]\n"
-                              "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--print]\n"
-                              "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
-                              "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
-                              "               [--label-points] [--thick] [CSV|-]\n"
-                              "       gd2 --help | --version\n"
-                              "FILE may be - for standard input.\n";
+const char* const usageText
+    = "usage: gd2 info [--json] FILE...\n"
+      "       gd2 csv FILE\n"
+      "       gd2 check FILE...\n"
+      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print]\n"
+      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print]\n"
+      "       gd2 render FILE OUT\n"
+      "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
+      "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
+      "               [--label-points] [--thick] [CSV|-]\n"
+      "       gd2 --help | --version\n"
+      "FILE may be - for standard input.\n";
 
 int usage(const std::string& problem = {})
 {
@@ -214,7 +215,7 @@ int check(const std::vector<std::string>& files)
     return failed;
 }
 
-int renderOne(const std::string& file, const std::string& out, bool printing)
+int renderOne(const std::string& file, const std::string& out, const RenderLayout& layout)
 {
     GraphDocument d;
     std::string error;
@@ -222,8 +223,7 @@ int renderOne(const std::string& file, const std::string& out, bool printing)
         report(error);
         return 1;
     }
-    d.printing = printing ? 1 : 0;
-    if (!renderGraph(d, out, error)) {
+    if (!renderGraph(d, out, error, layout)) {
         report(error);
         return 1;
     }
@@ -234,7 +234,7 @@ int render(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
     std::string out, outDir, format = "png";
-    bool printing = false;
+    RenderLayout layout;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into) {
@@ -244,8 +244,13 @@ int render(const std::vector<std::string>& args)
             return true;
         };
         if (a == "--print")
-            printing = true;
-        else if (a == "-o") {
+            layout.page = true;
+        else if (a == "--scale") {
+            std::string n;
+            if (!value(n) || !isWholeNumberText(n) || textToInt(n) < 1 || textToInt(n) > kMaxRenderScale)
+                return usage("--scale takes a whole number from 1 to " + std::to_string(kMaxRenderScale));
+            layout.scale = textToInt(n);
+        } else if (a == "-o") {
             if (!value(out))
                 return usage("-o needs a file name");
         } else if (a == "--out-dir") {
@@ -267,13 +272,13 @@ int render(const std::vector<std::string>& args)
     if (files.empty() || (out.empty() == outDir.empty()) || (!out.empty() && files.size() != 1))
         return usage("render takes FILE with -o OUT, or FILE... with --out-dir DIR");
     if (!out.empty())
-        return renderOne(files[0], out, printing);
+        return renderOne(files[0], out, layout);
     int failed = 0;
     for (const std::string& f : files) {
         std::string stem = f == "-" ? "stdin" : f.substr(f.find_last_of('/') + 1);
         if (const std::size_t dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0)
             stem.erase(dot);
-        failed |= renderOne(f, outDir + "/" + stem + "." + format, printing);
+        failed |= renderOne(f, outDir + "/" + stem + "." + format, layout);
     }
     return failed;
 }

@@ -2,6 +2,7 @@
 
 #include "document/GraphDocument.h"
 #include "drawing/Painter.h"
+#include "drawing/RenderFile.h"
 #include "files/GraphRecord.h"
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
@@ -12,6 +13,7 @@
 #include "resources/Icons.h"
 #include "resources/Menu.h"
 
+#include <algorithm>
 #include <cmath>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
@@ -104,7 +106,7 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
     // The layout needs this much below the menu bar, whatever frame the
     // window manager puts around it; the toolkit adds the decoration it
     // learns of once the window is mapped.
-    SetClientSize(wxSize(742, 499));
+    SetClientSize(wxSize(kWindowClientWidth, kWindowClientHeight));
 
     // One panel fills the client area: it gives dialog-style keyboard
     // handling (Tab moves among the controls) and receives the mouse clicks.
@@ -297,20 +299,21 @@ void TWndw::onPaint(wxPaintEvent&)
         return;
 
     // Drawn off screen first and copied in one go, so a repaint never shows
-    // the erased background between frames.
-    if (!backBuffer || cairo_image_surface_get_width(backBuffer) != size.x
-        || cairo_image_surface_get_height(backBuffer) != size.y) {
+    // the erased background between frames. The buffer has the screen's
+    // pixels, so on a scaled desktop lines stay whole device pixels and text
+    // is drawn at full detail rather than blown up.
+    double scaleX = 1, scaleY = 1;
+    cairo_surface_get_device_scale(cairo_get_target(target), &scaleX, &scaleY);
+    const int scale = std::clamp(static_cast<int>(std::lround(scaleX)), 1, 8);
+    if (!backBuffer || cairo_image_surface_get_width(backBuffer) != size.x * scale
+        || cairo_image_surface_get_height(backBuffer) != size.y * scale) {
         if (backBuffer)
             cairo_surface_destroy(backBuffer);
-        backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.x, size.y);
+        backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.x * scale, size.y * scale);
+        cairo_surface_set_device_scale(backBuffer, scale, scale);
     }
     cairo_t* cr = cairo_create(backBuffer);
-    cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
-    cairo_paint(cr);
-    {
-        TCairoDC tdc(cr);
-        paintGraph(tdc);
-    }
+    paintWindowPicture(cr, doc);
     cairo_destroy(cr);
     cairo_surface_flush(backBuffer);
 

@@ -1,10 +1,15 @@
+#include "document/GraphRules.h"
+#include "drawing/RenderFile.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
+#include "ui/dialogs/DialogText.h"
 
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <gtk/gtk.h>
 #include <unistd.h>
 #include <wx/app.h>
 #include <wx/button.h>
@@ -60,27 +65,93 @@ double luminance(const unsigned char* bgrx)
     return 0.2126 * channel(bgrx[2]) + 0.7152 * channel(bgrx[1]) + 0.0722 * channel(bgrx[0]);
 }
 
-// Run with the light theme and, by the test suite, with GTK_THEME=Adwaita:dark:
-// the texts that sit on the window's fixed grey must stay readable.
-TEST_F(MainWindow, LabelsOnTheGreyKeepTheirContrastUnderAnyTheme)
+// The whole screen as it is now, in device pixels.
+template <class Pump> cairo_surface_t* screenShot(Pump pump)
 {
     for (int i = 0; i < 10; ++i) {
         pump();
         wxMilliSleep(20);
     }
     const std::string shot
-        = (std::filesystem::temp_directory_path() / ("plotwell-theme-" + std::to_string(getpid()) + ".png"))
+        = (std::filesystem::temp_directory_path() / ("plotwell-screen-" + std::to_string(getpid()) + ".png"))
               .string();
     const std::string command = "xwd -root -silent | convert xwd:- png:" + shot;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    if (std::system(command.c_str()) != 0)
+        return cairo_image_surface_create(CAIRO_FORMAT_INVALID, 0, 0);
     cairo_surface_t* screen = cairo_image_surface_create_from_png(shot.c_str());
     std::filesystem::remove(shot);
+    return screen;
+}
+
+std::uint32_t rgbAt(cairo_surface_t* image, int x, int y)
+{
+    const unsigned char* row
+        = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+}
+
+// Run as well with GDK_SCALE=2 by the test suite: the window paints at the
+// screen's scale exactly what gd2 renders at that scale, so the frame's top
+// edge is as many black device rows as the scale.
+TEST_F(MainWindow, TheGraphIsPaintedAtTheScreensScaleAsRendered)
+{
+    doc.yRangeSet = 1;
+    doc.yMin = 0;
+    doc.yMax = 90;
+    computeYAxis(doc);
+    doc.percentError = 10;
+    doc.showErrorBars = doc.connectPoints = doc.labelPoints = 1;
+    storeText(doc.title, "Scaled");
+    for (int j = 0; j < 5; ++j)
+        addTypedPoint(doc, 0, 100 * j + 7, 20.0f * j + 3);
+    window->repaint();
+    const int scale = gtk_widget_get_scale_factor(window->control(IDC_NEXTPOINT)->GetParent()->GetHandle());
+    cairo_surface_t* screen = screenShot([this] { pump(); });
+    ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
+
+    const std::string png
+        = (std::filesystem::temp_directory_path() / ("plotwell-scaled-" + std::to_string(getpid()) + ".png"))
+              .string();
+    RenderLayout layout;
+    layout.scale = scale;
+    std::string error;
+    ASSERT_TRUE(renderGraph(doc, png, error, layout)) << error;
+    cairo_surface_t* rendered = cairo_image_surface_create_from_png(png.c_str());
+    std::filesystem::remove(png);
+    ASSERT_EQ(cairo_surface_status(rendered), CAIRO_STATUS_SUCCESS);
+
+    // Everything above the controls is the painter's.
+    const wxWindow* panel = window->control(IDC_NEXTPOINT)->GetParent();
+    int controlsTop = panel->GetClientSize().y;
+    for (const wxWindow* c : panel->GetChildren())
+        controlsTop = std::min(controlsTop, c->GetPosition().y);
+    const wxPoint origin = panel->GetScreenPosition() * scale;
+    int differing = 0;
+    for (int y = 0; y < controlsTop * scale; ++y)
+        for (int x = 0; x < kWindowClientWidth * scale; ++x)
+            differing += rgbAt(screen, origin.x + x, origin.y + y) != rgbAt(rendered, x, y);
+    EXPECT_EQ(differing, 0) << "of " << kWindowClientWidth * scale * controlsTop * scale
+                            << " pixels at scale " << scale;
+    for (int r = -1; r <= scale; ++r)
+        EXPECT_EQ(rgbAt(screen, origin.x + 650 * scale, origin.y + 20 * scale + r) == 0, r >= 0 && r < scale)
+            << "row " << r << " of the frame's top edge";
+    cairo_surface_destroy(rendered);
+    cairo_surface_destroy(screen);
+}
+
+// Run with the light theme and, by the test suite, with GTK_THEME=Adwaita:dark:
+// the texts that sit on the window's fixed grey must stay readable.
+TEST_F(MainWindow, LabelsOnTheGreyKeepTheirContrastUnderAnyTheme)
+{
+    cairo_surface_t* screen = screenShot([this] { pump(); });
     ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
     const unsigned char* pixels = cairo_image_surface_get_data(screen);
     const int stride = cairo_image_surface_get_stride(screen);
     const double grey = luminance(reinterpret_cast<const unsigned char*>("\xC0\xC0\xC0"));
+    const int scale = gtk_widget_get_scale_factor(window->GetHandle());
     for (int id : { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3, IDC_THICKLINES }) {
-        const wxRect r = window->control(id)->GetScreenRect();
+        const wxRect logical = window->control(id)->GetScreenRect();
+        const wxRect r(logical.GetPosition() * scale, logical.GetSize() * scale);
         // The text is what differs most from the grey around it.
         double text = grey;
         for (int y = std::max(r.y, 0); y < std::min(r.GetBottom(), cairo_image_surface_get_height(screen));
