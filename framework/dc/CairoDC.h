@@ -17,7 +17,10 @@
 // A pixel is painted when its centre lies in the shape. On an image surface
 // at 1:1 with a rectangular clip the shapes and texts are put into the
 // pixels directly, by that same rule; everywhere else cairo fills the same
-// outlines.
+// outlines. On a target with a whole-number device scale (a back buffer on a
+// HiDPI screen, a render at --scale N) that makes each logical pixel N x N
+// device pixels, while text is laid out at the finer grid. The text side
+// lives in CairoText.
 
 #include "framework/dc/DCBase.h"
 #include "framework/dc/PixelRaster.h"
