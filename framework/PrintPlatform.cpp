@@ -11,6 +11,7 @@
 #include <cmath>
 #include <glib.h>
 #include <gtk/gtk.h>
+#include <gtk/gtkunixprint.h>
 #include <wx/log.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
@@ -202,6 +203,65 @@ private:
 };
 #endif
 
+#ifdef PLOTWELL_GTK_PRINT
+// Whether the desktop's print previewer (a PDF viewer GTK starts on the
+// previewed page) is installed.
+bool previewerInstalled()
+{
+    gchar* command = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-print-preview-command", &command, nullptr);
+    gchar** argv = nullptr;
+    bool found = false;
+    if (command && g_shell_parse_argv(command, nullptr, &argv, nullptr) && argv && argv[0]) {
+        gchar* path = g_find_program_in_path(argv[0]);
+        found = path != nullptr;
+        g_free(path);
+    }
+    g_strfreev(argv);
+    g_free(command);
+    return found;
+}
+
+// GTK's print dialog always offers a page range, and a range other than
+// page 1 ends in a misleading failure; the graph is one page, so the whole
+// Range section goes while our dialog is up. Copies stay. Preview stays
+// only where there is a previewer to show the page; elsewhere it would do
+// nothing at all.
+gboolean fitDialogToOnePage(GSignalInvocationHint*, guint, const GValue* params, gpointer)
+{
+    auto* shown = static_cast<GObject*>(g_value_get_object(&params[0]));
+    if (!GTK_IS_PRINT_UNIX_DIALOG(shown))
+        return TRUE;
+    GObject* table
+        = gtk_widget_get_template_child(GTK_WIDGET(shown), GTK_TYPE_PRINT_UNIX_DIALOG, "range_table");
+    if (GTK_IS_WIDGET(table)) {
+        // The table sits in a box with its "Range" heading.
+        GtkWidget* section = gtk_widget_get_parent(GTK_WIDGET(table));
+        gtk_widget_hide(section && GTK_IS_BOX(section) ? section : GTK_WIDGET(table));
+    }
+    if (GtkWidget* preview = gtk_dialog_get_widget_for_response(GTK_DIALOG(shown), GTK_RESPONSE_APPLY))
+        gtk_widget_set_visible(preview, previewerInstalled());
+    return TRUE;
+}
+
+// The hook lasts exactly as long as one print command.
+class OnePageDialog {
+public:
+    OnePageDialog()
+        : signal(g_signal_lookup("show", GTK_TYPE_WIDGET))
+        , hook(g_signal_add_emission_hook(signal, 0, fitDialogToOnePage, nullptr, nullptr))
+    {
+    }
+    ~OnePageDialog() { g_signal_remove_emission_hook(signal, hook); }
+    OnePageDialog(const OnePageDialog&) = delete;
+    OnePageDialog& operator=(const OnePageDialog&) = delete;
+
+private:
+    guint signal;
+    gulong hook;
+};
+#endif
+
 class PlatformPrinting : public TPrintService {
 public:
     bool setup(wxWindow* parent, wxPrintData& settings) override
@@ -224,6 +284,7 @@ public:
         data.EnableSelection(false);
         wxPrinter printer(&data);
         Adapter printout(job, settings);
+        const OnePageDialog onePage;
         bool printed = false;
         {
             // The toolkit would pop up its own error boxes later; the printer

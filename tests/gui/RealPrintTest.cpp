@@ -10,12 +10,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <regex>
 #include <unistd.h>
 #include <wx/cmndata.h>
@@ -29,6 +31,8 @@ struct DialogDriver {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     bool pressedPrint = false;
     bool timedOut = false;
+    bool rangeOffered = true, copiesOffered = false, previewOffered = true;
+    std::optional<std::chrono::steady_clock::time_point> ready;
 
     static gboolean tick(gpointer data)
     {
@@ -41,7 +45,29 @@ struct DialogDriver {
         g_list_free(windows);
         if (dialog) {
             GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog));
-            if (printer && gtk_printer_is_virtual(printer)) {
+            if (printer && gtk_printer_is_virtual(printer) && !self->ready)
+                self->ready = std::chrono::steady_clock::now();
+            // Pressed once the dialog has had time to lay itself out.
+            if (self->ready
+                && std::chrono::steady_clock::now() - *self->ready > std::chrono::milliseconds(300)) {
+                const auto shown = [&](const char* name) {
+                    GObject* w = gtk_widget_get_template_child(dialog, GTK_TYPE_PRINT_UNIX_DIALOG, name);
+                    return GTK_IS_WIDGET(w) && gtk_widget_is_visible(GTK_WIDGET(w));
+                };
+                self->rangeOffered = shown("page_range_entry") || shown("current_page_radio");
+                self->copiesOffered = shown("copies_spin");
+                GtkWidget* preview
+                    = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_APPLY);
+                self->previewOffered = preview && gtk_widget_is_visible(preview);
+                if (const char* shot = std::getenv("PLOTWELL_PRINT_DIALOG_SHOT")) {
+                    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32,
+                        gtk_widget_get_allocated_width(dialog), gtk_widget_get_allocated_height(dialog));
+                    cairo_t* cr = cairo_create(image);
+                    gtk_widget_draw(dialog, cr);
+                    cairo_destroy(cr);
+                    cairo_surface_write_to_png(image, shot);
+                    cairo_surface_destroy(image);
+                }
                 self->pressedPrint = true;
                 gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
                 return G_SOURCE_REMOVE;
@@ -125,6 +151,17 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
         g_source_remove(timer);
     ASSERT_FALSE(driver.timedOut) << "the print dialog never offered the file printer";
     ASSERT_TRUE(driver.pressedPrint);
+    // One page: nothing to choose but how many copies.
+    EXPECT_FALSE(driver.rangeOffered);
+    EXPECT_TRUE(driver.copiesOffered);
+    // Preview is offered only where the desktop's previewer can show the page.
+    gchar* command = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-print-preview-command", &command, nullptr);
+    const std::string program = command ? std::string(command).substr(0, std::string(command).find(' ')) : "";
+    g_free(command);
+    gchar* previewer = g_find_program_in_path(program.c_str());
+    EXPECT_EQ(driver.previewOffered, previewer != nullptr) << program;
+    g_free(previewer);
     EXPECT_EQ(doc.printing, 0);
     EXPECT_TRUE(messages().empty());
 
