@@ -12,6 +12,9 @@
 #include <glib.h>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wx/log.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
@@ -69,9 +72,28 @@ public:
             stop();
             return;
         }
-        pages = job.begin(device());
+        const TPrintDevice chosen = device();
+        output = chosen.port;
+        outputExisted = !output.empty() && stat(output.c_str(), &outputBefore) == 0;
+        pages = job.begin(chosen);
         if (pages <= 0)
             stop();
+    }
+
+    // A print to a file that failed leaves no half-written file. The file
+    // printer writes the output only once the pages are done, so a file that
+    // is still as it was before the job is someone's and stays.
+    void removePartialOutput() const
+    {
+        struct stat now;
+        if (output.empty() || stat(output.c_str(), &now) != 0 || !S_ISREG(now.st_mode))
+            return;
+        const bool unchanged = outputExisted && now.st_ino == outputBefore.st_ino
+            && now.st_dev == outputBefore.st_dev && now.st_size == outputBefore.st_size
+            && now.st_mtim.tv_sec == outputBefore.st_mtim.tv_sec
+            && now.st_mtim.tv_nsec == outputBefore.st_mtim.tv_nsec;
+        if (!unchanged)
+            unlink(output.c_str());
     }
 
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override
@@ -144,6 +166,14 @@ public:
     }
 
     bool jobBegun() const { return begun; }
+    // The result, with a failed job's partial output file removed.
+    TPrintResult finish(bool printed)
+    {
+        const TPrintResult r = result(printed);
+        if (begun && r != TPrintResult::printed)
+            removePartialOutput();
+        return r;
+    }
 
 private:
     static void onDone(GtkPrintOperation*, GtkPrintOperationResult result, gpointer self)
@@ -200,6 +230,9 @@ private:
     bool begun = false;
     bool stopped = false;
     bool operationFailed = false;
+    std::string output; // the file printed to, if any
+    bool outputExisted = false;
+    struct stat outputBefore { };
 };
 #endif
 
@@ -294,7 +327,7 @@ public:
             printed = printer.Print(parent, &printout, true);
         }
         job.end();
-        const TPrintResult result = printout.result(printed);
+        const TPrintResult result = printout.finish(printed);
         // The printer chose in the dialog is in the shared native record;
         // bring it into the settings, or the next dialog would start from
         // the old choice.

@@ -5,6 +5,7 @@
 
 #include "framework/Printer.h"
 #include "resources/CommandIds.h"
+#include "tests/core/SmallDisk.h"
 #include "tests/gui/GuiHarness.h"
 
 #include <chrono>
@@ -119,7 +120,39 @@ std::multimap<std::string, Word> pdfWords(const fs::path& pdf, double& pageWidth
     return words;
 }
 
-class RealPrinting : public WindowTest { };
+class RealPrinting : public WindowTest {
+protected:
+    // File, Print through the toolkit's dialog, answered with its file
+    // printer writing a PDF to `pdf`; a message box it leads to is answered OK.
+    DialogDriver printTo(const fs::path& pdf, bool messageFollows = false)
+    {
+        TPrinter* printer = window->printer();
+        DialogDriver driver;
+        auto* native
+            = printer ? dynamic_cast<wxGtkPrintNativeData*>(printer->settings().GetNativeData()) : nullptr;
+        if (!native) {
+            ADD_FAILURE() << "no toolkit print settings";
+            return driver;
+        }
+        gchar* uri = g_filename_to_uri(pdf.c_str(), nullptr, nullptr);
+        gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+        gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+        g_free(uri);
+        // The file printer goes by its translated name.
+        printer->settings().SetPrinterName(wxString::FromUTF8(g_dgettext("gtk30", "Print to File")));
+        guint timer = 0;
+        dialogs().expect([&](wxDialog*) {
+            timer = g_timeout_add(50, &DialogDriver::tick, &driver);
+            return wxID_NONE;
+        });
+        if (messageFollows)
+            dialogs().expectMessage(wxID_OK);
+        command(CM_PRINT);
+        if (!driver.pressedPrint && !driver.timedOut)
+            g_source_remove(timer);
+        return driver;
+    }
+};
 
 TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
 {
@@ -128,27 +161,7 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
     leftClick(150, 200);
     doc.dirty = 0;
 
-    // The file printer and its output, as a previous job would have left them.
-    TPrinter* printer = window->printer();
-    ASSERT_NE(printer, nullptr);
-    auto* native = dynamic_cast<wxGtkPrintNativeData*>(printer->settings().GetNativeData());
-    ASSERT_NE(native, nullptr);
-    gchar* uri = g_filename_to_uri(pdf.c_str(), nullptr, nullptr);
-    gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
-    gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
-    g_free(uri);
-    // The file printer goes by its translated name.
-    printer->settings().SetPrinterName(wxString::FromUTF8(g_dgettext("gtk30", "Print to File")));
-
-    DialogDriver driver;
-    guint timer = 0;
-    dialogs().expect([&](wxDialog*) {
-        timer = g_timeout_add(50, &DialogDriver::tick, &driver);
-        return wxID_NONE;
-    });
-    command(CM_PRINT);
-    if (!driver.pressedPrint && !driver.timedOut)
-        g_source_remove(timer);
+    const DialogDriver driver = printTo(pdf);
     ASSERT_FALSE(driver.timedOut) << "the print dialog never offered the file printer";
     ASSERT_TRUE(driver.pressedPrint);
     // One page: nothing to choose but how many copies.
@@ -206,6 +219,28 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
 } // namespace
 
 namespace {
+// A file the disk has no room for is not left behind half written, and the
+// message says why.
+TEST_F(RealPrinting, PrintToAFullDiskLeavesNoFileAndSaysWhy)
+{
+    const SmallDisk disk(fs::temp_directory_path() / ("plotwell-print-disk-" + std::to_string(getpid())));
+    if (!disk.mounted)
+        GTEST_SKIP() << "mounting a small disk needs root";
+    for (int j = 0; j < 40; ++j)
+        leftClick(60 + 15 * j, 50 + 7 * j);
+    disk.fill(8192);
+    const DialogDriver driver = printTo(disk.path / "graph.pdf", true);
+    ASSERT_TRUE(driver.pressedPrint);
+    for (int i = 0; i < 40 && messages().empty(); ++i) {
+        pump();
+        g_usleep(50000);
+    }
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].text.find("not printed. Out of disk space."), std::string::npos)
+        << messages()[0].text;
+    EXPECT_FALSE(fs::exists(disk.path / "graph.pdf"));
+}
+
 TEST_F(RealPrinting, CancelledToolkitDialogsPrintNothingAndSayNothing)
 {
     std::string shown;
