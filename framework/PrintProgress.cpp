@@ -3,7 +3,9 @@
 #include "framework/CodePageText.h"
 
 #include "framework/TemplateStyle.h"
+
 #include "resources/DialogTemplates.h"
+#include <gtk/gtk.h>
 
 #include <wx/button.h>
 #include <wx/control.h>
@@ -85,6 +87,9 @@ TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const
 
     Bind(wxEVT_BUTTON, &TPrintProgress::onCancel, this, IDC_PRINT_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, &TPrintProgress::onClose, this);
+    // The style alone leaves GTK telling the window manager to draw a close
+    // box; the window manager must be told there is none.
+    gtk_window_set_deletable(GTK_WINDOW(GetHandle()), FALSE);
 }
 
 void TPrintProgress::showPage(int page, int lastPage)

@@ -8,6 +8,8 @@
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
+#include <gtk/gtk.h>
+
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -99,8 +101,9 @@ struct FakePrinting : TPrintService {
                 progressTexts.push_back(p->text(id));
             pageLineShown
                 = p->control(IDC_PRINT_PAGE)->IsShown() && !p->control(IDC_PRINT_HEADING)->IsShown();
-            // No close box while printing; a long name shortened in its middle.
-            progressClosable = p->HasFlag(wxCLOSE_BOX);
+            // No close box while printing (what the window manager is told
+            // to draw); a long name shortened in its middle.
+            progressClosable = gtk_window_get_deletable(GTK_WINDOW(p->GetHandle()));
             titleEllipsized = p->control(IDC_PRINT_TITLE)->HasFlag(wxST_ELLIPSIZE_MIDDLE);
         }
     }
