@@ -198,6 +198,58 @@ void TDialog::createControls(const DialogTemplate& t)
         if (made && (def.style & (DS_SUNKEN | DS_BORDER)))
             framed.push_back({ made, def.style });
     }
+    makeRoomForWrappedTexts();
+}
+
+namespace {
+// Lines the text takes when wrapped at word breaks to `width`.
+int wrappedLines(wxDC& dc, const wxString& text, int width)
+{
+    int lines = 0;
+    const int space = dc.GetTextExtent(" ").x;
+    for (const wxString& paragraph : wxSplit(text, '\n', 0)) {
+        ++lines;
+        int used = 0;
+        for (const wxString& word : wxSplit(paragraph, ' ', 0)) {
+            const int w = dc.GetTextExtent(word).x;
+            if (used > 0 && used + space + w > width) {
+                ++lines;
+                used = w;
+            } else
+                used += (used > 0 ? space : 0) + w;
+        }
+    }
+    return lines;
+}
+} // namespace
+
+// Dialog units follow the font's average width, but a text's width does not
+// grow quite as evenly with the desktop's text scaling, so a paragraph can
+// wrap onto one more line than its rectangle holds. Such a text grows
+// downwards into the free space below it, never over another control.
+void TDialog::makeRoomForWrappedTexts()
+{
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    const int lineHeight = dc.GetCharHeight();
+    const int bottom = GetClientSize().y;
+    for (wxWindow* w : GetChildren()) {
+        auto* text = dynamic_cast<wxStaticText*>(w);
+        if (!text || text->GetLabel().empty())
+            continue;
+        const wxRect r = text->GetRect();
+        const int needed = wrappedLines(dc, text->GetLabel(), r.width) * lineHeight;
+        if (needed <= r.height)
+            continue;
+        int limit = bottom;
+        for (wxWindow* other : GetChildren())
+            if (other != w) {
+                const wxRect o = other->GetRect();
+                if (o.y >= r.GetBottom() && o.x < r.GetRight() && o.GetRight() > r.x)
+                    limit = std::min(limit, o.y - 3);
+            }
+        text->SetSize(r.x, r.y, r.width, std::max(r.height, std::min(needed, limit - r.y)));
+    }
 }
 
 void TDialog::onInitDialog(wxInitDialogEvent& event)

@@ -50,6 +50,7 @@ protected:
     void closeWindow(int result);
 
 private:
+    void makeRoomForWrappedTexts();
     void createControls(const DialogTemplate& t);
     void onInitDialog(wxInitDialogEvent& event);
     void onOk(wxCommandEvent& event);
