@@ -1,6 +1,7 @@
 #include "drawing/RenderFile.h"
 
 #include "drawing/Painter.h"
+#include "drawing/PngWriter.h"
 #include "drawing/TWindowPrintout.h"
 #include "files/FilePaths.h"
 #include "framework/dc/CairoDC.h"
@@ -137,7 +138,7 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     }
     if (status == CAIRO_STATUS_SUCCESS && kind == Kind::png) {
         cairo_surface_flush(surface);
-        status = cairo_surface_write_to_png_stream(surface, writeChunk, &sink);
+        status = writePng(surface, writeChunk, &sink);
     }
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS)

@@ -11,6 +11,7 @@
 #include "files/GraphImport.h"
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
+#include "framework/dc/CairoDC.h"
 #include "tools/ShownText.h"
 
 #include <algorithm>
@@ -435,8 +436,11 @@ int main(int argc, char** argv)
         return csv(args);
     if (verb == "check")
         return check(args);
-    if (verb == "render")
+    if (verb == "render") {
+        // Nothing here draws with any font but the graph's.
+        useOnlyGraphFonts();
         return render(args);
+    }
     if (verb == "new")
         return makeNew(args);
     return usage("unknown command " + verb);

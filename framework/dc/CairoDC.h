@@ -29,6 +29,12 @@
 
 struct TCairoFont;
 
+// For a program that draws nothing but graphs (no toolkit with fonts of its
+// own): makes the graph's own font set the process's whole font
+// configuration, so the system's configuration is never read. Returns false,
+// changing nothing, when the graph's fonts are not installed.
+bool useOnlyGraphFonts();
+
 class TCairoDC : public TDCBase {
 public:
     // Draws on `cr` from its current transformation on; the context is

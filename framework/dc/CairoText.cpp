@@ -3,6 +3,9 @@
 #include "document/CodePage.h"
 #include "framework/dc/DCBase.h"
 
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -44,9 +47,59 @@ std::string toUtf8(std::string_view text)
 
 TextEngine::TextEngine() { makeContext(); }
 
+namespace {
+// The graph asks only for the metric-compatible faces of one font package.
+// A font configuration holding just that package gives every target the
+// same faces whatever the desktop's font set-up, and spares each start the
+// reading of the system's whole configuration, most of a render's start-up.
+// Null (the system's configuration) where the package is not found.
+FcConfig* graphFontConfig()
+{
+    static FcConfig* const config = []() -> FcConfig* {
+        for (const char* dir :
+            { "/usr/share/fonts/truetype/liberation2", "/usr/share/fonts/truetype/liberation" }) {
+            if (!g_file_test(dir, G_FILE_TEST_IS_DIR))
+                continue;
+            const std::string xml = std::string("<?xml version=\"1.0\"?><fontconfig><dir>") + dir
+                + "</dir><cachedir>/var/cache/fontconfig</cachedir>"
+                  "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>";
+            FcConfig* c = FcConfigCreate();
+            if (!c)
+                return nullptr;
+            bool usable
+                = FcConfigParseAndLoadFromMemory(c, reinterpret_cast<const FcChar8*>(xml.c_str()), FcFalse)
+                && FcConfigBuildFonts(c);
+            if (usable) {
+                FcPattern* sans = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans"));
+                FcObjectSet* family = FcObjectSetBuild(FC_FAMILY, nullptr);
+                FcFontSet* found = FcFontList(c, sans, family);
+                usable = found && found->nfont > 0;
+                if (found)
+                    FcFontSetDestroy(found);
+                FcObjectSetDestroy(family);
+                FcPatternDestroy(sans);
+            }
+            if (usable)
+                return c;
+            FcConfigDestroy(c);
+        }
+        return nullptr;
+    }();
+    return config;
+}
+} // namespace
+
+bool useOnlyGraphFonts()
+{
+    FcConfig* config = graphFontConfig();
+    return config && FcConfigSetCurrent(config);
+}
+
 void TextEngine::makeContext()
 {
     fontMap = pango_cairo_font_map_new();
+    if (FcConfig* config = graphFontConfig(); config && PANGO_IS_FC_FONT_MAP(fontMap))
+        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     context = pango_font_map_create_context(fontMap);
     // Unhinted outlines and metrics: the same layout on screen, on paper and
     // in vector files, at any scale.
