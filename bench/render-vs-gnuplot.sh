@@ -15,8 +15,13 @@ gd2="$build/gd2"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The graph: the seed corpus holds the largest one the program makes.
-cp fuzz/corpus/records/maximal.gd2 "$work/graph.gd2"
+# The graph, made by gd2 new: three full curves, every option on, 20 labels.
+awk 'BEGIN { print "curve,x,y"; for (c = 1; c <= 3; c++) for (j = 0; j < 250; j++)
+  printf "%d,%d,%.4f\n", c, int(j * 670 / 249), 50 + 40 * sin(j / 10 + c) }' > "$work/rows.csv"
+labels=$(seq -s, -f 'Week%g' 1 20)
+"$gd2" new -o "$work/graph.gd2" --title "Three full curves with every option" --labels "$labels" \
+  --divisions 3 --ymin 0 --ymax 100 --error 10 --connect --large --label-points --thick \
+  --captions "Red: first series,Green: second series,Blue: third series" --caption-box 480,35 "$work/rows.csv"
 "$gd2" csv "$work/graph.gd2" | awk -F, 'NR > 1 { print > ("'"$work"'/curve" $1 ".dat") }'
 for c in 1 2 3; do sed -i 's/,/ /g' "$work/curve$c.dat"; done
 cat > "$work/plot.gp" <<GP

@@ -5,6 +5,7 @@
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 #include "drawing/CurveStatistics.h"
+#include "drawing/RenderFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,8 @@
 namespace {
 constexpr std::size_t kTitleChars = 36;
 constexpr std::size_t kLabelChars = 11;
+// As many as the caption boxes take.
+constexpr std::size_t kCaptionChars = 24;
 
 // The text in code-page bytes within `limit`, or why not.
 std::string storedText(
@@ -66,6 +69,23 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
     d.divisionsPerLabel = s.divisions;
     d.labelSpacing = count > 0 ? PlotArea::labelBand / count : 0;
     d.labelsEntered = count > 0;
+
+    if (s.captions.size() > kCurveCount)
+        return "--captions: there are captions for three curves at most";
+    for (std::size_t c = 0; c < s.captions.size(); ++c) {
+        const std::string what = "The caption of curve " + std::to_string(c + 1);
+        if (std::string p = storedText(s.captions[c], kCaptionChars, what, bytes); !p.empty())
+            return "--captions: " + p;
+        copyText(d.captions[c], sizeof d.captions[c], bytes);
+    }
+    if (s.captionBoxGiven || !s.captions.empty()) {
+        if (s.captionBoxX < 0 || s.captionBoxX >= kWindowClientWidth || s.captionBoxY < 0
+            || s.captionBoxY >= kWindowClientHeight)
+            return "--caption-box: the caption box must start inside the window, at 0..741, 0..498";
+        d.captionBoxX = s.captionBoxX;
+        d.captionBoxY = s.captionBoxY;
+        d.captionsPlaced = 1;
+    }
 
     d.connectPoints = s.connect;
     d.largePoints = s.large;

@@ -19,6 +19,11 @@ struct NewGraphSettings {
     bool errorBarsGiven = false;
     float percentError = 0;
     bool connect = false, large = false, labelPoints = false, thick = false;
+    std::vector<std::string> captions; // UTF-8, curves 1..3 in turn
+    // Where the caption box's top left corner goes, in window pixels, as a
+    // right click would put it.
+    bool captionBoxGiven = false;
+    int captionBoxX = 560, captionBoxY = 30;
 };
 
 // Fills `out` with the graph, as a fresh program holds it after New Graph

@@ -35,7 +35,8 @@ const char* const usageText
       "       gd2 render FILE OUT\n"
       "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
       "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
-      "               [--label-points] [--thick] [CSV|-]\n"
+      "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
+      "               [CSV|-]\n"
       "       gd2 --help | --version\n"
       "FILE may be - for standard input.\n";
 
@@ -344,6 +345,28 @@ int makeNew(const std::vector<std::string>& args)
                     break;
                 from = comma + 1;
             }
+        } else if (a == "--captions") {
+            if (!hasValue)
+                return usage("--captions needs a comma-separated list");
+            const std::string& list = args[++i];
+            s.captions.clear();
+            for (std::size_t from = 0;;) {
+                const std::size_t comma = list.find(',', from);
+                s.captions.push_back(list.substr(from, comma - from));
+                if (comma == std::string::npos)
+                    break;
+                from = comma + 1;
+            }
+        } else if (a == "--caption-box") {
+            const std::string at = hasValue ? args[i + 1] : "";
+            const std::size_t comma = at.find(',');
+            if (comma == std::string::npos || !isWholeNumberText(at.substr(0, comma))
+                || !isWholeNumberText(at.substr(comma + 1)))
+                return usage("--caption-box needs X,Y");
+            s.captionBoxX = textToInt(at.substr(0, comma));
+            s.captionBoxY = textToInt(at.substr(comma + 1));
+            s.captionBoxGiven = true;
+            ++i;
         } else if (a == "--divisions") {
             if (!hasValue || !isWholeNumberText(args[i + 1]))
                 return usage("--divisions needs a whole number");

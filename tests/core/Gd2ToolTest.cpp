@@ -285,6 +285,7 @@ TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
     const ToolRun made = gd2("new -o " + path("made.gd2")
         + " --title 'Caf\u00e9 sales' --labels Q1,Q2,Q3 "
           "--divisions 4 --ymin -2 --ymax 10 --error 5 --connect --large --label-points --thick "
+          "--captions North,South --caption-box 600,40 "
         + path("rows.csv"));
     ASSERT_EQ(made.status, 0) << made.output;
     EXPECT_EQ(fs::file_size(dir / "made.gd2"), kGraphRecordSize);
@@ -298,7 +299,8 @@ TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
              "{\"points\":[{\"x\":0,\"pixelX\":50,\"pixelY\":318,\"y\":0},{\"x\":300,\"pixelX\":350,"
              "\"pixelY\":258,\"y\":2},{\"x\":300,\"pixelX\":350,\"pixelY\":288,\"y\":1},{\"x\":670,"
              "\"pixelX\":720,\"pixelY\":18,\"y\":10}]",
-             "{\"points\":[{\"x\":300,\"pixelX\":350,\"pixelY\":363,\"y\":-1.5}]" })
+             "{\"points\":[{\"x\":300,\"pixelX\":350,\"pixelY\":363,\"y\":-1.5}]",
+             "\"captions\":[\"North\",\"South\",\"\"],\"captionBox\":{\"x\":600,\"y\":40,\"placed\":true}" })
         EXPECT_NE(json.output.find(field), std::string::npos) << field << "\n" << json.output;
     EXPECT_EQ(
         gd2("csv " + path("made.gd2")).output, "curve,x,y\n1,0,0\n1,300,2\n1,300,1\n1,670,10\n2,300,-1.5\n");
@@ -335,6 +337,10 @@ TEST_F(Gd2Tool, NewRefusesWhatTheWindowRefusesAndWritesNothing)
         { "--ymin 0 --ymax 1 --error 101", "", 1, "Error must be expressed as percentage" },
         { "--title " + std::string(37, 'x'), "", 1, "The title is longer than 36 characters" },
         { "--title \"$(printf '\\200')\"", "", 1, "The title holds a character a graph file cannot store" },
+        { "--captions " + std::string(25, 'c'), "", 1,
+            "The caption of curve 1 is longer than 24 characters" },
+        { "--captions a,b,c,d", "", 1, "captions for three curves at most" },
+        { "--caption-box 742,0", "", 1, "the caption box must start inside the window" },
         { "--ymin 1", "", 2, "--ymin and --ymax go together" },
         { "--error", "", 2, "--error needs a percentage" },
     };
