@@ -426,6 +426,15 @@ int makeNew(const std::vector<std::string>& args)
         report(out + ": the graph made would not open again: " + reason);
         return 1;
     }
+    // "-" sends the graph down a pipe, as "-" reads rows from one.
+    if (out == "-") {
+        if (std::fwrite(rec.bytes.data(), 1, kGraphRecordSize, stdout) != kGraphRecordSize
+            || std::fflush(stdout) != 0) {
+            report(std::string("standard output: ") + std::strerror(errno));
+            return 1;
+        }
+        return 0;
+    }
     if (!writeGraphFile(out, rec, error)) {
         report(error);
         return 1;
