@@ -155,6 +155,8 @@ public:
             gtk_print_operation_get_error(operation, &error);
             if (error) {
                 const TPrintResult r = fromError(error);
+                if (error->message)
+                    detail = error->message;
                 g_error_free(error);
                 return r;
             }
@@ -166,6 +168,8 @@ public:
     }
 
     bool jobBegun() const { return begun; }
+    // The system's message for the failure, once result() has seen one.
+    std::string detail;
     // The result, with a failed job's partial output file removed.
     TPrintResult finish(bool printed)
     {
@@ -297,6 +301,8 @@ private:
 
 class PlatformPrinting : public TPrintService {
 public:
+    std::string failureDetail() const override { return lastDetail; }
+
     bool setup(wxWindow* parent, wxPrintData& settings) override
     {
         wxPageSetupDialogData data(settings);
@@ -309,6 +315,7 @@ public:
 
     TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) override
     {
+        lastDetail.clear();
 #ifdef PLOTWELL_GTK_PRINT
         wxPrintDialogData data(settings);
         // One page, always: nothing to choose from (the GTK dialog clamps
@@ -328,6 +335,7 @@ public:
         }
         job.end();
         const TPrintResult result = printout.finish(printed);
+        lastDetail = printout.detail;
         // The printer chose in the dialog is in the shared native record;
         // bring it into the settings, or the next dialog would start from
         // the old choice.
@@ -341,6 +349,9 @@ public:
         return TPrintResult::dialogFailed;
 #endif
     }
+
+private:
+    std::string lastDetail;
 };
 } // namespace
 

@@ -230,7 +230,13 @@ bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
 
     if (result == TPrintResult::printed)
         return true;
-    const std::string reason = printErrorReason(result);
+    std::string reason = printErrorReason(result);
+    // Where the system said what went wrong, the general reason says it too.
+    if (result == TPrintResult::generalError) {
+        const std::string detail = printService().failureDetail();
+        if (!detail.empty())
+            reason += ": " + detail;
+    }
     if (!reason.empty()) {
         // The title is a code-page text, the message box takes UTF-8.
         MessageBox(parent, notPrintedText(codePageToUtf8(printout.getTitle()), reason), "Print Error",

@@ -62,6 +62,9 @@ public:
     // Shows the print dialog for the printer in `settings`; after OK runs
     // `job` on the chosen printer and keeps the choice in `settings`.
     virtual TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) = 0;
+    // The system's own words for why the last print failed (a file that
+    // could not be written, say), or empty when it gave none.
+    virtual std::string failureDetail() const { return {}; }
 };
 
 TPrintService& printService();

@@ -241,6 +241,21 @@ TEST_F(RealPrinting, PrintToAFullDiskLeavesNoFileAndSaysWhy)
     EXPECT_FALSE(fs::exists(disk.path / "graph.pdf"));
 }
 
+// Any other failure names the system's own reason.
+TEST_F(RealPrinting, PrintToAFolderThatIsNotThereSaysWhy)
+{
+    const DialogDriver driver = printTo("/nonexistent-plotwell-folder/graph.pdf", true);
+    ASSERT_TRUE(driver.pressedPrint);
+    for (int i = 0; i < 40 && messages().empty(); ++i) {
+        pump();
+        g_usleep(50000);
+    }
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].text.find("not printed. Error encountered during print: "), std::string::npos)
+        << messages()[0].text;
+    EXPECT_NE(messages()[0].text.find(g_strerror(ENOENT)), std::string::npos) << messages()[0].text;
+}
+
 TEST_F(RealPrinting, CancelledToolkitDialogsPrintNothingAndSayNothing)
 {
     std::string shown;
