@@ -114,6 +114,15 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
     return {};
 }
 
+bool isHeader(std::string_view line)
+{
+    std::string names;
+    for (char ch : line)
+        if (ch != ' ' && ch != '\t')
+            names += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+    return names == "curve,x,y";
+}
+
 std::string rowProblem(std::string_view line, GraphDocument& d)
 {
     std::string_view fields[3];
@@ -150,6 +159,9 @@ std::string rowProblem(std::string_view line, GraphDocument& d)
 bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
     GraphDocument& out, std::string& error)
 {
+    // Spreadsheets often start their CSV files with a byte order mark.
+    if (csv.substr(0, 3) == "\xEF\xBB\xBF")
+        csv.remove_prefix(3);
     GraphDocument d;
     d.yScale = 1.0f;
     if (std::string p = settingsProblem(settings, d); !p.empty()) {
@@ -166,8 +178,9 @@ bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std
             line.remove_suffix(1);
         if (trimmedField(line).empty())
             continue;
-        // The header gd2 csv writes, on the first line only.
-        if (lineNumber == 1 && line == "curve,x,y")
+        // The header gd2 csv writes (or a spreadsheet's version of it), on
+        // the first line only.
+        if (lineNumber == 1 && isHeader(line))
             continue;
         if (std::string p = rowProblem(line, d); !p.empty()) {
             error = dataName + ":" + std::to_string(lineNumber) + ": " + p;

@@ -281,7 +281,8 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
 // typing it would put it, and equal X in the order of the rows.
 TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
 {
-    std::ofstream(dir / "rows.csv") << "curve,x,y\r\n2,300,-1.5\r\n\r\n1,670,10\n1,0,0\n1,300,2\n1,300,1\n";
+    std::ofstream(dir / "rows.csv") << "\xEF\xBB\xBF"
+                                       "Curve, X, Y\r\n2,300,-1.5\r\n\r\n1,670,10\n1,0,0\n1,300,2\n1,300,1\n";
     const ToolRun made = gd2("new -o " + path("made.gd2")
         + " --title 'Caf\u00e9 sales' --labels Q1,Q2,Q3 "
           "--divisions 4 --ymin -2 --ymax 10 --error 5 --connect --large --label-points --thick "
