@@ -15,6 +15,10 @@ constexpr int baseline = 378;   // row of yMin, or of 0 without a Y range
 constexpr int ySpan = 360;      // pixels from yMin to yMax
 constexpr int labelBand = 600;  // width shared by the X labels
 constexpr int maxTypedX = 670;  // typed X 0..670 becomes pixelX 50..720
+// The client area below the menu bar the whole layout was made for, which
+// a printed page scales onto the paper.
+constexpr int clientWidth = 742;
+constexpr int clientHeight = 499;
 }
 
 // Pixel row of a typed Y value. Both rules give an infinity (never a wrong

@@ -258,8 +258,15 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     if (d.yRangeSet) {
         dc.SetTextColor(black);
         dc.SetBkColor(d.printing ? white : lightGrey);
-        for (int k = 0; k < kYTickCount; ++k)
-            dc.TextOut(25, 370 - 40 * k, formatText("%.1f", d.yTicks[k]));
+        for (int k = 0; k < kYTickCount; ++k) {
+            const std::string value = formatText("%.1f", d.yTicks[k]);
+            // Centred on x = 25 where it fits; a value too wide for that
+            // (a minus sign and three digits already) would lose its sign
+            // and leading digits past the window's left edge, so it starts
+            // at the edge instead.
+            const int half = (dc.GetTextExtentPoint(value).cx + 1) / 2;
+            dc.TextOut(std::max(25, half), 370 - 40 * k, value);
+        }
     }
 
     // 12. Title.

@@ -1,5 +1,6 @@
 #include "drawing/RenderFile.h"
 
+#include "document/PlotArea.h"
 #include "drawing/Painter.h"
 #include "drawing/PngWriter.h"
 #include "drawing/TWindowPrintout.h"
@@ -62,7 +63,7 @@ public:
         : d(d)
     {
     }
-    TRect clientRect() const override { return { 0, 0, kWindowClientWidth, kWindowClientHeight }; }
+    TRect clientRect() const override { return { 0, 0, PlotArea::clientWidth, PlotArea::clientHeight }; }
     void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc, d); }
 
 private:

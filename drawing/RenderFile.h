@@ -10,10 +10,6 @@
 #include <cairo.h>
 #include <string>
 
-// The client area the window's layout was made for, which a printed page
-// scales onto the paper.
-inline constexpr int kWindowClientWidth = 742;
-inline constexpr int kWindowClientHeight = 499;
 // The page File, Print fills by default: A4 in points, with the toolkit's
 // default margins.
 inline constexpr double kPageWidth = 595.276;

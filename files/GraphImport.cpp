@@ -5,7 +5,6 @@
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 #include "drawing/CurveStatistics.h"
-#include "drawing/RenderFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +23,10 @@ std::string storedText(
     const auto converted = utf8ToCodePage(utf8);
     if (!converted)
         return what + " holds a character a graph file cannot store";
+    // Nothing could type them in the window, and they would draw as blanks.
+    for (const unsigned char ch : *converted)
+        if (ch < 0x20 || ch == 0x7F)
+            return what + " holds a control character";
     if (converted->size() > limit)
         return what + " is longer than " + std::to_string(limit) + " characters";
     bytes = *converted;
@@ -79,8 +82,8 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
         copyText(d.captions[c], sizeof d.captions[c], bytes);
     }
     if (s.captionBoxGiven || !s.captions.empty()) {
-        if (s.captionBoxX < 0 || s.captionBoxX >= kWindowClientWidth || s.captionBoxY < 0
-            || s.captionBoxY >= kWindowClientHeight)
+        if (s.captionBoxX < 0 || s.captionBoxX >= PlotArea::clientWidth || s.captionBoxY < 0
+            || s.captionBoxY >= PlotArea::clientHeight)
             return "--caption-box: the caption box must start inside the window, at 0..741, 0..498";
         d.captionBoxX = s.captionBoxX;
         d.captionBoxY = s.captionBoxY;

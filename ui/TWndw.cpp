@@ -1,6 +1,7 @@
 #include "ui/TWndw.h"
 
 #include "document/GraphDocument.h"
+#include "document/PlotArea.h"
 #include "drawing/Painter.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphRecord.h"
@@ -106,7 +107,7 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
     // The layout needs this much below the menu bar, whatever frame the
     // window manager puts around it; the toolkit adds the decoration it
     // learns of once the window is mapped.
-    SetClientSize(wxSize(kWindowClientWidth, kWindowClientHeight));
+    SetClientSize(wxSize(PlotArea::clientWidth, PlotArea::clientHeight));
 
     // One panel fills the client area: it gives dialog-style keyboard
     // handling (Tab moves among the controls) and receives the mouse clicks.

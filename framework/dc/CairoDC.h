@@ -50,8 +50,7 @@ public:
     bool TextOut(int x, int y, std::string_view text) override;
     int IntersectClipRect(int left, int top, int right, int bottom) override;
 
-    // Size of the cell TextOut would fill for `text` in the current font.
-    TSize GetTextExtentPoint(std::string_view text);
+    TSize GetTextExtentPoint(std::string_view text) override;
     // True while drawing goes straight into the target's pixels.
     bool drawsDirectly() const { return direct; }
 

@@ -1,5 +1,7 @@
 #include "framework/dc/RecordingDC.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -187,4 +189,12 @@ bool TRecordingDC::LPtoDP(TPoint* points, int count) const
 {
     record("LPtoDP", { count });
     return TDCBase::LPtoDP(points, count);
+}
+
+TSize TRecordingDC::GetTextExtentPoint(std::string_view text)
+{
+    const TLogFont& f = currentFont().logFont;
+    const int height = f.height != 0 ? std::abs(f.height) : 16;
+    const int width = f.width != 0 ? std::abs(f.width) : height / 2;
+    return { static_cast<int>(text.size()) * width, height };
 }

@@ -50,6 +50,9 @@ public:
     bool MoveToEx(int x, int y, TPoint* previous = nullptr) override;
     bool LineTo(int x, int y) override;
     bool TextOut(int x, int y, std::string_view text) override;
+    // Every character the font's average width (half its height when it
+    // has none) by its height: enough for layouts to be checked against.
+    TSize GetTextExtentPoint(std::string_view text) override;
     TColor SetTextColor(TColor color) override;
     TColor SetBkColor(TColor color) override;
     unsigned SetTextAlign(unsigned align) override;

@@ -121,6 +121,8 @@ public:
 
     // Text: a single line, drawn without interpreting control characters.
     virtual bool TextOut(int x, int y, std::string_view text) = 0;
+    // Size of the cell TextOut would fill for `text` in the current font.
+    virtual TSize GetTextExtentPoint(std::string_view text) = 0;
     virtual TColor SetTextColor(TColor color) = 0;
     virtual TColor SetBkColor(TColor color) = 0;
     virtual unsigned SetTextAlign(unsigned align) = 0;

@@ -338,6 +338,7 @@ TEST_F(Gd2Tool, NewRefusesWhatTheWindowRefusesAndWritesNothing)
         { "--ymin 0 --ymax 1 --error 101", "", 1, "Error must be expressed as percentage" },
         { "--title " + std::string(37, 'x'), "", 1, "The title is longer than 36 characters" },
         { "--title \"$(printf '\\200')\"", "", 1, "The title holds a character a graph file cannot store" },
+        { "--captions \"$(printf 'a\\033b')\"", "", 1, "The caption of curve 1 holds a control character" },
         { "--captions " + std::string(25, 'c'), "", 1,
             "The caption of curve 1 is longer than 24 characters" },
         { "--captions a,b,c,d", "", 1, "captions for three curves at most" },

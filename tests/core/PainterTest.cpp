@@ -222,6 +222,18 @@ TEST(Painter, TicksNeedBothAYRangeAndLabels)
         // The default Y scale gives way to the values; the X scale stays.
         EXPECT_EQ(p.textsInFont("Times New Roman").size(), 12u);
     }
+    // A value too wide to centre on x = 25 starts at the window's edge, so
+    // its sign and leading digits stay in view.
+    setYRange(*d, -100000, 1000);
+    {
+        Painted p(*d);
+        for (const auto& v : p.textsInFont("Helv")) {
+            const int width = static_cast<int>(v.text.size()) * 10;
+            EXPECT_EQ(v.args[0], std::max(25, (width + 1) / 2)) << v.text;
+            EXPECT_GE(v.args[0] - width / 2, 0) << v.text;
+        }
+        EXPECT_EQ(p.textsInFont("Helv")[0].text, "-100000.0");
+    }
     d = std::make_unique<GraphDocument>();
     setXLabels(*d, 5, 4);
     {

@@ -1,4 +1,5 @@
 #include "document/GraphRules.h"
+#include "document/PlotArea.h"
 #include "drawing/RenderFile.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
@@ -128,9 +129,9 @@ TEST_F(MainWindow, TheGraphIsPaintedAtTheScreensScaleAsRendered)
     const wxPoint origin = panel->GetScreenPosition() * scale;
     int differing = 0;
     for (int y = 0; y < controlsTop * scale; ++y)
-        for (int x = 0; x < kWindowClientWidth * scale; ++x)
+        for (int x = 0; x < PlotArea::clientWidth * scale; ++x)
             differing += rgbAt(screen, origin.x + x, origin.y + y) != rgbAt(rendered, x, y);
-    EXPECT_EQ(differing, 0) << "of " << kWindowClientWidth * scale * controlsTop * scale
+    EXPECT_EQ(differing, 0) << "of " << PlotArea::clientWidth * scale * controlsTop * scale
                             << " pixels at scale " << scale;
     for (int r = -1; r <= scale; ++r)
         EXPECT_EQ(rgbAt(screen, origin.x + 650 * scale, origin.y + 20 * scale + r) == 0, r >= 0 && r < scale)
