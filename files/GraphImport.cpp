@@ -22,7 +22,7 @@ std::string storedText(
 {
     const auto converted = utf8ToCodePage(utf8);
     if (!converted)
-        return what + " holds a character a graph file cannot store";
+        return what + " is not UTF-8 or holds a character a graph file cannot store";
     // Nothing could type them in the window, and they would draw as blanks.
     for (const unsigned char ch : *converted)
         if (ch < 0x20 || ch == 0x7F)
@@ -126,6 +126,14 @@ bool isHeader(std::string_view line)
     return names == "curve,x,y";
 }
 
+// A spreadsheet may put any field in double quotes.
+std::string_view unquoted(std::string_view f)
+{
+    if (f.size() >= 2 && f.front() == '"' && f.back() == '"')
+        f = trimmedField(f.substr(1, f.size() - 2));
+    return f;
+}
+
 std::string rowProblem(std::string_view line, GraphDocument& d)
 {
     std::string_view fields[3];
@@ -134,7 +142,7 @@ std::string rowProblem(std::string_view line, GraphDocument& d)
         const std::size_t comma = line.find(',');
         if (n == 3)
             return "expected three fields: curve,x,y";
-        fields[n++] = trimmedField(line.substr(0, comma));
+        fields[n++] = unquoted(trimmedField(line.substr(0, comma)));
         if (comma == std::string_view::npos)
             break;
         line.remove_prefix(comma + 1);
@@ -159,37 +167,51 @@ std::string rowProblem(std::string_view line, GraphDocument& d)
 }
 } // namespace
 
-bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
-    GraphDocument& out, std::string& error)
+bool GraphBuilder::start(const NewGraphSettings& settings, const std::string& dataName, std::string& error)
 {
-    // Spreadsheets often start their CSV files with a byte order mark.
-    if (csv.substr(0, 3) == "\xEF\xBB\xBF")
-        csv.remove_prefix(3);
-    GraphDocument d;
+    name = dataName;
+    lineNumber = 0;
+    d = GraphDocument {};
     d.yScale = 1.0f;
     if (std::string p = settingsProblem(settings, d); !p.empty()) {
         error = p;
         return false;
     }
-    int lineNumber = 0;
+    return true;
+}
+
+bool GraphBuilder::addLine(std::string_view line, std::string& error)
+{
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    // Spreadsheets often start their CSV files with a byte order mark, and
+    // write the header their own way.
+    if (lineNumber == 1 && line.substr(0, 3) == "\xEF\xBB\xBF")
+        line.remove_prefix(3);
+    if (trimmedField(line).empty() || (lineNumber == 1 && isHeader(line)))
+        return true;
+    if (std::string p = rowProblem(line, d); !p.empty()) {
+        error = where() + p;
+        return false;
+    }
+    return true;
+}
+
+std::string GraphBuilder::where() const { return name + ":" + std::to_string(lineNumber) + ": "; }
+
+bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
+    GraphDocument& out, std::string& error)
+{
+    GraphBuilder builder;
+    if (!builder.start(settings, dataName, error))
+        return false;
     while (!csv.empty()) {
         const std::size_t end = csv.find('\n');
-        std::string_view line = csv.substr(0, end);
-        csv.remove_prefix(end == std::string_view::npos ? csv.size() : end + 1);
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (trimmedField(line).empty())
-            continue;
-        // The header gd2 csv writes (or a spreadsheet's version of it), on
-        // the first line only.
-        if (lineNumber == 1 && isHeader(line))
-            continue;
-        if (std::string p = rowProblem(line, d); !p.empty()) {
-            error = dataName + ":" + std::to_string(lineNumber) + ": " + p;
+        if (!builder.addLine(csv.substr(0, end), error))
             return false;
-        }
+        csv.remove_prefix(end == std::string_view::npos ? csv.size() : end + 1);
     }
-    out = d;
+    out = builder.graph();
     return true;
 }

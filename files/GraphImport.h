@@ -26,6 +26,24 @@ struct NewGraphSettings {
     int captionBoxX = 560, captionBoxY = 30;
 };
 
+// The same, a line of rows at a time, so that a long input is refused at
+// its first bad row without being read whole.
+class GraphBuilder {
+public:
+    // False, with the reason, when the settings are refused.
+    bool start(const NewGraphSettings& settings, const std::string& dataName, std::string& error);
+    // One line without its line feed. False, with "<dataName>:<line>: " and
+    // the reason, when the row is refused; the graph is then of no use.
+    bool addLine(std::string_view line, std::string& error);
+    const GraphDocument& graph() const { return d; }
+
+private:
+    std::string where() const;
+    GraphDocument d;
+    std::string name;
+    int lineNumber = 0;
+};
+
 // Fills `out` with the graph, as a fresh program holds it after New Graph
 // and the points typed in row order. On refusal `out` is untouched and
 // `error` is the reason, prefixed with "<dataName>:<line>: " when a row is

@@ -21,6 +21,7 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -276,39 +277,65 @@ int render(const std::vector<std::string>& args)
     if (!out.empty())
         return renderOne(files[0], out, layout);
     int failed = 0;
+    std::map<std::string, std::string> madeFrom; // output -> the input it was rendered from
     for (const std::string& f : files) {
         std::string stem = f == "-" ? "stdin" : f.substr(f.find_last_of('/') + 1);
         if (const std::size_t dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0)
             stem.erase(dot);
-        failed |= renderOne(f, outDir + "/" + stem + "." + format, layout);
+        const std::string out = outDir + "/" + stem + "." + format;
+        // Two inputs of the same name from different folders would share
+        // one picture; the second must not silently replace the first.
+        if (const auto earlier = madeFrom.find(out); earlier != madeFrom.end()) {
+            report(f + ": not rendered: its picture " + out + " is the one made from " + earlier->second);
+            failed = 1;
+            continue;
+        }
+        madeFrom.emplace(out, f);
+        failed |= renderOne(f, out, layout);
     }
     return failed;
 }
 
-// The rows from a file or standard input, read whole.
-bool readData(const std::string& name, std::string& data, std::string& error)
+// Hands the rows of a file or of standard input to the builder a line at a
+// time, so that an endless or huge input stops at its first refused row.
+bool buildFromRows(const std::string& name, GraphBuilder& builder, std::string& error)
 {
-    if (name == "-") {
-        data.assign(std::istreambuf_iterator<char>(std::cin), {});
-        return true;
-    }
-    std::FILE* f = std::fopen(name.c_str(), "rb");
+    constexpr std::size_t kLongestLine = 65536;
+    const std::string shown = name == "-" ? "standard input" : name;
+    std::FILE* f = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
     if (!f) {
         error = name + ": " + std::strerror(errno);
         return false;
     }
+    const auto finish = [&](bool ok) {
+        if (f != stdin)
+            std::fclose(f);
+        return ok;
+    };
+    std::string line;
+    int lineNumber = 0;
     char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.append(buffer, got);
-    const bool failed = std::ferror(f);
-    const int reason = errno;
-    std::fclose(f);
-    if (failed) {
-        error = name + ": " + std::strerror(reason);
-        return false;
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        for (std::size_t i = 0; i < got; ++i) {
+            if (buffer[i] != '\n') {
+                line += buffer[i];
+                if (line.size() > kLongestLine) {
+                    error = shown + ":" + std::to_string(lineNumber + 1) + ": the line is longer than "
+                        + std::to_string(kLongestLine) + " characters";
+                    return finish(false);
+                }
+                continue;
+            }
+            ++lineNumber;
+            if (!builder.addLine(line, error))
+                return finish(false);
+            line.clear();
+        }
+    if (std::ferror(f)) {
+        error = shown + ": " + std::strerror(errno);
+        return finish(false);
     }
-    return true;
+    return finish(line.empty() || builder.addLine(line, error));
 }
 
 int makeNew(const std::vector<std::string>& args)
@@ -410,18 +437,15 @@ int makeNew(const std::vector<std::string>& args)
     if (!haveDivisions && !s.labels.empty())
         s.divisions = 1;
 
-    std::string rows, error;
-    if (haveData && !readData(data, rows, error)) {
-        report(error);
-        return 1;
-    }
-    GraphDocument d;
-    if (!makeGraph(s, rows, data == "-" ? "standard input" : data, d, error)) {
+    std::string error;
+    GraphBuilder builder;
+    if (!builder.start(s, data == "-" ? "standard input" : data, error)
+        || (haveData && !buildFromRows(data, builder, error))) {
         report(error);
         return 1;
     }
     GraphRecord rec;
-    packRecord(d, rec);
+    packRecord(builder.graph(), rec);
     if (const std::string reason = checkRecord(rec); !reason.empty()) {
         report(out + ": the graph made would not open again: " + reason);
         return 1;
@@ -444,7 +468,21 @@ int makeNew(const std::vector<std::string>& args)
 
 } // namespace
 
+int run(int argc, char** argv);
+
 int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        report("out of memory");
+    } catch (const std::exception& e) {
+        report(e.what());
+    }
+    return 1;
+}
+
+int run(int argc, char** argv)
 {
     // The system's reasons in the user's language, but numbers always with
     // a full stop: scripts read what this prints.

@@ -213,6 +213,15 @@ TEST_F(Gd2Tool, RendersSeveralFilesIntoAFolder)
     EXPECT_NE(run.output.find("short.gd2"), std::string::npos) << run.output;
     EXPECT_TRUE(fs::exists(dir / "out" / "sales.svg"));
     EXPECT_FALSE(fs::exists(dir / "out" / "short.svg"));
+    // Two inputs of one name: the first picture stays, the second is refused.
+    fs::create_directory(dir / "other");
+    fs::copy_file(dir / "sales.gd2", dir / "other" / "sales.gd2");
+    const ToolRun twice = gd2("render " + path("sales.gd2") + " " + path("other/sales.gd2") + " --out-dir "
+        + path("out") + " --format svg");
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.output.find("other/sales.gd2: not rendered: its picture"), std::string::npos)
+        << twice.output;
+
     EXPECT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("out/one.pdf") + " --print").status, 0);
     EXPECT_TRUE(fs::exists(dir / "out" / "one.pdf"));
 }
@@ -281,8 +290,9 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
 // typing it would put it, and equal X in the order of the rows.
 TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
 {
-    std::ofstream(dir / "rows.csv") << "\xEF\xBB\xBF"
-                                       "Curve, X, Y\r\n2,300,-1.5\r\n\r\n1,670,10\n1,0,0\n1,300,2\n1,300,1\n";
+    std::ofstream(dir / "rows.csv")
+        << "\xEF\xBB\xBF"
+           "Curve, X, Y\r\n2,300,-1.5\r\n\r\n1,670,10\n\"1\", \"0\" ,\"0\"\n1,300,2\n1,300,1\n";
     const ToolRun made = gd2("new -o " + path("made.gd2")
         + " --title 'Caf\u00e9 sales' --labels Q1,Q2,Q3 "
           "--divisions 4 --ymin -2 --ymax 10 --error 5 --connect --large --label-points --thick "
@@ -337,7 +347,9 @@ TEST_F(Gd2Tool, NewRefusesWhatTheWindowRefusesAndWritesNothing)
         { "--ymin 1e39 --ymax 2", "", 1, "The Y-Values are too large or too close together" },
         { "--ymin 0 --ymax 1 --error 101", "", 1, "Error must be expressed as percentage" },
         { "--title " + std::string(37, 'x'), "", 1, "The title is longer than 36 characters" },
-        { "--title \"$(printf '\\200')\"", "", 1, "The title holds a character a graph file cannot store" },
+        { "--title \"$(printf '\\200')\"", "", 1,
+            "The title is not UTF-8 or holds a character a graph file cannot store" },
+        { "", std::string(70000, '1'), 1, "standard input:1: the line is longer than 65536 characters" },
         { "--captions \"$(printf 'a\\033b')\"", "", 1, "The caption of curve 1 holds a control character" },
         { "--captions " + std::string(25, 'c'), "", 1,
             "The caption of curve 1 is longer than 24 characters" },
