@@ -60,8 +60,12 @@ bool typedXOnGraph(int typedX) { return typedX >= 0 && typedX <= PlotArea::maxTy
 
 bool typedYOnGraph(const GraphDocument& d, float y)
 {
-    // Written so that a value that is not a number fails the test too.
-    const bool inRange = d.yRangeSet ? (y >= d.yMin && y <= d.yMax) : (y >= 0 && y <= PlotArea::ySpan);
+    // Written so that a value that is not a number fails the test too. A
+    // range whose maximum lies below its minimum draws its axis downwards;
+    // what it shows is still on the graph, as clicks on it find.
+    const float low = d.yMin <= d.yMax ? d.yMin : d.yMax;
+    const float high = d.yMin <= d.yMax ? d.yMax : d.yMin;
+    const bool inRange = d.yRangeSet ? (y >= low && y <= high) : (y >= 0 && y <= PlotArea::ySpan);
     // Only a Y range read from a damaged file can make the row infinite; the
     // point could be neither drawn nor saved.
     return inRange && std::isfinite(valueToPixelY(d, y));

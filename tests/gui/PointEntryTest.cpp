@@ -94,6 +94,14 @@ TEST_F(PointEntry, YWithARangeIsCheckedAgainstIt)
     enter("20", "50");
     EXPECT_EQ(doc.pixelY[0][1], 198.0f);
     expectRefusal("30", "100.01", "The Y-value if off the graph!", "Point error");
+    // An axis running downwards (maximum below minimum) takes what it shows,
+    // as a click on it does.
+    doc.yMin = 100;
+    doc.yMax = 0;
+    doc.yScale = -3.6f;
+    enter("40", "25");
+    EXPECT_NEAR(doc.pixelY[0][2], 108, 1e-3);
+    expectRefusal("50", "-1", "The Y-value if off the graph!", "Point error");
 }
 
 TEST_F(PointEntry, AValueNoFloatCanHoldIsRefusedNotStored)
