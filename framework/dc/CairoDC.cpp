@@ -31,6 +31,20 @@ TCairoDC::~TCairoDC()
 
 void TCairoDC::checkDirectDrawing()
 {
+    // On a raster target a pen is never narrower than one pixel, as a
+    // printer's or screen's thinnest pen is not: scaled below one pixel per
+    // unit (a page rendered at a low resolution), an outline would otherwise
+    // fall between pixel centres and vanish.
+    minHalfPen = 0;
+    if (cairo_status(cr) == CAIRO_STATUS_SUCCESS
+        && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE) {
+        double ux = 1, uy = 1, sx = 1, sy = 1;
+        cairo_user_to_device_distance(cr, &ux, &uy);
+        cairo_surface_get_device_scale(target, &sx, &sy);
+        const double pixelsPerUnit = std::min(std::fabs(ux * sx), std::fabs(uy * sy));
+        if (pixelsPerUnit > 0 && pixelsPerUnit < 1)
+            minHalfPen = 0.5 / pixelsPerUnit;
+    }
     direct = false;
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE)
         return;
@@ -232,7 +246,7 @@ bool TCairoDC::Rectangle(int left, int top, int right, int bottom)
         return true;
     // The outline is centred on the outermost pixels: paint its outer edge
     // in the pen colour, then the inside in the brush colour.
-    const double h = currentPen().width / 2.0;
+    const double h = std::max(currentPen().width / 2.0, minHalfPen);
     const double outL = left + 0.5 - h, outT = top + 0.5 - h, outR = right - 0.5 + h, outB = bottom - 0.5 + h;
     const double inL = left + 0.5 + h, inT = top + 0.5 + h, inR = right - 0.5 - h, inB = bottom - 0.5 - h;
     if (!(inL < inR && inT < inB)) {
@@ -335,7 +349,8 @@ bool TCairoDC::LineTo(int x, int y)
         // The band along the segment, ending square at both (shifted) points.
         const double dx = x1 - x0, dy = y1 - y0;
         const double len = std::hypot(dx, dy);
-        const double nx = -dy / len / 2, ny = dx / len / 2;
+        const double half = std::max(0.5, minHalfPen);
+        const double nx = -dy / len * half, ny = dx / len * half;
         cairo_move_to(cr, x0 + nx, y0 + ny);
         cairo_line_to(cr, x1 + nx, y1 + ny);
         cairo_line_to(cr, x1 - nx, y1 - ny);
@@ -346,7 +361,7 @@ bool TCairoDC::LineTo(int x, int y)
     }
     cairo_move_to(cr, x0, y0);
     cairo_line_to(cr, x1, y1);
-    cairo_set_line_width(cr, width);
+    cairo_set_line_width(cr, std::max<double>(width, 2 * minHalfPen));
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr);
     return true;

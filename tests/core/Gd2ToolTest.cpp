@@ -281,6 +281,15 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
     cairo_surface_t* page = cairo_image_surface_create_from_png(path("page.png").c_str());
     EXPECT_EQ(cairo_image_surface_get_width(page), 595);
     EXPECT_EQ(cairo_image_surface_get_height(page), 842);
+    // Scaled below a pixel per unit, the thin frame still shows: its right
+    // edge lands at 18 + 700 * 559.3 / 742 points.
+    int black = 0;
+    for (int x = 540; x < 552; ++x)
+        black += (reinterpret_cast<const std::uint32_t*>(
+                      cairo_image_surface_get_data(page) + 150 * cairo_image_surface_get_stride(page))[x]
+                     & 0xFFFFFF)
+            == 0;
+    EXPECT_GE(black, 1) << "the frame's right edge is missing from the page";
     cairo_surface_destroy(page);
     EXPECT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("no.png") + " --scale 9").status, 2);
     cairo_surface_destroy(window);
