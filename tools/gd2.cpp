@@ -338,6 +338,20 @@ bool buildFromRows(const std::string& name, GraphBuilder& builder, std::string& 
     return finish(line.empty() || builder.addLine(line, error));
 }
 
+// "A,B,C" as its items; an empty text has none.
+std::vector<std::string> commaList(const std::string& list)
+{
+    std::vector<std::string> items;
+    for (std::size_t from = 0; !list.empty();) {
+        const std::size_t comma = list.find(',', from);
+        items.push_back(list.substr(from, comma - from));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    return items;
+}
+
 int makeNew(const std::vector<std::string>& args)
 {
     NewGraphSettings s;
@@ -363,27 +377,11 @@ int makeNew(const std::vector<std::string>& args)
         } else if (a == "--labels") {
             if (!hasValue)
                 return usage("--labels needs a comma-separated list");
-            const std::string& list = args[++i];
-            s.labels.clear();
-            for (std::size_t from = 0; !list.empty();) {
-                const std::size_t comma = list.find(',', from);
-                s.labels.push_back(list.substr(from, comma - from));
-                if (comma == std::string::npos)
-                    break;
-                from = comma + 1;
-            }
+            s.labels = commaList(args[++i]);
         } else if (a == "--captions") {
             if (!hasValue)
                 return usage("--captions needs a comma-separated list");
-            const std::string& list = args[++i];
-            s.captions.clear();
-            for (std::size_t from = 0;;) {
-                const std::size_t comma = list.find(',', from);
-                s.captions.push_back(list.substr(from, comma - from));
-                if (comma == std::string::npos)
-                    break;
-                from = comma + 1;
-            }
+            s.captions = commaList(args[++i]);
         } else if (a == "--caption-box") {
             const std::string at = hasValue ? args[i + 1] : "";
             const std::size_t comma = at.find(',');

@@ -152,6 +152,15 @@ protected:
             g_source_remove(timer);
         return driver;
     }
+    // The one message a failed job ends with, which comes behind the job.
+    bool waitForMessage()
+    {
+        for (int i = 0; i < 40 && messages().empty(); ++i) {
+            pump();
+            g_usleep(50000);
+        }
+        return messages().size() == 1;
+    }
 };
 
 TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
@@ -231,11 +240,7 @@ TEST_F(RealPrinting, PrintToAFullDiskLeavesNoFileAndSaysWhy)
     disk.fill(8192);
     const DialogDriver driver = printTo(disk.path / "graph.pdf", true);
     ASSERT_TRUE(driver.pressedPrint);
-    for (int i = 0; i < 40 && messages().empty(); ++i) {
-        pump();
-        g_usleep(50000);
-    }
-    ASSERT_EQ(messages().size(), 1u);
+    ASSERT_TRUE(waitForMessage());
     EXPECT_NE(messages()[0].text.find("not printed. Out of disk space."), std::string::npos)
         << messages()[0].text;
     EXPECT_FALSE(fs::exists(disk.path / "graph.pdf"));
@@ -246,11 +251,7 @@ TEST_F(RealPrinting, PrintToAFolderThatIsNotThereSaysWhy)
 {
     const DialogDriver driver = printTo("/nonexistent-plotwell-folder/graph.pdf", true);
     ASSERT_TRUE(driver.pressedPrint);
-    for (int i = 0; i < 40 && messages().empty(); ++i) {
-        pump();
-        g_usleep(50000);
-    }
-    ASSERT_EQ(messages().size(), 1u);
+    ASSERT_TRUE(waitForMessage());
     EXPECT_NE(messages()[0].text.find("not printed. Error encountered during print: "), std::string::npos)
         << messages()[0].text;
     EXPECT_NE(messages()[0].text.find(g_strerror(ENOENT)), std::string::npos) << messages()[0].text;
