@@ -20,6 +20,19 @@ std::string yRangeProblem(float min, float max)
     return {};
 }
 
+bool yRangeUsable(int rangeSet, float min, float max, float scale)
+{
+    if (!rangeSet)
+        return true;
+    if (!std::isfinite(min) || !std::isfinite(max) || !std::isfinite(scale) || scale == 0)
+        return false;
+    // The plot's height in pixels: positive whichever way the axis runs.
+    const long double height = (static_cast<long double>(max) - min) * scale;
+    return height > 0 && height <= 1e6L;
+}
+
+bool yRangeUsable(const GraphDocument& d) { return yRangeUsable(d.yRangeSet, d.yMin, d.yMax, d.yScale); }
+
 void computeYAxis(GraphDocument& d)
 {
     const float range = d.yMax - d.yMin;

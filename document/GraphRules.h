@@ -16,6 +16,15 @@ inline constexpr const char* kYOffGraph = "The Y-value if off the graph!";
 // Pixels per Y unit are 360 / range: a range of zero has none, and one
 // beyond the float range, or too narrow, has no usable scale.
 std::string yRangeProblem(float min, float max);
+// Whether points can be placed on the Y axis: it has no range at all
+// (heights in pixels), or finite bounds and a scale that give every value in
+// the range one row, from the bottom of the plot upwards. A graph read from
+// an old file can have a range of zero or a scale that is not a number.
+bool yRangeUsable(int rangeSet, float min, float max, float scale);
+bool yRangeUsable(const GraphDocument& d);
+inline constexpr const char* kYRangeUnusable
+    = "This graph's Y range cannot place points: its lowest and highest values are the same, or not "
+      "numbers. Set a Y range first.";
 // Sets yStep and the ten Y-axis values from yMin and yMax.
 void computeYTicks(GraphDocument& d);
 // The same, and yScale.

@@ -10,11 +10,15 @@ CurveStats curveStatistics(const GraphDocument& d, int c)
     return curveStatistics(d.valueY[c], d.pointCount[c]);
 }
 
+namespace {
+CurveStats statistics32(const float* values, int n, bool wideOnOverflow);
+}
+
 bool statisticsHold(const float* values, int n)
 {
     // Once a sum overflows it stays infinite or becomes not a number, and
     // with finite sums both figures are finite.
-    const CurveStats s = curveStatistics(values, n);
+    const CurveStats s = statistics32(values, n, false);
     return std::isfinite(s.mean) && std::isfinite(s.weightedMean);
 }
 
@@ -31,7 +35,28 @@ bool pointKeepsStatistics(const GraphDocument& d, int c, int pixelX, float value
     return statisticsHold(values, n + 1);
 }
 
-CurveStats curveStatistics(const float* values, int n)
+CurveStats curveStatistics(const float* values, int n) { return statistics32(values, n, true); }
+
+namespace {
+// The mean of finite floats always fits a float, even where their 32-bit
+// sum does not (values near the float's limit, which an old file can hold):
+// the figure is then worked out from the same additions in long double.
+// `weighted` walks the nested ranges of the weighted mean.
+float averaged(float sum32, const float* a, int n, bool weighted, long count, bool wideOnOverflow)
+{
+    if (std::isfinite(sum32) || !wideOnOverflow)
+        return static_cast<float>(static_cast<long double>(sum32) / count);
+    long double wide = 0;
+    for (int lo = 0, hi = n; hi > lo; ++lo, --hi) {
+        for (int i = lo; i < hi; ++i)
+            wide += a[i];
+        if (!weighted)
+            break;
+    }
+    return static_cast<float>(wide / count);
+}
+
+CurveStats statistics32(const float* values, int n, bool wideOnOverflow)
 {
     CurveStats stats;
     if (n <= 0 || n > kMaxPoints)
@@ -42,7 +67,7 @@ CurveStats curveStatistics(const float* values, int n)
     volatile float s = 0;
     for (int j = 0; j < n; ++j)
         s = s + values[j];
-    stats.mean = static_cast<float>(static_cast<long double>(s) / n);
+    stats.mean = averaged(s, values, n, false, n, wideOnOverflow);
 
     float a[kMaxPoints];
     std::copy(values, values + n, a);
@@ -61,6 +86,7 @@ CurveStats curveStatistics(const float* values, int n)
             ++count;
         }
     }
-    stats.weightedMean = static_cast<float>(static_cast<long double>(w) / count);
+    stats.weightedMean = averaged(w, a, n, true, count, wideOnOverflow);
     return stats;
 }
+} // namespace

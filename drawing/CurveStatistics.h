@@ -15,8 +15,10 @@ CurveStats curveStatistics(const GraphDocument& d, int c);
 // The same for n values in the curve's order.
 CurveStats curveStatistics(const float* values, int n);
 
-// False when the sums behind the two figures leave what a float holds for
-// these values (in the curve's order), so a figure would read "inf" or "nan".
+// False when the 32-bit sums behind the two figures leave what a float holds
+// for these values (in the curve's order). The figures are then worked out
+// from wider sums, so they stay numbers; entry still keeps new points from
+// pushing a curve there.
 bool statisticsHold(const float* values, int n);
 // Whether they still hold with a point of this value added to curve c at
 // this pixel column, where entry would put it.

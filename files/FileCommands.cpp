@@ -9,12 +9,15 @@
 #include "document/TextHelpers.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
+#include "files/RecordCheck.h"
 #include "framework/FileDialogs.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
 #include <string>
+#include <wx/panel.h>
+#include <vector>
 
 namespace {
 constexpr const char* openFilter = "Graph Files(*.gd2)|*.gd2|All Files(*.*)|*.*|Text Files(*.txt)|*.txt|";
@@ -84,7 +87,8 @@ bool TWndw::openFile(const std::string& path)
 {
     GraphRecord read;
     std::string error;
-    if (!readGraphFile(path, read, error)) {
+    std::vector<std::string> repairs;
+    if (!readGraphFile(path, read, error, &repairs)) {
         messageBox(error, "Open Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -95,6 +99,14 @@ bool TWndw::openFile(const std::string& path)
         actShowErrorBars();
     showErrorBarButton();
     repaint();
+    // Said once, over the graph it speaks of; the repaired graph is not a
+    // change of the user's, so it does not count as unsaved.
+    if (!repairs.empty()) {
+        client()->Update();
+        messageBox("The graph in \"" + path + "\" was repaired as it was opened:\n\n" + repairSummary(repairs, "\n")
+                + "\n\nSaving writes the repaired graph.",
+            "Graph Repaired", MB_OK | MB_ICONINFORMATION);
+    }
     return true;
 }
 

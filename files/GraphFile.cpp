@@ -3,10 +3,12 @@
 #include "files/FilePaths.h"
 #include "files/RecordCheck.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <vector>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -96,7 +98,7 @@ std::string temporaryName(const std::string& folder, const std::string& name)
 
 } // namespace
 
-bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error)
+bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error, std::vector<std::string>* repairs)
 {
     const std::string prefix = "Cannot open " + quoted(path) + ": ";
     // Non-blocking so that a named pipe cannot hang the program at open; it is
@@ -120,24 +122,27 @@ bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error
         return false;
     }
 
-    // Read into a record of its own: nothing of a file that is refused, and
+    // Read into a buffer of its own: nothing of a file that is refused, and
     // nothing of the previous graph, may end up in the caller's record.
-    GraphRecord rec;
-    const ssize_t got = readFully(fd.get(), rec.bytes.data(), rec.bytes.size());
+    std::vector<std::uint8_t> bytes(kMostRecordFileBytes);
+    const ssize_t got = readFully(fd.get(), bytes.data(), bytes.size());
     if (got < 0) {
         error = prefix + systemReason(errno);
         return false;
     }
-    if (static_cast<std::size_t>(got) < kGraphRecordSize) {
-        error = prefix + "it holds " + std::to_string(got) + " bytes, but a graph file holds "
-            + std::to_string(kGraphRecordSize);
-        return false;
-    }
-    const std::string reason = checkRecord(rec);
+    // A file longer than anything a record explains is only counted.
+    const std::size_t size = static_cast<std::size_t>(got) < bytes.size()
+        ? static_cast<std::size_t>(got)
+        : std::max<std::size_t>(static_cast<std::size_t>(got), static_cast<std::size_t>(st.st_size));
+    GraphRecord rec;
+    std::vector<std::string> notes;
+    const std::string reason = recordFromBytes(bytes.data(), size, rec, notes);
     if (!reason.empty()) {
-        error = prefix + "it is not a usable graph file: " + reason + ".";
+        error = prefix + reason + ".";
         return false;
     }
+    if (repairs)
+        *repairs = std::move(notes);
     out = rec;
     error.clear();
     return true;

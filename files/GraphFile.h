@@ -6,13 +6,16 @@
 #include "files/GraphRecord.h"
 
 #include <string>
+#include <vector>
 
-// Reads the first 9653 bytes of the file at `path` (a longer file is read up
-// to there) and checks them. On success `out` holds exactly the file's bytes
-// and `error` is emptied. On failure - the file cannot be opened or read, is
-// not a regular file, is shorter than a record, or fails checkRecord - `out`
-// is untouched and `error` names the file and the reason.
-bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error);
+// Reads the graph in the file at `path` as recordFromBytes takes it: a
+// damaged or old record repaired, one plain sentence per repair in
+// `repairs` (none for a file that needed nothing). On success `out` holds
+// the record and `error` is emptied. On failure - the file cannot be opened
+// or read, is not a regular file, or holds no graph - `out` is untouched and
+// `error` names the file and the reason.
+bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error,
+    std::vector<std::string>* repairs = nullptr);
 
 // Writes the record at the start of the file at `path`. The new contents are
 // written to a temporary file in the same folder, flushed to disk and renamed

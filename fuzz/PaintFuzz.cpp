@@ -1,6 +1,6 @@
-// Arbitrary bytes as a graph file, read as Open reads one: the checks, then
+// Arbitrary bytes as a graph file, read as Open reads one: the repairs, then
 // the unpack, then the window's clean-up of the flags. Every record the
-// checks let through is painted on the recording context and into an image;
+// reader takes is painted on the recording context and into an image;
 // the paint must stay inside its memory, do nothing undefined, finish, and
 // release every pen and font it made.
 #include "drawing/Painter.h"
@@ -13,12 +13,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     GraphRecord rec;
-    std::copy_n(data, std::min(size, kGraphRecordSize), rec.bytes.begin());
-    if (size < kGraphRecordSize || !checkRecord(rec).empty())
+    std::vector<std::string> repairs;
+    if (!recordFromBytes(data, std::min(size, kMostRecordFileBytes), rec, repairs).empty())
         return 0;
     auto d = std::make_unique<GraphDocument>();
     d->yScale = 1;

@@ -31,6 +31,7 @@ const char* const usageText
     = "usage: gd2 info [--json] FILE...\n"
       "       gd2 csv FILE\n"
       "       gd2 check FILE...\n"
+      "       gd2 repair FILE -o OUT.gd2 | gd2 repair FILE... --in-place\n"
       "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print]\n"
       "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print]\n"
       "       gd2 render FILE OUT\n"
@@ -51,36 +52,61 @@ int usage(const std::string& problem = {})
 
 void report(const std::string& error) { std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str()); }
 
-// The record in a file or on standard input, checked as Open checks it.
-bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error)
+// The record in a file or on standard input, read as Open reads it: repaired
+// where it can be, with one sentence per repair in `repairs`.
+bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error, std::vector<std::string>& repairs)
 {
     if (name != "-")
-        return readGraphFile(name, rec, error);
-    const std::string bytes { std::istreambuf_iterator<char>(std::cin), {} };
-    if (bytes.size() < kGraphRecordSize) {
-        error = "standard input: " + std::to_string(bytes.size()) + " bytes is too short for a graph of "
-            + std::to_string(kGraphRecordSize);
-        return false;
+        return readGraphFile(name, rec, error, &repairs);
+    std::string bytes;
+    char chunk[65536];
+    // Only as much as a record can need; the rest is only counted.
+    std::size_t size = 0;
+    while (std::cin.read(chunk, sizeof chunk) || std::cin.gcount() > 0) {
+        const auto n = static_cast<std::size_t>(std::cin.gcount());
+        if (bytes.size() < kMostRecordFileBytes)
+            bytes.append(chunk, std::min(n, kMostRecordFileBytes - bytes.size()));
+        size += n;
     }
-    GraphRecord read;
-    std::copy_n(bytes.begin(), kGraphRecordSize, read.bytes.begin());
-    if (const std::string reason = checkRecord(read); !reason.empty()) {
+    const std::string reason = recordFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), size, rec, repairs);
+    if (!reason.empty()) {
         error = "standard input: " + reason;
         return false;
     }
-    rec = read;
     return true;
+}
+
+// The reason of a refusal without the file name it starts with.
+std::string refusalReason(const std::string& name, const std::string& error)
+{
+    for (const std::string& prefix : { "Cannot open \"" + name + "\": ", std::string("standard input: ") })
+        if (error.rfind(prefix, 0) == 0)
+            return error.substr(prefix.size());
+    return error;
+}
+
+void reportRepairs(const std::string& name, const std::vector<std::string>& repairs)
+{
+    if (!repairs.empty())
+        report(name + ": repaired: " + repairSummary(repairs));
+}
+
+void toDocument(const GraphRecord& rec, GraphDocument& d)
+{
+    d = GraphDocument {};
+    d.yScale = 1.0f;
+    unpackRecordDocument(rec, d);
+    settleReadOptions(d);
 }
 
 bool load(const std::string& name, GraphDocument& d, std::string& error)
 {
     GraphRecord rec;
-    if (!loadRecord(name, rec, error))
+    std::vector<std::string> repairs;
+    if (!loadRecord(name, rec, error, repairs))
         return false;
-    d = GraphDocument {};
-    d.yScale = 1.0f;
-    unpackRecordDocument(rec, d);
-    settleReadOptions(d);
+    reportRepairs(name, repairs);
+    toDocument(rec, d);
     return true;
 }
 
@@ -208,12 +234,69 @@ int check(const std::vector<std::string>& files)
     for (const std::string& f : files) {
         GraphRecord rec;
         std::string error;
-        if (loadRecord(f, rec, error))
-            std::printf("%s: ok\n", escapedUtf8(f).c_str());
-        else {
-            std::printf("%s: %s\n", escapedUtf8(f).c_str(), escapedUtf8(error).c_str());
+        std::vector<std::string> repairs;
+        const std::string shown = escapedUtf8(f);
+        if (!loadRecord(f, rec, error, repairs)) {
+            std::printf("%s: refused: %s\n", shown.c_str(), escapedUtf8(refusalReason(f, error)).c_str());
             failed = 1;
+        } else if (repairs.empty())
+            std::printf("%s: ok\n", shown.c_str());
+        else
+            std::printf("%s: ok, repaired: %s\n", shown.c_str(), escapedUtf8(repairSummary(repairs)).c_str());
+    }
+    return failed;
+}
+
+// Writes each file's graph as the window would save it after opening it:
+// repaired, in a record that passes every check.
+int repair(const std::vector<std::string>& args)
+{
+    std::vector<std::string> files;
+    std::string out;
+    bool inPlace = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o") {
+            if (i + 1 >= args.size())
+                return usage("-o needs a file name");
+            out = args[++i];
+        } else if (args[i] == "--in-place")
+            inPlace = true;
+        else if (args[i].size() > 1 && args[i][0] == '-')
+            return usage("unknown option " + args[i]);
+        else
+            files.push_back(args[i]);
+    }
+    if (files.empty() || inPlace == !out.empty() || (!out.empty() && files.size() != 1)
+        || (inPlace && std::count(files.begin(), files.end(), "-")))
+        return usage("repair takes FILE -o OUT, or FILE... --in-place");
+    int failed = 0;
+    for (const std::string& f : files) {
+        GraphRecord rec;
+        std::string error;
+        std::vector<std::string> repairs;
+        if (!loadRecord(f, rec, error, repairs)) {
+            report(error);
+            failed = 1;
+            continue;
         }
+        const std::string shown = escapedUtf8(f);
+        if (inPlace && repairs.empty()) {
+            std::printf("%s: ok, nothing to repair\n", shown.c_str());
+            continue;
+        }
+        GraphDocument d;
+        toDocument(rec, d);
+        packRecord(d, rec);
+        const std::string target = inPlace ? f : out;
+        if (!writeGraphFile(target, rec, error)) {
+            report(error);
+            failed = 1;
+            continue;
+        }
+        if (repairs.empty())
+            std::printf("%s: ok, written to %s\n", shown.c_str(), escapedUtf8(target).c_str());
+        else
+            std::printf("%s: repaired: %s\n", shown.c_str(), escapedUtf8(repairSummary(repairs)).c_str());
     }
     return failed;
 }
@@ -504,6 +587,8 @@ int run(int argc, char** argv)
         return csv(args);
     if (verb == "check")
         return check(args);
+    if (verb == "repair")
+        return repair(args);
     if (verb == "render") {
         // Nothing here draws with any font but the graph's.
         useOnlyGraphFonts();

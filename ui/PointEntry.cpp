@@ -38,11 +38,23 @@ bool sumsOverflow(TWndw& w, int c, int x, float value)
 void xOffGraph(TWndw& w) { w.messageBox(kXOffGraph, "Point error", MB_OK); }
 
 void yOffGraph(TWndw& w) { w.messageBox(kYOffGraph, "Point error", MB_OK); }
+
+// A graph read from an old file can hold a Y range of zero: its points are
+// shown where they were stored, but no value has a row on it.
+bool noUsableYRange(TWndw& w)
+{
+    if (yRangeUsable(doc))
+        return false;
+    w.messageBox(kYRangeUnusable, "Point error", MB_OK);
+    return true;
+}
 } // namespace
 
 void TWndw::cmNextPoint()
 {
     const int c = doc.currentCurve;
+    if (noUsableYRange(*this))
+        return;
 
     const std::string xText(leadingChars(controlText(IDC_XBOX), kEntryChars));
     if (xText.empty()) {
@@ -92,6 +104,8 @@ void TWndw::cmNextPoint()
 void TWndw::evLButtonDown(int x, int y)
 {
     const int c = doc.currentCurve;
+    if (noUsableYRange(*this))
+        return;
     if (x > PlotArea::right || x < PlotArea::left) {
         xOffGraph(*this);
         return;

@@ -60,6 +60,10 @@ protected:
         std::string error;
         ASSERT_TRUE(writeGraphFile((dir / "sales.gd2").string(), rec, error)) << error;
         std::ofstream(dir / "short.gd2", std::ios::binary) << "too short";
+        // As the old program saved a title longer than its slot.
+        std::memset(&rec.bytes[RecordLayout::title], 'T', RecordLayout::titleSlotSize);
+        std::ofstream(dir / "old.gd2", std::ios::binary)
+            .write(reinterpret_cast<const char*>(rec.bytes.data()), kGraphRecordSize);
     }
     void TearDown() override { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
@@ -143,7 +147,13 @@ TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
         { "info " + path("sales.gd2") + " " + path("short.gd2"), 1, "short.gd2" },
         { "check " + path("sales.gd2") + " " + path("short.gd2"), 1, "sales.gd2: ok" },
         { "check - < " + path("sales.gd2"), 0, "-: ok" },
-        { "check - < " + path("short.gd2"), 1, "standard input: 9 bytes is too short" },
+        { "check - < " + path("short.gd2"), 1, "-: refused: it is not a graph file" },
+        { "check " + path("old.gd2"), 0, "old.gd2: ok, repaired: The title was longer than a graph file holds" },
+        { "info " + path("old.gd2"), 0, "old.gd2: repaired: The title" },
+        { "repair " + path("old.gd2") + " -o " + path("new.gd2"), 0, "old.gd2: repaired: The title" },
+        { "check " + path("new.gd2"), 0, "new.gd2: ok\n" },
+        { "repair " + path("new.gd2") + " --in-place", 0, "new.gd2: ok, nothing to repair" },
+        { "repair " + path("old.gd2"), 2, "repair takes FILE -o OUT" },
         { "csv " + path("sales.gd2") + " " + path("sales.gd2"), 2, "csv takes one file" },
     };
     for (const auto& c : cases) {

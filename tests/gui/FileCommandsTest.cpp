@@ -5,6 +5,7 @@
 #include "tests/gui/DialogDriver.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -223,6 +224,25 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
     EXPECT_TRUE(messages().empty());
 
+    // A title the old program let run past its slot: the graph, its title
+    // cut to the slot, and one message saying so; nothing unsaved.
+    GraphRecord old = graphRecord;
+    std::memset(&old.bytes[RecordLayout::title], 'T', RecordLayout::titleSlotSize);
+    const fs::path oldFile = dir / "old.gd2";
+    std::ofstream(oldFile, std::ios::binary).write(reinterpret_cast<const char*>(old.bytes.data()), kGraphRecordSize);
+    doc = GraphDocument {};
+    doc.yScale = 1;
+    dialogs().expectMessage();
+    EXPECT_TRUE(window->openFile(oldFile.string()));
+    EXPECT_EQ(std::string(doc.title), std::string(36, 'T'));
+    EXPECT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.dirty, 0);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].caption, "Graph Repaired");
+    EXPECT_NE(messages()[0].text.find("The title was longer than a graph file holds and was cut to 36 characters."),
+        std::string::npos);
+    messages().clear();
+
     doc = GraphDocument {};
     doc.yScale = 1;
     std::ofstream(dir / "bad.gd2", std::ios::binary) << "not a graph";
@@ -371,8 +391,9 @@ TEST_F(FileCommands, BadFilesAreRefusedAndChangeNothing)
     leftClick(310, 310);
     const GraphDocument before = doc;
 
+    // A file that lost its end with the points its counts name.
     const fs::path shortFile = dir / "short.gd2";
-    std::ofstream(shortFile, std::ios::binary) << std::string(100, '\0');
+    std::ofstream(shortFile, std::ios::binary) << slurp(good).substr(0, 100);
     std::string bad = slurp(good);
     bad[0] = char(0xFF); // curve 1 claims a negative count
     const fs::path badFile = dir / "bad.gd2";

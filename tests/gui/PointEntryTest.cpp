@@ -1,3 +1,4 @@
+#include "document/GraphRules.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
@@ -136,6 +137,18 @@ TEST_F(PointEntry, AValueNoFloatCanHoldIsRefusedNotStored)
     EXPECT_EQ(messages()[0].text, refusal);
     EXPECT_EQ(doc.pointCount[0], 1);
     enter("30", "3e37");
+    EXPECT_EQ(doc.pointCount[0], 2);
+
+    // A range of zero, as old files hold it, gives no value a row: typed
+    // and clicked points are refused with why.
+    doc.yMin = doc.yMax = 5;
+    doc.yScale = 0;
+    expectRefusal("40", "5", kYRangeUnusable, "Point error");
+    messages().clear();
+    dialogs().expectMessage();
+    leftClick(300, 200);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, kYRangeUnusable);
     EXPECT_EQ(doc.pointCount[0], 2);
 }
 
