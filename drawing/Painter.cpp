@@ -59,7 +59,7 @@ std::string_view slotText(const char (&slot)[N])
 
 TLogFont logFont(int height, int width, int weight, const char* face)
 {
-    TLogFont f; // zeroed: no italic, underline or strike-out, ANSI set, defaults
+    TLogFont f; // zeroed: the defaults
     f.height = height;
     f.width = width;
     f.weight = weight;

@@ -68,8 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 f.height = in.number();
                 f.width = in.number() % 500;
                 f.weight = in.number();
-                f.italic = in.byte() & 1;
-                f.underline = in.byte() & 1;
                 const std::string_view face = in.text();
                 std::memcpy(f.faceName, face.data(), std::min(face.size(), sizeof f.faceName));
                 made[step % 8] = dc.CreateFontIndirect(f);

@@ -7,7 +7,7 @@
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
 #include "framework/dc/CairoDC.h"
-#include "framework/dc/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 
 #include <algorithm>
 #include <cstdio>

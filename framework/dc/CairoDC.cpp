@@ -139,9 +139,7 @@ void TCairoDC::mappingChanged()
 {
     const TDCMapping m = mapping();
     cairo_set_matrix(cr, &deviceMatrix);
-    cairo_translate(cr, m.viewportOrgX, m.viewportOrgY);
     cairo_scale(cr, m.scaleX, m.scaleY);
-    cairo_translate(cr, -m.windowOrgX, -m.windowOrgY);
     checkDirectDrawing();
 }
 
@@ -245,7 +243,7 @@ bool TCairoDC::Rectangle(int left, int top, int right, int bottom)
     if (right - static_cast<long>(left) < 1 || bottom - static_cast<long>(top) < 1)
         return true;
     // The outline is centred on the outermost pixels: paint its outer edge
-    // in the pen colour, then the inside in the brush colour.
+    // in the pen colour, then the inside in white.
     const double h = std::max(currentPen().width / 2.0, minHalfPen);
     const double outL = left + 0.5 - h, outT = top + 0.5 - h, outR = right - 0.5 + h, outB = bottom - 0.5 + h;
     const double inL = left + 0.5 + h, inT = top + 0.5 + h, inR = right - 0.5 - h, inB = bottom - 0.5 - h;
@@ -253,7 +251,7 @@ bool TCairoDC::Rectangle(int left, int top, int right, int bottom)
         fillBox(outL, outT, outR, outB, currentPen().color);
         return true;
     }
-    fillBox(inL, inT, inR, inB, currentBrush().color);
+    fillBox(inL, inT, inR, inB, TRgb(255, 255, 255));
     fillBox(outL, outT, outR, inT, currentPen().color);
     fillBox(outL, inB, outR, outB, currentPen().color);
     fillBox(outL, inT, inL, inB, currentPen().color);
@@ -275,7 +273,7 @@ bool TCairoDC::Ellipse(int left, int top, int right, int bottom)
     const double cy = (static_cast<double>(top) + bottom) / 2;
     const double h = currentPen().width / 2.0;
     fillEllipse(cx, cy, rx + h, ry + h, currentPen().color);
-    fillEllipse(cx, cy, rx - h, ry - h, currentBrush().color);
+    fillEllipse(cx, cy, rx - h, ry - h, TRgb(255, 255, 255));
     return true;
 }
 

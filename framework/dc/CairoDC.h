@@ -10,7 +10,7 @@
 //    from (x0, y0) up to, not including, (x1, y1);
 //  - wider pens stroke from pixel centre to pixel centre with round ends;
 //  - Rectangle(l, t, r, b) paints its outline on columns l and r - 1 and rows
-//    t and b - 1 and fills the inside with the current brush;
+//    t and b - 1 and fills the inside white;
 //  - Ellipse(l, t, r, b) is inscribed in the same pixels; its outline is the
 //    ring from half a pen width inside to half a pen width outside the
 //    ellipse through the centres of the outermost pixels.

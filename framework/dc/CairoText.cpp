@@ -175,7 +175,7 @@ const TCairoFont& TextEngine::font(const TLogFont& lf)
 {
     const std::string_view face(lf.faceName, strnlen(lf.faceName, sizeof lf.faceName));
     std::string key(face);
-    for (int v : { lf.height, lf.width, lf.weight, int(lf.italic), int(lf.underline), int(lf.strikeOut) }) {
+    for (int v : { lf.height, lf.width, lf.weight }) {
         key += '|';
         key += std::to_string(v);
     }
@@ -200,9 +200,7 @@ const TCairoFont& TextEngine::font(const TLogFont& lf)
     pango_font_description_set_family(f->desc, family.c_str());
     const int weight = lf.weight <= 0 ? 400 : std::clamp(lf.weight, 100, 1000);
     pango_font_description_set_weight(f->desc, static_cast<PangoWeight>(weight));
-    pango_font_description_set_style(f->desc, lf.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    const FaceMetrics& fm
-        = faceMetrics(f->desc, family + '|' + std::to_string(weight) + '|' + std::to_string(lf.italic != 0));
+    const FaceMetrics& fm = faceMetrics(f->desc, family + '|' + std::to_string(weight));
 
     // Heights beyond any page are cut down to keep the font machinery sane.
     constexpr double maxHeight = 2000;
@@ -225,13 +223,6 @@ const TCairoFont& TextEngine::font(const TLogFont& lf)
         if (natural > 0)
             f->stretch = std::clamp(lf.width / natural, 1.0 / 64, 64.0);
     }
-    if (lf.underline || lf.strikeOut) {
-        f->attrs = pango_attr_list_new();
-        if (lf.underline)
-            pango_attr_list_insert(f->attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-        if (lf.strikeOut)
-            pango_attr_list_insert(f->attrs, pango_attr_strikethrough_new(TRUE));
-    }
     return *fonts.emplace(key, std::move(f)).first->second;
 }
 
@@ -250,8 +241,6 @@ CachedText& TextEngine::text(const TCairoFont& f, std::string_view text)
     ++textCount;
     t.layout = pango_layout_new(context);
     pango_layout_set_font_description(t.layout, f.desc);
-    if (f.attrs)
-        pango_layout_set_attributes(t.layout, f.attrs);
     const std::string utf8 = toUtf8(text);
     pango_layout_set_text(t.layout, utf8.data(), static_cast<int>(utf8.size()));
     PangoRectangle logical;

@@ -42,7 +42,6 @@ struct TransparentHash {
 // asked cell height, and the texts laid out in it.
 struct TCairoFont {
     PangoFontDescription* desc = nullptr;
-    PangoAttrList* attrs = nullptr; // underline, strike-out; may be null
     double cellHeight = 16; // ascent + descent, logical units
     long cell = 16; // the cell height TextOut fills
     double ascent = 13;
@@ -57,8 +56,6 @@ struct TCairoFont {
         texts.clear();
         if (desc)
             pango_font_description_free(desc);
-        if (attrs)
-            pango_attr_list_unref(attrs);
     }
 };
 

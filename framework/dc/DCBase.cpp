@@ -20,19 +20,15 @@ TDCBase::TDCBase(const TLogFont& defaultFont)
     pen.kind = TDCObject::penKind;
     pen.color = TRgb(0, 0, 0);
     pen.width = 1;
-    TDCObject brush;
-    brush.kind = TDCObject::brushKind;
-    brush.color = TRgb(255, 255, 255);
     TDCObject font;
     font.kind = TDCObject::fontKind;
     font.logFont = defaultFont;
-    for (TDCObject* o : { &pen, &brush, &font }) {
+    for (TDCObject* o : { &pen, &font }) {
         o->alive = true;
         o->stock = true;
         objects.push_back(*o);
     }
     current.pen = stockPen;
-    current.brush = stockBrush;
     current.font = stockFont;
 }
 
@@ -63,14 +59,6 @@ THandle TDCBase::CreatePen(int width, TColor color)
     return addObject(o);
 }
 
-THandle TDCBase::CreateSolidBrush(TColor color)
-{
-    TDCObject o;
-    o.kind = TDCObject::brushKind;
-    o.color = color;
-    return addObject(o);
-}
-
 THandle TDCBase::CreateFontIndirect(const TLogFont& font)
 {
     TDCObject o;
@@ -86,9 +74,7 @@ THandle TDCBase::SelectObject(THandle h)
     const TDCObject* o = object(h);
     if (!o)
         return THandle{};
-    THandle* slot = o->kind == TDCObject::penKind     ? &current.pen
-                    : o->kind == TDCObject::brushKind ? &current.brush
-                                                  : &current.font;
+    THandle* slot = o->kind == TDCObject::penKind ? &current.pen : &current.font;
     const THandle previous = *slot;
     *slot = h;
     return previous;
@@ -96,7 +82,7 @@ THandle TDCBase::SelectObject(THandle h)
 
 bool TDCBase::isSelectedAnywhere(THandle h) const
 {
-    auto uses = [h](const TDCAttributes& a) { return a.pen == h || a.brush == h || a.font == h; };
+    auto uses = [h](const TDCAttributes& a) { return a.pen == h || a.font == h; };
     return uses(current) || std::any_of(savedStates.begin(), savedStates.end(), uses);
 }
 
@@ -202,31 +188,9 @@ bool TDCBase::SetWindowExtEx(int cx, int cy, TSize* previous)
     return true;
 }
 
-bool TDCBase::SetViewportOrgEx(int x, int y, TPoint* previous)
-{
-    if (previous)
-        *previous = current.viewportOrg;
-    current.viewportOrg = TPoint{ x, y };
-    mappingChanged();
-    return true;
-}
-
-bool TDCBase::SetWindowOrgEx(int x, int y, TPoint* previous)
-{
-    if (previous)
-        *previous = current.windowOrg;
-    current.windowOrg = TPoint{ x, y };
-    mappingChanged();
-    return true;
-}
-
 TDCMapping TDCBase::mapping() const
 {
     TDCMapping m;
-    m.windowOrgX = current.windowOrg.x;
-    m.windowOrgY = current.windowOrg.y;
-    m.viewportOrgX = current.viewportOrg.x;
-    m.viewportOrgY = current.viewportOrg.y;
     if (current.mapMode == TMapMode::text)
         return m;
     m.scaleX = static_cast<double>(current.viewportExt.cx) / current.windowExt.cx;
@@ -260,20 +224,8 @@ bool TDCBase::DPtoLP(TPoint* points, int count) const
         return false;
     const TDCMapping m = mapping();
     for (int i = 0; i < count; ++i) {
-        points[i].x = roundToInt((points[i].x - m.viewportOrgX) / m.scaleX + m.windowOrgX);
-        points[i].y = roundToInt((points[i].y - m.viewportOrgY) / m.scaleY + m.windowOrgY);
-    }
-    return true;
-}
-
-bool TDCBase::LPtoDP(TPoint* points, int count) const
-{
-    if (!points || count < 0)
-        return false;
-    const TDCMapping m = mapping();
-    for (int i = 0; i < count; ++i) {
-        points[i].x = roundToInt(m.toDeviceX(points[i].x));
-        points[i].y = roundToInt(m.toDeviceY(points[i].y));
+        points[i].x = roundToInt(points[i].x / m.scaleX);
+        points[i].y = roundToInt(points[i].y / m.scaleY);
     }
     return true;
 }

@@ -9,17 +9,17 @@
 #include <vector>
 
 struct TDCObject {
-    enum Kind : std::uint8_t { penKind, brushKind, fontKind };
+    enum Kind : std::uint8_t { penKind, fontKind };
     Kind kind = penKind;
     bool alive = false;
     bool stock = false;
-    TColor color;   // pens and brushes
+    TColor color;   // pens
     int width = 1;  // pens
     TLogFont logFont; // fonts
 };
 
 struct TDCAttributes {
-    THandle pen, brush, font;
+    THandle pen, font;
     TColor textColor = TRgb(0, 0, 0);
     TColor bkColor = TRgb(255, 255, 255);
     unsigned textAlign = TTextAlign::left | TTextAlign::top;
@@ -27,17 +27,13 @@ struct TDCAttributes {
     int mapMode = TMapMode::text;
     TSize windowExt{ 1, 1 };
     TSize viewportExt{ 1, 1 };
-    TPoint windowOrg;
-    TPoint viewportOrg;
 };
 
-// Logical-to-device mapping: device = (logical - windowOrg) * scale + viewportOrg.
+// Logical-to-device mapping: device = logical * scale; both origins are 0.
 struct TDCMapping {
     double scaleX = 1, scaleY = 1;
-    double windowOrgX = 0, windowOrgY = 0;
-    double viewportOrgX = 0, viewportOrgY = 0;
-    double toDeviceX(double x) const { return (x - windowOrgX) * scaleX + viewportOrgX; }
-    double toDeviceY(double y) const { return (y - windowOrgY) * scaleY + viewportOrgY; }
+    double toDeviceX(double x) const { return x * scaleX; }
+    double toDeviceY(double y) const { return y * scaleY; }
 };
 
 // The font a fresh context writes with: a plain sans-serif face whose cell
@@ -49,8 +45,7 @@ public:
     // The stock objects every context starts with; they can be selected
     // again but never deleted, and are not counted as live objects.
     static constexpr THandle stockPen{ 1 };
-    static constexpr THandle stockBrush{ 2 };
-    static constexpr THandle stockFont{ 3 };
+    static constexpr THandle stockFont{ 2 };
 
     explicit TDCBase(const TLogFont& defaultFont);
 
@@ -58,7 +53,6 @@ public:
     bool RestoreDC(int saved = -1) override;
 
     THandle CreatePen(int width, TColor color) override;
-    THandle CreateSolidBrush(TColor color) override;
     THandle CreateFontIndirect(const TLogFont& font) override;
     THandle SelectObject(THandle object) override;
     bool DeleteObject(THandle object) override;
@@ -72,20 +66,16 @@ public:
     int SetMapMode(int mode) override;
     bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) override;
     bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) override;
-    bool SetViewportOrgEx(int x, int y, TPoint* previous = nullptr) override;
-    bool SetWindowOrgEx(int x, int y, TPoint* previous = nullptr) override;
     bool DPtoLP(TPoint* points, int count) const override;
-    bool LPtoDP(TPoint* points, int count) const override;
 
     // Inspection, for backends and tests.
     const TDCAttributes& attributes() const { return current; }
     const TDCObject* object(THandle h) const;
     const TDCObject& currentPen() const { return *object(current.pen); }
-    const TDCObject& currentBrush() const { return *object(current.brush); }
     const TDCObject& currentFont() const { return *object(current.font); }
     TDCMapping mapping() const;
     int saveDepth() const { return static_cast<int>(savedStates.size()); }
-    // Pens, brushes and fonts created and not yet deleted.
+    // Pens and fonts created and not yet deleted.
     int liveObjectCount() const { return liveObjects; }
 
 protected:
@@ -93,7 +83,7 @@ protected:
     // popped back into the current one.
     virtual void stateSaved() {}
     virtual void stateRestored(int /*levels*/) {}
-    // Called whenever the mapping mode, an extent or an origin changed.
+    // Called whenever the mapping mode or an extent changed.
     virtual void mappingChanged() {}
     // Changes the current position without any drawing (for LineTo).
     void setPosition(TPoint p) { current.position = p; }

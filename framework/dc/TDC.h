@@ -9,10 +9,11 @@
 //  - a font height is the cell height (ascent + descent) in logical units;
 //  - the background mode is opaque: every text cell is filled with the
 //    background colour before the glyphs are drawn;
-//  - a fresh context has a white brush, a black one-unit pen, black text on
-//    a white background, alignment 0 (left, top) and 1:1 text mapping.
+//  - closed shapes are filled white;
+//  - a fresh context has a black one-unit pen, black text on a white
+//    background, alignment 0 (left, top) and 1:1 text mapping.
 //
-// Pens, brushes and fonts are objects made by the context: each one lives
+// Pens and fonts are objects made by the context: each one lives
 // until DeleteObject, which refuses an object still selected (now or in a
 // saved state), so a caller that leaks or deletes too early can be caught.
 // Every backend keeps the same bookkeeping through TDCBase (DCBase.h).
@@ -41,30 +42,19 @@ struct TSize {
     friend constexpr bool operator==(TSize, TSize) = default;
 };
 
-// Handle of a pen, brush or font. 0 is "no object".
+// Handle of a pen or font. 0 is "no object".
 struct THandle {
     std::uint32_t id = 0;
     explicit constexpr operator bool() const { return id != 0; }
     friend constexpr bool operator==(THandle, THandle) = default;
 };
 
-// The logical-font record. Zero in any field means "the default"; callers
-// normally start from a zeroed record and fill height, width, weight, face.
+// The logical-font record. Zero in any field means "the default".
 struct TLogFont {
     int height = 0;      // > 0: cell height; < 0: character (em) height; 0: default
     int width = 0;       // average character width: glyphs are stretched or squeezed
                          // to it (up to 64 times either way); 0: the face's own
-    int escapement = 0;  // tenths of a degree (not supported: always horizontal)
-    int orientation = 0;
     int weight = 0;      // 1..1000, 400 normal, 700 bold, 1000 heaviest; 0: normal
-    std::uint8_t italic = 0;
-    std::uint8_t underline = 0;
-    std::uint8_t strikeOut = 0;
-    std::uint8_t charSet = 0;
-    std::uint8_t outPrecision = 0;
-    std::uint8_t clipPrecision = 0;
-    std::uint8_t quality = 0;
-    std::uint8_t pitchAndFamily = 0;
     char faceName[32] = {};
 };
 
@@ -106,7 +96,6 @@ public:
 
     // Objects.
     virtual THandle CreatePen(int width, TColor color) = 0;
-    virtual THandle CreateSolidBrush(TColor color) = 0;
     virtual THandle CreateFontIndirect(const TLogFont& font) = 0;
     // Makes the object current and returns the object of its kind that was
     // current before (0 if the handle is unknown).
@@ -131,9 +120,6 @@ public:
     virtual int SetMapMode(int mode) = 0;  // returns the previous mode, 0 on failure
     virtual bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
     virtual bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
-    virtual bool SetViewportOrgEx(int x, int y, TPoint* previous = nullptr) = 0;
-    virtual bool SetWindowOrgEx(int x, int y, TPoint* previous = nullptr) = 0;
     virtual int IntersectClipRect(int left, int top, int right, int bottom) = 0;
     virtual bool DPtoLP(TPoint* points, int count) const = 0;
-    virtual bool LPtoDP(TPoint* points, int count) const = 0;
 };

@@ -4,7 +4,7 @@
 #include "drawing/Painter.h"
 #include "drawing/TWindowPrintout.h"
 #include "framework/dc/CairoDC.h"
-#include "framework/dc/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 #include "tests/core/GraphSamples.h"
 
 #include <algorithm>

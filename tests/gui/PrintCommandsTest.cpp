@@ -4,7 +4,7 @@
 
 #include "framework/PrintProgress.h"
 #include "framework/Printer.h"
-#include "framework/dc/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 

@@ -12,7 +12,7 @@
 #include "files/RecordCheck.h"
 #include "framework/FileDialogs.h"
 #include "framework/MessageBox.h"
-#include "framework/dc/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
 

@@ -20,7 +20,6 @@ struct TRecordedCall {
     TPoint from;
     TColor penColor;
     int penWidth = 1;
-    TColor brushColor;
     TLogFont font;
     TColor textColor;
     TColor bkColor;
@@ -41,7 +40,6 @@ public:
     int SaveDC() override;
     bool RestoreDC(int saved = -1) override;
     THandle CreatePen(int width, TColor color) override;
-    THandle CreateSolidBrush(TColor color) override;
     THandle CreateFontIndirect(const TLogFont& font) override;
     THandle SelectObject(THandle object) override;
     bool DeleteObject(THandle object) override;
@@ -59,11 +57,8 @@ public:
     int SetMapMode(int mode) override;
     bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) override;
     bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) override;
-    bool SetViewportOrgEx(int x, int y, TPoint* previous = nullptr) override;
-    bool SetWindowOrgEx(int x, int y, TPoint* previous = nullptr) override;
     int IntersectClipRect(int left, int top, int right, int bottom) override;
     bool DPtoLP(TPoint* points, int count) const override;
-    bool LPtoDP(TPoint* points, int count) const override;
 
 private:
     TRecordedCall& record(std::string_view op, std::initializer_list<int> args) const;

@@ -1,4 +1,4 @@
-#include "framework/dc/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 
 #include <cstdlib>
 
@@ -20,7 +20,6 @@ TRecordedCall& TRecordingDC::record(std::string_view op, std::initializer_list<i
     c.from = a.position;
     c.penColor = currentPen().color;
     c.penWidth = currentPen().width;
-    c.brushColor = currentBrush().color;
     c.font = currentFont().logFont;
     c.textColor = a.textColor;
     c.bkColor = a.bkColor;
@@ -61,12 +60,6 @@ THandle TRecordingDC::CreatePen(int width, TColor color)
 {
     TRecordedCall& c = record("CreatePen", { width, color.r, color.g, color.b });
     return c.handle = TDCBase::CreatePen(width, color);
-}
-
-THandle TRecordingDC::CreateSolidBrush(TColor color)
-{
-    TRecordedCall& c = record("CreateSolidBrush", { color.r, color.g, color.b });
-    return c.handle = TDCBase::CreateSolidBrush(color);
 }
 
 THandle TRecordingDC::CreateFontIndirect(const TLogFont& font)
@@ -161,18 +154,6 @@ bool TRecordingDC::SetWindowExtEx(int cx, int cy, TSize* previous)
     return c.ok = TDCBase::SetWindowExtEx(cx, cy, previous);
 }
 
-bool TRecordingDC::SetViewportOrgEx(int x, int y, TPoint* previous)
-{
-    record("SetViewportOrgEx", { x, y });
-    return TDCBase::SetViewportOrgEx(x, y, previous);
-}
-
-bool TRecordingDC::SetWindowOrgEx(int x, int y, TPoint* previous)
-{
-    record("SetWindowOrgEx", { x, y });
-    return TDCBase::SetWindowOrgEx(x, y, previous);
-}
-
 int TRecordingDC::IntersectClipRect(int left, int top, int right, int bottom)
 {
     record("IntersectClipRect", { left, top, right, bottom });
@@ -183,12 +164,6 @@ bool TRecordingDC::DPtoLP(TPoint* points, int count) const
 {
     record("DPtoLP", { count });
     return TDCBase::DPtoLP(points, count);
-}
-
-bool TRecordingDC::LPtoDP(TPoint* points, int count) const
-{
-    record("LPtoDP", { count });
-    return TDCBase::LPtoDP(points, count);
 }
 
 TSize TRecordingDC::GetTextExtentPoint(std::string_view text)
