@@ -578,7 +578,7 @@ int run(int argc, char** argv)
         return 0;
     }
     if (verb == "--version") {
-        std::printf("gd2 (Plotwell) 2.0\n");
+        std::printf("gd2 (Plotwell) %s\n", PLOTWELL_VERSION);
         return 0;
     }
     if (verb == "info")
