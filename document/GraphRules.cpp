@@ -28,7 +28,7 @@ bool yRangeUsable(int rangeSet, float min, float max, float scale)
         return false;
     // The plot's height in pixels: positive whichever way the axis runs.
     const long double height = (static_cast<long double>(max) - min) * scale;
-    return height > 0 && height <= 1e6L;
+    return height > 0 && height <= PlotArea::coordinateBound;
 }
 
 bool yRangeUsable(const GraphDocument& d) { return yRangeUsable(d.yRangeSet, d.yMin, d.yMax, d.yScale); }

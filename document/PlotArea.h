@@ -19,6 +19,12 @@ constexpr int maxTypedX = 670;  // typed X 0..670 becomes pixelX 50..720
 // a printed page scales onto the paper.
 constexpr int clientWidth = 742;
 constexpr int clientHeight = 499;
+// Largest distance from the origin, in pixels, of anything the graph
+// places: a point, the caption box, the plot's height. The window is 750
+// pixels wide; the bound leaves room for anything the axis commands can
+// make, keeps every pixel sum far inside int, and what lies beyond it is
+// drawn nowhere.
+constexpr double coordinateBound = 1e6;
 }
 
 // Pixel row of a typed Y value. Both rules give an infinity (never a wrong

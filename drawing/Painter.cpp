@@ -23,10 +23,10 @@ constexpr TColor lightGrey = TRgb(200, 200, 200);
 
 constexpr unsigned centreTop = 6;
 
-// No position of a real graph comes near this; a document that asks for
-// one (a damaged file, say) gets that element left out instead of coordinates
-// that overflow or send a backend into endless work.
-constexpr long long coordLimit = 1'000'000;
+// No position of a real graph comes near the bound; a document that asks
+// for one gets that element left out instead of coordinates that overflow or
+// send a backend into endless work.
+constexpr long long coordLimit = static_cast<long long>(PlotArea::coordinateBound);
 
 // Point positions are 32-bit floats plus small whole numbers, which a double
 // holds exactly within the limit: truncating it gives what extended precision

@@ -5,13 +5,13 @@
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 #include "drawing/CurveStatistics.h"
+#include "files/GraphRecord.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace {
-constexpr std::size_t kTitleChars = 36;
 constexpr std::size_t kLabelChars = 11;
 // As many as the caption boxes take.
 constexpr std::size_t kCaptionChars = 24;
@@ -51,7 +51,7 @@ std::string_view trimmedField(std::string_view f)
 std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
 {
     std::string bytes;
-    if (std::string p = storedText(s.title, kTitleChars, "The title", bytes); !p.empty())
+    if (std::string p = storedText(s.title, RecordLayout::titleChars, "The title", bytes); !p.empty())
         return "--title: " + p;
     copyText(d.title, sizeof d.title, bytes);
 

@@ -46,6 +46,7 @@ constexpr std::size_t captions = 9372;         // 3 slots of captionSlotSize byt
 constexpr std::size_t captionSlotSize = 37;
 constexpr std::size_t title = 9483;            // odd offset: the layout has no padding
 constexpr std::size_t titleSlotSize = 37;
+constexpr std::size_t titleChars = titleSlotSize - 1; // what every title box takes
 constexpr std::size_t captionBoxX = 9520;      // int32
 constexpr std::size_t captionBoxY = 9524;      // int32
 constexpr std::size_t captionsPlaced = 9528;   // byte

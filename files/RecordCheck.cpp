@@ -36,13 +36,13 @@ bool terminated(const GraphRecord& rec, std::size_t offset, std::size_t size)
     return false;
 }
 
-bool withinPixels(double v) { return std::isfinite(v) && std::fabs(v) <= kPixelBound; }
+bool withinPixels(double v) { return std::isfinite(v) && std::fabs(v) <= PlotArea::coordinateBound; }
 
 std::string curveName(int c) { return "curve " + std::to_string(c + 1); }
 
 std::string pointName(int c, int j) { return "point " + std::to_string(j + 1) + " of " + curveName(c); }
 
-const std::string pixelRange = "; positions must lie within " + std::to_string(static_cast<long>(kPixelBound))
+const std::string pixelRange = "; positions must lie within " + std::to_string(static_cast<long>(PlotArea::coordinateBound))
     + " pixels of the origin";
 
 float yMinOf(const GraphRecord& r) { return getFloat32(r, L::yMin); }

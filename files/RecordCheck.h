@@ -19,12 +19,6 @@
 #include <string>
 #include <vector>
 
-// Largest distance from the origin, in pixels, of a point, a caption box or
-// the plot height that a record may hold. The window is 750 pixels wide;
-// the bound leaves room for anything the axis commands can make and keeps
-// every pixel sum the painter forms far inside int.
-constexpr double kPixelBound = 1e6;
-
 // Empty when the record keeps every limit; otherwise the first problem
 // found, as a sentence fragment for a message ("curve 2 claims 300 points; a
 // curve holds at most 250").
