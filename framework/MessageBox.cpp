@@ -58,17 +58,21 @@ TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
     wxButton* first = nullptr;
+    wxButton* chosen = nullptr; // the default button, which Enter presses
     if (style & wxYES_NO) {
         first = new wxButton(this, wxID_YES, "&Yes");
         buttons->Add(first, 0, wxRIGHT, 8);
-        buttons->Add(new wxButton(this, wxID_NO, "&No"));
+        auto* no = new wxButton(this, wxID_NO, "&No");
+        buttons->Add(no);
         SetEscapeId(wxID_NO);
+        chosen = (flags & MB_DEFBUTTON2) ? no : first;
     } else {
         first = new wxButton(this, wxID_OK, "OK");
         buttons->Add(first);
         SetEscapeId(wxID_OK);
+        chosen = first;
     }
-    first->SetDefault();
+    chosen->SetDefault();
     SetAffirmativeId(first->GetId());
     for (int id : { wxID_YES, wxID_NO })
         Bind(
@@ -79,7 +83,7 @@ TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& 
     all->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
     SetSizerAndFit(all);
     CentreOnParent();
-    first->SetFocus();
+    chosen->SetFocus();
     Bind(wxEVT_CHAR_HOOK, &TMessageBox::onKey, this);
 }
 

@@ -253,7 +253,9 @@ bool TWndw::canClose()
 {
     if (!doc.dirty)
         return true;
-    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // No is the default: Enter or Escape keeps the work.
+    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+        == IDYES;
 }
 
 bool TWndw::mayDiscardChanges()
@@ -261,7 +263,7 @@ bool TWndw::mayDiscardChanges()
     if (!doc.dirty)
         return true;
     return messageBox("Data not Saved;  the points on the graph will be lost.  OK to go on ?", "Unsaved Data",
-               MB_YESNO | MB_ICONQUESTION)
+               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
         == IDYES;
 }
 

@@ -299,7 +299,8 @@ TEST_F(Dialogs, MessageBoxesShowTheIconTheyAskFor)
 }
 
 // Real key presses on a shown box: Y and N answer a question, Enter presses
-// the default button and Escape No, or OK on a box that has only OK.
+// the default button (Yes, or No when asked for) and Escape No, or OK on a
+// box that has only OK.
 TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
 {
     const struct {
@@ -309,6 +310,9 @@ TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
     } cases[] = {
         { MB_YESNO | MB_ICONQUESTION, 'y', IDYES }, { MB_YESNO | MB_ICONQUESTION, 'N', IDNO },
         { MB_YESNO | MB_ICONQUESTION, WXK_RETURN, IDYES }, { MB_YESNO | MB_ICONQUESTION, WXK_ESCAPE, IDNO },
+        // No as the default: Enter and Escape both answer No, Y still Yes.
+        { MB_YESNO | MB_DEFBUTTON2, WXK_RETURN, IDNO }, { MB_YESNO | MB_DEFBUTTON2, WXK_ESCAPE, IDNO },
+        { MB_YESNO | MB_DEFBUTTON2, 'y', IDYES },
         { MB_OK | MB_ICONEXCLAMATION, WXK_RETURN, IDOK }, { MB_OK, WXK_ESCAPE, IDOK },
         { MB_OK, 'n', -1 }, // no answer: the box stays until Enter
     };

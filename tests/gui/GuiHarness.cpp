@@ -13,6 +13,7 @@
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 DialogScript& DialogScript::instance()
 {
@@ -28,6 +29,34 @@ void DialogScript::expectMessage(int button)
 void DialogScript::expectMessageFirst(int button)
 {
     answers.push_front([button](wxDialog*) { return button; });
+}
+
+void DialogScript::expectKey(int key, bool& noFocus)
+{
+    expect([key, &noFocus](wxDialog* d) {
+        d->CallAfter([d, key, &noFocus] {
+            d->Raise();
+            const auto focused = [d] { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); };
+            for (int i = 0; i < 50 && !focused(); ++i) {
+                wxMilliSleep(10);
+                wxTheApp->Yield(true);
+            }
+            noFocus = !focused();
+            if (!noFocus) {
+                wxUIActionSimulator().Char(key);
+                for (int i = 0; i < 50 && d->IsModal(); ++i) {
+                    wxMilliSleep(10);
+                    wxTheApp->Yield(true);
+                }
+            }
+            if (d->IsModal()) {
+                if (!noFocus)
+                    ADD_FAILURE() << "the key did not answer the box";
+                d->EndModal(wxID_CANCEL);
+            }
+        });
+        return static_cast<int>(wxID_NONE);
+    });
 }
 
 void DialogScript::reset()

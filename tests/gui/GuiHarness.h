@@ -39,6 +39,9 @@ public:
     void expectMessage(int button = wxID_OK);
     // The same, ahead of everything already expected.
     void expectMessageFirst(int button);
+    // Expects a message box and answers it by a real key press, as a user
+    // would; noFocus is set when the display gives the box no focus.
+    void expectKey(int key, bool& noFocus);
     void reset();
     bool allUsed() const { return answers.empty(); }
     // Answers every dialog nothing was expected for, instead of failing;
