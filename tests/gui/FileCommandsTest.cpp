@@ -468,10 +468,40 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
             EXPECT_TRUE(messages()[0].style & wxYES_NO);
             EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
         }
-        EXPECT_EQ(doc.pointCount[0], proceeds ? (c.command == CM_OPEN ? 1 : 0) : 2);
-        // A new graph differs from any file; Open leaves the mark as it was.
-        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_NEWGRAPH ? 1 : before.dirty);
+        // New Graph cancelled in Basics leaves the graph as it was.
+        EXPECT_EQ(doc.pointCount[0], proceeds && c.command == CM_OPEN ? 1 : 2);
+        EXPECT_EQ(doc.dirty, before.dirty);
         EXPECT_TRUE(dialogs().allUsed());
+    }
+}
+
+// The three questions that could lose unsaved points default to No: the
+// Enter or Escape a user presses to get rid of the box keeps the work.
+TEST_F(FileCommands, EnterOrEscapeOnEachUnsavedQuestionKeepsThePoints)
+{
+    const struct {
+        int command;
+        int key;
+    } cases[] = {
+        { CM_EXIT, WXK_RETURN }, { CM_EXIT, WXK_ESCAPE }, { CM_NEWGRAPH, WXK_RETURN },
+        { CM_NEWGRAPH, WXK_ESCAPE }, { CM_OPEN, WXK_RETURN }, { CM_OPEN, WXK_ESCAPE },
+    };
+    leftClick(200, 200);
+    fake->answer = (dir / "none.gd2").string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        SCOPED_TRACE(c.key);
+        bool noFocus = false;
+        dialogs().expectKey(c.key, noFocus);
+        command(c.command);
+        pump();
+        if (noFocus)
+            GTEST_SKIP() << "this display gives no keyboard focus";
+        ASSERT_FALSE(window->IsBeingDeleted());
+        EXPECT_EQ(messages().back().caption, "Unsaved Data");
+        EXPECT_EQ(doc.pointCount[0], 1);
+        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_TRUE(fake->asked.empty()) << "Open went on";
     }
 }
 
