@@ -250,14 +250,47 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(FileCommands, SaveWithoutAFileNameSaysSo)
+// A name typed without an extension gets ".gd2", so Open's graph filter
+// lists the file again; Save with no file yet asks for one as Save As does.
+TEST_F(FileCommands, ANameWithoutAnExtensionIsSavedAsAGraphFile)
 {
-    dialogs().expectMessage();
-    command(CM_SAVE);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, "No Filename");
-    EXPECT_EQ(messages()[0].caption, "ERROR");
-    EXPECT_TRUE(messages()[0].style & wxICON_EXCLAMATION);
+    std::ofstream(dir / "taken.gd2", std::ios::binary) << "old";
+    const struct {
+        int command;
+        const char* typed;
+        int replace; // the answer to "already exists", 0: not asked
+        const char* written; // null: nothing written
+    } cases[] = {
+        { CM_SAVEAS, "sales", 0, "sales.gd2" },
+        { CM_SAVE, "fresh", 0, "fresh.gd2" },
+        { CM_SAVEAS, "sales.txt", 0, "sales.txt" },
+        { CM_SAVEAS, "v1.2", 0, "v1.2" },
+        { CM_SAVEAS, ".hidden", 0, ".hidden.gd2" },
+        { CM_SAVEAS, "taken", wxID_NO, nullptr },
+        { CM_SAVEAS, "taken", wxID_YES, "taken.gd2" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        doc.fileName.clear();
+        leftClick(300, 300);
+        messages().clear();
+        if (c.replace)
+            dialogs().expectMessage(c.replace);
+        fake->answer = (dir / c.typed).string();
+        command(c.command);
+        EXPECT_EQ(messages().size(), c.replace ? 1u : 0u);
+        EXPECT_EQ(fake->asked.back().defaultExtension, "gd2");
+        if (c.written) {
+            EXPECT_EQ(doc.fileName, (dir / c.written).string());
+            EXPECT_EQ(fs::file_size(dir / c.written), 9653u);
+            EXPECT_EQ(doc.dirty, 0);
+        } else {
+            EXPECT_EQ(doc.fileName, "");
+            EXPECT_EQ(slurp(dir / "taken.gd2"), "old");
+            EXPECT_EQ(doc.dirty, 1);
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir / "sales"));
 }
 
 TEST_F(FileCommands, CancelledSaveAsKeepsThePreviousFileForSave)
