@@ -293,6 +293,67 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
     EXPECT_EQ(fullRepaints, 0);
 }
 
+// A number box takes a text only when the whole of it is a number; a typo
+// is refused before anything of the OK is stored.
+TEST_F(NewGraph, NumberBoxesRefuseTextsThatAreNotNumbersAndStoreNothing)
+{
+    const char* labelsText = "Illegal number, X-axis labels must be between 1 and 20 inclusive";
+    const struct {
+        int box;
+        const char* typed;
+        const char* text;
+    } basics[] = {
+        { 101, "5abc", labelsText },
+        { 101, "1O", labelsText },
+        { 107, "2x", "Divisions per Label must be a number" },
+    },
+      yScale[] = {
+          { 101, "1OO", "The Minimum Y-Value is not a number" },
+          { 102, "5O", "The Maximum Y-Value is not a number" },
+          { 105, "5abc", "Error must be expressed as percentage" },
+      };
+    expectDialog(dialogs(), [&basics](TDialog& d) {
+        for (const auto& c : basics) {
+            fillBasics(d, { .title = "Typed", .labels = "1", .divisions = "1", .errorBars = true });
+            typeInto(d, c.box, c.typed);
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal()) << c.typed;
+            EXPECT_STREQ(doc.title, "");
+            EXPECT_EQ(doc.xLabelTarget, 0);
+        }
+        fillBasics(d, { .title = "Typed", .labels = " 1 ", .divisions = "1e1", .errorBars = true });
+        press(d, 1);
+    });
+    for (std::size_t i = 0; i < std::size(basics); ++i)
+        dialogs().expectMessage();
+    expectDialog(dialogs(), labelsOk({ "A" }));
+    expectDialog(dialogs(), [&yScale](TDialog& d) {
+        for (const auto& c : yScale) {
+            for (int box : { 101, 102, 105 })
+                typeInto(d, box, box == c.box ? c.typed : "5");
+            press(d, 1);
+            ASSERT_TRUE(d.IsModal()) << c.typed;
+            EXPECT_EQ(doc.yRangeSet, 0);
+            EXPECT_EQ(doc.yMin, 0.0f);
+        }
+        yScaleOk("-1.5e1", " 10 ", "+5")(d);
+    });
+    for (std::size_t i = 0; i < std::size(yScale); ++i)
+        dialogs().expectMessage();
+    newGraph();
+
+    std::size_t i = 0;
+    for (const auto& c : basics)
+        expectInputError(i++, c.text, "Number Error", "Basics");
+    for (const auto& c : yScale)
+        expectInputError(i++, c.text, "Data Error", "Y-Scale");
+    EXPECT_EQ(doc.xLabelTarget, 1);
+    EXPECT_EQ(doc.divisionsPerLabel, 10);
+    EXPECT_EQ(doc.yMin, -15.0f);
+    EXPECT_EQ(doc.yMax, 10.0f);
+    EXPECT_EQ(doc.percentError, 5.0f);
+}
+
 TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
 {
     doc.extendingY = 1; // left over from an Extend Y-Axis

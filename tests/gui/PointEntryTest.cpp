@@ -40,17 +40,18 @@ protected:
     }
 };
 
-TEST_F(PointEntry, TypedXIsReadAsAWholeNumberFromItsLeadingCharacters)
+// A number with blanks around it, a sign, a decimal point or an exponent;
+// X is truncated to a whole number.
+TEST_F(PointEntry, TypedXIsTheWholeNumberItsTextSpells)
 {
-    enter("abc", "5");
-    EXPECT_EQ(doc.pixelX[0][0], 50);
-    enter("12.9", "5");
-    enter("  12.9", "5");
-    EXPECT_EQ(doc.pixelX[0][1], 62);
-    EXPECT_EQ(doc.pixelX[0][2], 62);
-    enter("670", "5");
-    EXPECT_EQ(doc.pixelX[0][3], 720);
-    EXPECT_EQ(doc.pointCount[0], 4);
+    const std::pair<const char*, int> accepted[]
+        = { { "12.9", 62 }, { "  12.9 ", 62 }, { "+7", 57 }, { "1e2", 150 }, { "670", 720 }, { "0", 50 } };
+    for (auto [text, column] : accepted) {
+        doc.pointCount[0] = 0;
+        enter(text, "5");
+        ASSERT_EQ(doc.pointCount[0], 1) << text;
+        EXPECT_EQ(doc.pixelX[0][0], column) << text;
+    }
     EXPECT_EQ(window->controlText(IDC_XBOX), "");
     EXPECT_EQ(window->controlText(IDC_YBOX), "");
     EXPECT_EQ(doc.dirty, 1);
@@ -66,15 +67,22 @@ TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
     expectRefusal("10", "-0.1", "The Y-value if off the graph!", "Point error");
     // The X test comes before the Y box is looked at.
     expectRefusal("700", "", "The X-value if off the graph!", "Point error");
+    // Typos are refused, not read as the number they start with.
+    expectRefusal("1OO", "5O", "The X-value is not a number", "Data Error");
+    expectRefusal("abc", "5", "The X-value is not a number", "Data Error");
+    expectRefusal(" ", "5", "The X-value is not a number", "Data Error");
+    expectRefusal("100", "5O", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1,5", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1e", "The Y-value is not a number", "Data Error");
     EXPECT_EQ(messages()[0].style & (wxICON_EXCLAMATION | wxICON_QUESTION | wxICON_ERROR), 0);
 }
 
-TEST_F(PointEntry, CharactersOutsideTheProgramsCharacterSetDoNotEmptyABox)
+TEST_F(PointEntry, ANonAsciiCharacterIsNoPartOfANumberAndStaysInTheBox)
 {
-    enter("5\u20ac", "7\u20ac");
-    ASSERT_EQ(doc.pointCount[0], 1);
-    EXPECT_EQ(doc.pixelX[0][0], 55);
-    EXPECT_EQ(doc.valueY[0][0], 7.0f);
+    dialogs().expectMessage();
+    enter("5\u20ac", "7");
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "5\x80");
 }
 
 TEST_F(PointEntry, YWithoutARangeIsAHeightAboveTheBaseline)
