@@ -83,19 +83,9 @@ void TWndw::cmNextPoint()
     doc.dirty = 1;
     repaint();
 
-    // The Basics dialog may have set options without touching the buttons.
-    if (doc.largePoints)
-        actLargePoints();
-    else
-        actSmallPoints();
-    if (doc.connectPoints)
-        actConnectPoints();
-    else
-        actDisconnectPoints();
-    if (doc.labelPoints)
-        actLabelPoints();
-    else
-        actUnlabelPoints();
+    showOptionButtons();
+    // The next point is typed straight away, X first.
+    control(IDC_XBOX)->SetFocus();
 }
 
 void TWndw::evLButtonDown(int x, int y)

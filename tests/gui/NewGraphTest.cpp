@@ -418,9 +418,11 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
     EXPECT_EQ(doc.percentError, 42.0f);
     EXPECT_EQ(doc.dirty, 1);
     EXPECT_GE(fullRepaints, 1);
-    // The Basics options leave the main window's toggle buttons alone.
-    EXPECT_TRUE(shown(IDC_CONNECT));
-    EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
+    // The toggle buttons follow the options the Basics dialog set.
+    for (auto [id, visible] : { std::pair { IDC_CONNECT, false }, { IDC_DISCONNECT, true },
+             { IDC_LARGEPOINTS, false }, { IDC_SMALLPOINTS, true }, { IDC_LABELPOINTS, true },
+             { IDC_UNLABELPOINTS, false }, { IDC_HIDEERRORBARS, false } })
+        EXPECT_EQ(shown(id), visible) << id;
 }
 
 TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)

@@ -43,6 +43,8 @@ void TWndw::cmNewGraph()
         computeYTicks(doc);
     }
 
+    // The Basics dialog set the options; the buttons name their changes.
+    showOptionButtons();
     showErrorBarButton();
     repaint();
 }
