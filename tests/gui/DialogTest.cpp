@@ -298,6 +298,26 @@ TEST_F(Dialogs, MessageBoxesShowTheIconTheyAskFor)
     }
 }
 
+// A box raised while a dialog is up belongs to that dialog, whoever asks for
+// it; with no dialog up it belongs to the window that asked.
+TEST_F(Dialogs, AMessageBoxRaisedWhileADialogIsUpBelongsToTheDialog)
+{
+    expectDialog(dialogs(), [this](TDialog& d) {
+        window->messageBox("From the window", "Caption", MB_OK);
+        d.messageBox("From the dialog", "Caption", MB_OK);
+        press(d, 2);
+    });
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    TDialog(window, 8).execute();
+    dialogs().expectMessage();
+    window->messageBox("After it", "Caption", MB_OK);
+    ASSERT_EQ(messages().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(messages()[i].owner, i < 2 ? "Extend X-Axis" : "Plotwell (Version 2.0)") << i;
+    messages().clear();
+}
+
 // Real key presses on a shown box: Y and N answer a question, Enter presses
 // the default button (Yes, or No when asked for) and Escape No, or OK on a
 // box that has only OK.
