@@ -172,6 +172,10 @@ void TWndw::showControl(int id, bool show)
 {
     if (wxWindow* w = control(id))
         w->Show(show);
+    // Thick Lines lies over the error-bar buttons' place: it keeps its
+    // clicks whichever button is shown under it.
+    if (show && id != IDC_THICKLINES)
+        raiseInput(control(IDC_THICKLINES));
 }
 
 void TWndw::setControlText(int id, const std::string& text)
