@@ -99,7 +99,11 @@ protected:
     void extendX(const std::string& typed)
     {
         answer({ typed });
-        dialogs().expectMessage(); // Next Step
+        // Next Step, over a graph already repainted whole.
+        dialogs().expect([this](wxDialog*) {
+            EXPECT_GE(fullRepaints, 1);
+            return static_cast<int>(wxID_OK);
+        });
         run(CM_EXTENDX);
     }
 
