@@ -183,3 +183,12 @@ bool isRealNumberText(std::string_view text)
     }
     return i == t.size();
 }
+
+bool wholeNumberOf(std::string_view text, int& value)
+{
+    if (!isRealNumberText(text))
+        return false;
+    const double v = std::trunc(textToReal(text));
+    value = v >= INT_MAX ? INT_MAX : v <= INT_MIN ? INT_MIN : static_cast<int>(v);
+    return true;
+}

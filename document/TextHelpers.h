@@ -35,3 +35,7 @@ bool isWholeNumberText(std::string_view text);
 // Whether the whole text (blanks around it allowed) is one real number as
 // textToReal reads it: sign, digits with an optional full stop, exponent.
 bool isRealNumberText(std::string_view text);
+// A box that takes a whole number: the real number the whole text spells,
+// truncated toward zero and held within int (so 12.9 is 12 and 1e2 is
+// 100); false, with `value` untouched, when the text is not a number.
+bool wholeNumberOf(std::string_view text, int& value);

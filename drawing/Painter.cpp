@@ -82,6 +82,38 @@ CurveStats statisticsOf(const GraphDocument& d, int c)
     return curveStatistics(*bounded, c);
 }
 
+// A value as printed, with "-0.00" read as the "0.00" it shows.
+std::string shownValue(double v, int decimals)
+{
+    std::string s = formatText("%.*f", decimals, v);
+    if (s.size() > 1 && s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos)
+        s.erase(0, 1);
+    return s;
+}
+
+// Decimals beyond the usual ones ("%.1f" on the axis) that the ten Y-axis
+// values need to read differently: 0 wherever the usual format tells them
+// apart, at most 5 (6 decimals in all). Value labels and the statistics
+// line take the same extra decimals, so a small range reads alike in all
+// three.
+int extraDecimals(const GraphDocument& d)
+{
+    if (!d.yRangeSet)
+        return 0;
+    constexpr int most = 5;
+    for (int extra = 0; extra < most; ++extra) {
+        std::string shown[kYTickCount];
+        bool differ = true;
+        for (int k = 0; k < kYTickCount && differ; ++k) {
+            shown[k] = shownValue(d.yTicks[k], 1 + extra);
+            differ = std::find(shown, shown + k, shown[k]) == shown + k;
+        }
+        if (differ)
+            return extra;
+    }
+    return most;
+}
+
 struct Pens {
     THandle thick[kCurveCount]; // red, green, blue
     THandle thin[kCurveCount];
@@ -126,7 +158,7 @@ void drawTicksAndLabels(TDC& dc, const GraphDocument& d, const Pens& pens)
     }
 }
 
-void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
+void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
 {
     // The bar length depends on the Y axis only, not on the point.
     const long double span = std::trunc((static_cast<long double>(d.yMax) - d.yMin) * d.yScale);
@@ -163,7 +195,7 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens)
 
             int labelX, labelY;
             if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY))
-                dc.TextOut(labelX, labelY, formatText("%.1f", d.valueY[c][j]));
+                dc.TextOut(labelX, labelY, formatText("%.*f", 1 + extra, d.valueY[c][j]));
 
             if (d.showErrorBars) {
                 dc.SelectObject(pens.thin[0]);
@@ -224,16 +256,18 @@ void paintGraph(TDC& dc, const GraphDocument& d)
 
     // 5.-7. Statistics lines on fixed rows, and the entry-box labels.
     dc.SetBkColor(d.printing ? white : lightGrey);
+    const int extra = extraDecimals(d);
     static constexpr const char* statisticsFormats[kCurveCount] = {
-        " Curve 1:    Mean = %.2f,    Wtd-Mean = %.2f",
-        " Curve 2:    Mean = %.2f,    Wtd-Mean = %.2f",
-        " Curve 3:    Mean = %.2f,    Wtd-Mean = %.2f",
+        " Curve 1:    Mean = %.*f,    Wtd-Mean = %.*f",
+        " Curve 2:    Mean = %.*f,    Wtd-Mean = %.*f",
+        " Curve 3:    Mean = %.*f,    Wtd-Mean = %.*f",
     };
     for (int c = 0; c < kCurveCount; ++c) {
         if (pointsOf(d, c) <= 0)
             continue;
         const CurveStats stats = statisticsOf(d, c);
-        const std::string line = formatText(statisticsFormats[c], stats.mean, stats.weightedMean);
+        const std::string line
+            = formatText(statisticsFormats[c], 2 + extra, stats.mean, 2 + extra, stats.weightedMean);
         dc.TextOut(d.printing ? 200 : 370, 400 + 15 * c, line);
     }
     if (!d.printing) {
@@ -250,7 +284,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
         drawTicksAndLabels(dc, d, pens);
 
     // 10. Points, lines, value labels, error bars.
-    drawPoints(dc, d, pens);
+    drawPoints(dc, d, pens, extra);
 
     // 11. Y-axis values.
     const THandle valueFont = dc.CreateFontIndirect(logFont(10, 10, 1000, "Helv"));
@@ -259,7 +293,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
         dc.SetTextColor(black);
         dc.SetBkColor(d.printing ? white : lightGrey);
         for (int k = 0; k < kYTickCount; ++k) {
-            const std::string value = formatText("%.1f", d.yTicks[k]);
+            const std::string value = formatText("%.*f", 1 + extra, d.yTicks[k]);
             // Centred on x = 25 where it fits; a value too wide for that
             // (a minus sign and three digits already) would lose its sign
             // and leading digits past the window's left edge, so it starts
@@ -275,7 +309,11 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     dc.DeleteObject(valueFont);
     dc.SetTextColor(black);
     dc.SetBkColor(d.printing ? white : lightGrey);
-    dc.TextOut(320, -6, slotText(d.title));
+    // Centred at (320, -6) unless that would cut the tops of its glyphs at
+    // the client area's top edge (or under the menu bar): then just low
+    // enough for its topmost ink to be on row 0.
+    const std::string_view title = slotText(d.title);
+    dc.TextOut(320, std::max(-6, -dc.GetTextInkTop(title)), title);
 
     // 13. Default scales for axes that have not been set up.
     const THandle scaleFont = dc.CreateFontIndirect(logFont(8, 8, 1000, "Times New Roman"));

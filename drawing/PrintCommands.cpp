@@ -2,6 +2,7 @@
 // window shows it, by the painter's printing variant.
 
 #include "document/GraphDocument.h"
+#include "document/PlotArea.h"
 #include "drawing/Painter.h"
 #include "drawing/TWindowPrintout.h"
 #include "framework/MessageBox.h"
@@ -9,23 +10,14 @@
 #include "ui/TWndw.h"
 
 namespace {
-// The main window as the printout sees it: its client area and its paint
-// method, which ignores the erase flag and the rectangle as on the screen.
+// The main window as the printout sees it: the whole client-area layout,
+// whatever size the window has now (a shrunken window must not print only
+// its visible part, enlarged), and its paint method, which ignores the
+// erase flag and the rectangle as on the screen.
 class MainWindowPaint : public TPaintWindow {
 public:
-    explicit MainWindowPaint(TWndw& window)
-        : window(window)
-    {
-    }
-    TRect clientRect() const override
-    {
-        const wxSize size = window.GetClientSize();
-        return TRect { 0, 0, size.x, size.y };
-    }
+    TRect clientRect() const override { return TRect { 0, 0, PlotArea::clientWidth, PlotArea::clientHeight }; }
     void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc); }
-
-private:
-    TWndw& window;
 };
 
 // `printing` is set for exactly as long as the command runs, whatever way it
@@ -57,7 +49,7 @@ void TWndw::cmPrint()
     if (!printer)
         return;
     PrintingFlag flag(*this);
-    MainWindowPaint target(*this);
+    MainWindowPaint target;
     TWindowPrintout printout("", target);
     // Every system this runs on asks for banding; no device here prints in
     // bands, so each page is still drawn once, whole.

@@ -112,8 +112,9 @@ bool TWndw::openFile(const std::string& path)
 
 void TWndw::cmSave()
 {
+    // A graph that has no file yet is given one, as Save As would.
     if (doc.fileName.empty()) {
-        messageBox("No Filename", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+        cmSaveAs();
         return;
     }
     saveTo(*this, doc.fileName);
@@ -122,6 +123,8 @@ void TWndw::cmSave()
 void TWndw::cmSaveAs()
 {
     auto data = dialogData(OFN_OVERWRITEPROMPT | OFN_READONLY_HIDDEN, saveFilter);
+    // "sales" is saved as "sales.gd2", which Open's graph filter lists.
+    data.defaultExtension = "gd2";
     if (TFileSaveDialog(this, data).Execute()) {
         // The name becomes current only once the graph is really in it, so a
         // failed write leaves Save pointing at the file that holds the graph.

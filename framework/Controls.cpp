@@ -9,6 +9,10 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 namespace {
 // The button Enter presses wears a heavy dark border, as the layout was
 // drawn with; the desktop's theme alone would not mark it.
@@ -77,4 +81,18 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
         }
         }
     }
+}
+
+void raiseInput(wxWindow* control)
+{
+#ifdef __WXGTK__
+    // Buttons and check boxes take their clicks through an input window of
+    // their own, which the toolkit puts on top whenever it is shown.
+    auto* widget = control ? static_cast<GtkWidget*>(control->GetHandle()) : nullptr;
+    if (widget && GTK_IS_BUTTON(widget) && gtk_widget_get_mapped(widget))
+        if (GdkWindow* input = gtk_button_get_event_window(GTK_BUTTON(widget)))
+            gdk_window_raise(input);
+#else
+    (void)control;
+#endif
 }

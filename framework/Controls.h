@@ -12,3 +12,6 @@ class wxWindow;
 wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups);
 // Creates every control visible, in table order (which is also Tab order).
 void createControls(wxWindow* parent, std::span<const ControlDef> controls);
+// Puts a control's mouse input above the controls it overlaps: a control
+// shown later otherwise takes the clicks meant for one drawn over it.
+void raiseInput(wxWindow* control);

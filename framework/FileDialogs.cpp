@@ -1,5 +1,9 @@
 #include "framework/FileDialogs.h"
 
+#include "framework/MessageBox.h"
+
+#include <filesystem>
+#include <system_error>
 #include <wx/filedlg.h>
 
 namespace {
@@ -76,4 +80,35 @@ std::string toolkitWildcard(const std::string& filter)
         pattern = !pattern;
     }
     return result;
+}
+
+std::string withDefaultExtension(const std::string& path, const std::string& extension)
+{
+    if (extension.empty() || extension == "*")
+        return path;
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot > nameStart)
+        return path;
+    return path + "." + extension;
+}
+
+bool TFileSaveDialog::Execute()
+{
+    if (!fileDialogService().runSave(owner, data))
+        return false;
+    const std::string chosen = withDefaultExtension(data.fileName, data.defaultExtension);
+    if (chosen == data.fileName)
+        return true;
+    std::error_code error;
+    if ((data.flags & OFN_OVERWRITEPROMPT) && std::filesystem::exists(chosen, error)
+        && MessageBox(owner,
+               std::filesystem::path(chosen).filename().string()
+                   + " already exists.\nDo you want to replace it?",
+               "Save As", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2)
+            != IDYES)
+        return false;
+    data.fileName = chosen;
+    return true;
 }

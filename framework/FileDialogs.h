@@ -22,6 +22,8 @@ struct TOpenSaveDialog {
         // Pairs of description and pattern, every part ended by '|'.
         std::string filter;
         int filterIndex = 1;          // 1-based: the pair shown first
+        // Added, after a dot, to a chosen name that has no extension;
+        // "*" or empty adds nothing.
         std::string defaultExtension;
         std::string fileName;         // the chosen path after OK; held whole
         long error = 0;               // non-zero when the dialog failed rather than being cancelled
@@ -57,7 +59,11 @@ private:
 class TFileSaveDialog {
 public:
     TFileSaveDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }
-    bool Execute() { return fileDialogService().runSave(owner, data); }
+    // The chosen name gets the default extension when it has none, so the
+    // file shows up again under the filter it was saved for. A name that
+    // only now points at an existing file is asked about (default No), as
+    // the dialog asked about the name it was given.
+    bool Execute();
 
 private:
     wxWindow* owner;
@@ -67,3 +73,6 @@ private:
 // Turns a '|'-ended filter string into the toolkit's wildcard. "*.*" becomes
 // "*", so "All Files" also lists names without a dot, as users expect.
 std::string toolkitWildcard(const std::string& filter);
+// `path` with "." + extension added when its last part has no extension
+// (a leading dot alone does not make one); unchanged for "*" or "".
+std::string withDefaultExtension(const std::string& path, const std::string& extension);

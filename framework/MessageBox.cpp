@@ -58,17 +58,21 @@ TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
     wxButton* first = nullptr;
+    wxButton* chosen = nullptr; // the default button, which Enter presses
     if (style & wxYES_NO) {
         first = new wxButton(this, wxID_YES, "&Yes");
         buttons->Add(first, 0, wxRIGHT, 8);
-        buttons->Add(new wxButton(this, wxID_NO, "&No"));
+        auto* no = new wxButton(this, wxID_NO, "&No");
+        buttons->Add(no);
         SetEscapeId(wxID_NO);
+        chosen = (flags & MB_DEFBUTTON2) ? no : first;
     } else {
         first = new wxButton(this, wxID_OK, "OK");
         buttons->Add(first);
         SetEscapeId(wxID_OK);
+        chosen = first;
     }
-    first->SetDefault();
+    chosen->SetDefault();
     SetAffirmativeId(first->GetId());
     for (int id : { wxID_YES, wxID_NO })
         Bind(
@@ -79,7 +83,7 @@ TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& 
     all->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
     SetSizerAndFit(all);
     CentreOnParent();
-    first->SetFocus();
+    chosen->SetFocus();
     Bind(wxEVT_CHAR_HOOK, &TMessageBox::onKey, this);
 }
 
@@ -115,10 +119,34 @@ void TMessageBox::onKey(wxKeyEvent& event)
     event.Skip();
 }
 
+namespace {
+// A box belongs to the dialog the user is in, whoever asked for it: the
+// newest modal dialog still up, else the owner asked for. Owned by a window
+// underneath, the box would hand the activation back to that window.
+wxWindow* boxOwner(wxWindow* owner)
+{
+    wxWindow* found = nullptr;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->IsShown() && !d->IsBeingDeleted())
+            found = d;
+    return found ? found : owner;
+}
+} // namespace
+
 int MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, unsigned flags)
 {
+    owner = boxOwner(owner);
+    wxWindow* focus = wxWindow::FindFocus();
     TMessageBox box(owner, shown(text), shown(caption), flags);
-    switch (box.ShowModal()) {
+    const int answer = box.ShowModal();
+    // Back to the window the user was typing in, active again: some window
+    // managers otherwise activate the main window behind a modal dialog.
+    if (wxWindow* top = owner ? wxGetTopLevelParent(owner) : nullptr; top && top->IsShown()) {
+        top->Raise();
+        if (focus && top->IsDescendant(focus))
+            focus->SetFocus();
+    }
+    switch (answer) {
     case wxID_YES:
         return IDYES;
     case wxID_NO:

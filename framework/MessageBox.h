@@ -14,6 +14,7 @@ enum : unsigned {
     MB_ICONQUESTION = 0x20,
     MB_ICONEXCLAMATION = 0x30,
     MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100, // the second button (No) is the default
 };
 
 enum : int {
@@ -29,7 +30,8 @@ int MessageBox(wxWindow* owner, const std::string& text, const std::string& capt
 // The box itself. The toolkit's own message dialog no longer draws the icon
 // a box asks for, so this one lays out its icon (from the desktop's icon
 // theme), text and buttons itself. Keys: Enter presses the default button
-// (Yes, or OK), Escape No (or OK), and Y and N answer a question.
+// (Yes, or No with MB_DEFBUTTON2, or OK), Escape No (or OK), and Y and N
+// answer a question.
 class TMessageBox : public wxDialog {
 public:
     TMessageBox(wxWindow* owner, const wxString& text, const wxString& caption, unsigned flags);

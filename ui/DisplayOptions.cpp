@@ -34,6 +34,22 @@ void TWndw::actUnlabelPoints() { toggle(*this, doc.labelPoints, 0, IDC_UNLABELPO
 void TWndw::actShowErrorBars() { toggle(*this, doc.showErrorBars, 1, IDC_SHOWERRORBARS, IDC_HIDEERRORBARS); }
 void TWndw::actHideErrorBars() { toggle(*this, doc.showErrorBars, 0, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS); }
 
+void TWndw::showOptionButtons()
+{
+    if (doc.largePoints)
+        actLargePoints();
+    else
+        actSmallPoints();
+    if (doc.connectPoints)
+        actConnectPoints();
+    else
+        actDisconnectPoints();
+    if (doc.labelPoints)
+        actLabelPoints();
+    else
+        actUnlabelPoints();
+}
+
 void TWndw::showErrorBarButton()
 {
     // The two buttons share one place: the one shown names the change it

@@ -61,7 +61,12 @@ void TWndw::cmNextPoint()
         messageBox("No Value for X inserted", "Data Error", MB_OK);
         return;
     }
-    const int x = textToInt(xText);
+    // A typo such as 1OO is refused, not read as the 1 it starts with.
+    int x = 0;
+    if (!wholeNumberOf(xText, x)) {
+        messageBox("The X-value is not a number", "Data Error", MB_OK);
+        return;
+    }
     if (!typedXOnGraph(x)) {
         xOffGraph(*this);
         return;
@@ -70,6 +75,10 @@ void TWndw::cmNextPoint()
     const std::string yText(leadingChars(controlText(IDC_YBOX), kEntryChars));
     if (yText.empty()) {
         messageBox("No Value for Y inserted", "Data Error", MB_OK);
+        return;
+    }
+    if (!isRealNumberText(yText)) {
+        messageBox("The Y-value is not a number", "Data Error", MB_OK);
         return;
     }
     const float y = static_cast<float>(textToReal(yText));
@@ -86,19 +95,9 @@ void TWndw::cmNextPoint()
     doc.dirty = 1;
     repaint();
 
-    // The Basics dialog may have set options without touching the buttons.
-    if (doc.largePoints)
-        actLargePoints();
-    else
-        actSmallPoints();
-    if (doc.connectPoints)
-        actConnectPoints();
-    else
-        actDisconnectPoints();
-    if (doc.labelPoints)
-        actLabelPoints();
-    else
-        actUnlabelPoints();
+    showOptionButtons();
+    // The next point is typed straight away, X first.
+    control(IDC_XBOX)->SetFocus();
 }
 
 void TWndw::evLButtonDown(int x, int y)

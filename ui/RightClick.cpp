@@ -29,10 +29,10 @@ void TWndw::evRButtonDown(int x, int y)
                 doc.valueY[c][k] = doc.valueY[c][k + 1];
             }
             doc.pointCount[c] = n - 1;
-            break;
+            // Only a deleted point is a change; a click on empty plot is not.
+            doc.dirty = 1;
+            repaint();
+            return;
         }
     }
-    // Even a click that hits nothing counts as a change.
-    doc.dirty = 1;
-    repaint();
 }

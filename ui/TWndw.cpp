@@ -172,6 +172,10 @@ void TWndw::showControl(int id, bool show)
 {
     if (wxWindow* w = control(id))
         w->Show(show);
+    // Thick Lines lies over the error-bar buttons' place: it keeps its
+    // clicks whichever button is shown under it.
+    if (show && id != IDC_THICKLINES)
+        raiseInput(control(IDC_THICKLINES));
 }
 
 void TWndw::setControlText(int id, const std::string& text)
@@ -253,7 +257,9 @@ bool TWndw::canClose()
 {
     if (!doc.dirty)
         return true;
-    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // No is the default: Enter or Escape keeps the work.
+    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+        == IDYES;
 }
 
 bool TWndw::mayDiscardChanges()
@@ -261,7 +267,7 @@ bool TWndw::mayDiscardChanges()
     if (!doc.dirty)
         return true;
     return messageBox("Data not Saved;  the points on the graph will be lost.  OK to go on ?", "Unsaved Data",
-               MB_YESNO | MB_ICONQUESTION)
+               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
         == IDYES;
 }
 

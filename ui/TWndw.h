@@ -55,6 +55,8 @@ public:
     void actUnlabelPoints();
     void actShowErrorBars();
     void actHideErrorBars();
+    // Brings the Connect, Large and Label pairs in line with the options.
+    void showOptionButtons();
     // Shows the error-bar button that matches the document, or neither.
     void showErrorBarButton();
 

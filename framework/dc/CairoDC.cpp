@@ -385,6 +385,28 @@ TSize TCairoDC::GetTextExtentPoint(std::string_view text)
     return TSize{ static_cast<int>(std::lround(t.width * f.stretch)), static_cast<int>(f.cell) };
 }
 
+int TCairoDC::GetTextInkTop(std::string_view text)
+{
+    TextEngine& engine = TextEngine::instance();
+    const TCairoFont& f = font();
+    if (text.empty())
+        return static_cast<int>(f.cell);
+    const CachedText& t = engine.withMask(f, engine.text(f, text));
+    // The coverage rows as TextOut blends them, where there is a mask;
+    // otherwise the glyphs' ink box.
+    if (!t.mask.runs.empty()) {
+        int first = t.mask.height;
+        for (const TCoverage::Run& run : t.mask.runs)
+            first = std::min(first, run.row);
+        return t.maskY + first;
+    }
+    PangoRectangle ink;
+    pango_layout_get_extents(t.layout, &ink, nullptr);
+    if (ink.height <= 0)
+        return static_cast<int>(f.cell);
+    return static_cast<int>(std::floor(ink.y / double(PANGO_SCALE) + (f.cell - f.cellHeight) / 2));
+}
+
 bool TCairoDC::TextOut(int x, int y, std::string_view text)
 {
     if (text.empty())

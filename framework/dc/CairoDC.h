@@ -51,6 +51,7 @@ public:
     int IntersectClipRect(int left, int top, int right, int bottom) override;
 
     TSize GetTextExtentPoint(std::string_view text) override;
+    int GetTextInkTop(std::string_view text) override;
     // True while drawing goes straight into the target's pixels.
     bool drawsDirectly() const { return direct; }
 

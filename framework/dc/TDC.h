@@ -112,6 +112,10 @@ public:
     virtual bool TextOut(int x, int y, std::string_view text) = 0;
     // Size of the cell TextOut would fill for `text` in the current font.
     virtual TSize GetTextExtentPoint(std::string_view text) = 0;
+    // Rows between the top of that cell and the first row the text's glyphs
+    // ink, in logical units: the cell height when nothing is inked, 0 when
+    // a context cannot tell.
+    virtual int GetTextInkTop(std::string_view text) = 0;
     virtual TColor SetTextColor(TColor color) = 0;
     virtual TColor SetBkColor(TColor color) = 0;
     virtual unsigned SetTextAlign(unsigned align) = 0;

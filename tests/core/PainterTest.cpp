@@ -2,6 +2,8 @@
 // texts, pens, fonts, colours and the order of the steps.
 
 #include "drawing/Painter.h"
+#include "document/GraphRules.h"
+#include "framework/dc/CairoDC.h"
 #include "tests/support/RecordingDC.h"
 #include "tests/core/GraphSamples.h"
 
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -644,4 +647,85 @@ TEST(Painter, DamagedDocumentsAreDrawnWithinBounds)
     ASSERT_NE(p.textAt(370, 415), nullptr);
     EXPECT_EQ(p.textAt(370, 400), nullptr);
     ASSERT_NE(p.textAt(370, 430), nullptr);
+}
+
+// Where "%.1f" cannot tell the ten axis values apart, the fewest decimals
+// (up to 6) that can, and as many more for value labels and statistics.
+TEST(Painter, ASmallYRangeGetsTheDecimalsThatTellItsValuesApart)
+{
+    const struct {
+        float min, max;
+        const char* bottom; // yTicks[0] as written
+        const char* label; // a point of value 0.0015
+        const char* mean;
+    } cases[] = {
+        { 0, 90, "0.0", "0.0", "Mean = 0.00," },
+        { 0, 0.9f, "0.0", "0.0", "Mean = 0.00," },
+        { -0.001f, 0.002f, "-0.0010", "0.0015", "Mean = 0.00150," },
+        { 0.5f, 0.5000001f, "0.500000", "0.001500", "Mean = 0.0015000," }, // 6 is the most
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bottom);
+        auto d = std::make_unique<GraphDocument>();
+        d->yRangeSet = 1;
+        d->yMin = c.min;
+        d->yMax = c.max;
+        computeYAxis(*d);
+        d->labelPoints = 1;
+        d->pointCount[0] = 1;
+        d->pixelX[0][0] = 100;
+        d->pixelY[0][0] = 200;
+        d->valueY[0][0] = 0.0015f;
+        Painted p(*d);
+        const auto axis = p.textsInFont("Helv");
+        ASSERT_EQ(axis.size(), 10u);
+        EXPECT_EQ(axis[0].text, c.bottom);
+        std::set<std::string> shown;
+        for (const auto& t : axis)
+            shown.insert(t.text);
+        EXPECT_EQ(shown.size(), c.max - c.min > 1e-3f ? 10u : 1u);
+        ASSERT_NE(p.textAt(120, 180), nullptr);
+        EXPECT_EQ(p.textAt(120, 180)->text, c.label);
+        EXPECT_TRUE(p.hasTextContaining(c.mean));
+    }
+}
+
+// The title's glyphs are never cut at the client area's top edge: rendered
+// with room above that edge, no ink of it lies above row 0.
+TEST(Painter, TheTitleIsDrawnWhole)
+{
+    constexpr int room = 40;
+    for (const char* title : { "Rainfall", "\xC9\xC5 (Jul) {Q}", "xyz", "" }) {
+        SCOPED_TRACE(title);
+        auto d = std::make_unique<GraphDocument>();
+        std::strcpy(d->title, title);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545 + room);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_translate(cr, 0, room);
+        {
+            TCairoDC dc(cr);
+            paintGraph(dc, *d);
+        }
+        cairo_surface_flush(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        int top = -1;
+        for (int y = 0; y < room + 20 && top < 0; ++y)
+            for (int x = 100; x < 540 && top < 0; ++x)
+                if ((*reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4) & 0xff) < 128)
+                    top = y;
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+        if (*title)
+            EXPECT_GE(top, room);
+        else
+            EXPECT_EQ(top, -1);
+    }
+    // Where nothing reaches that high the title stays at its place.
+    auto d = std::make_unique<GraphDocument>();
+    std::strcpy(d->title, "xyz");
+    Painted p(*d);
+    EXPECT_EQ(p.textsInFont("Arial")[0].args, (std::vector<int> { 320, -6 }));
 }

@@ -4,6 +4,8 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(TextHelpers, LabelTextAcceptsOnlyAsciiLettersAndDigits)
 {
     EXPECT_TRUE(isLabelText("Monday"));
@@ -50,6 +52,22 @@ TEST(TextHelpers, RealConversionTakesTheLeadingNumber)
     EXPECT_EQ(textToReal("abc"), 0);
     EXPECT_EQ(textToReal("."), 0);
     EXPECT_EQ(textToReal(""), 0);
+}
+
+TEST(TextHelpers, AWholeNumberBoxTakesOnlyATextThatIsANumber)
+{
+    const std::pair<const char*, int> taken[] = { { " 12.9 ", 12 }, { "-2.9", -2 }, { "1e2", 100 },
+        { "+7", 7 }, { "1e99", INT_MAX }, { "-1e99", INT_MIN } };
+    for (auto [text, expected] : taken) {
+        int value = -5;
+        EXPECT_TRUE(wholeNumberOf(text, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
+    for (const char* refused : { "1OO", "5abc", "abc", "", " ", "1e", "1,5", "nan", "- 3" }) {
+        int value = -5;
+        EXPECT_FALSE(wholeNumberOf(refused, value)) << refused;
+        EXPECT_EQ(value, -5) << refused;
+    }
 }
 
 TEST(TextHelpers, RealConversionIgnoresTheUsersLocale)

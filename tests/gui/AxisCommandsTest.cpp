@@ -99,7 +99,11 @@ protected:
     void extendX(const std::string& typed)
     {
         answer({ typed });
-        dialogs().expectMessage(); // Next Step
+        // Next Step, over a graph already repainted whole.
+        dialogs().expect([this](wxDialog*) {
+            EXPECT_GE(fullRepaints, 1);
+            return static_cast<int>(wxID_OK);
+        });
         run(CM_EXTENDX);
     }
 
@@ -236,8 +240,8 @@ TEST_F(AxisCommands, TypedNumbersAreTruncatedAndEveryCurveKeepsItsPointsOnTheirL
         { "2.9", 7, 85, { 85, 192, 298 } },
         { "-2", 3, 200, { 133, 383, 633 } }, // stretched by 5 / 3
         { "-2.9", 3, 200, { 133, 383, 633 } },
-        { "abc", 5, 120, { 100, 250, 400 } },
-        { "3abc", 8, 75, { 81, 175, 269 } },
+        { "", 5, 120, { 100, 250, 400 } },
+        { " 3 ", 8, 75, { 81, 175, 269 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -321,6 +325,9 @@ TEST_F(AxisCommands, ExtendXRefusesWhatWouldLoseALabelOrAPointAndChangesNothing)
         { 10, 40, "6", "With 40 divisions per label the X-Axis has room for no more than 15 labels",
             "Too Many Labels" },
         { 0, 0, "-1", "The X-Axis has no labels yet: enter how many labels to add", "Too Few Labels" },
+        // Typos are not read as the number they start with.
+        { 5, 1, "3abc", "The number of Extra Labels must be a number", "Data Error" },
+        { 5, 1, "1O", "The number of Extra Labels must be a number", "Data Error" },
         // Stretched from 120 to 300 pixels a label, 400 would go to 925.
         { 5, 1, "-3", "Removing so many labels would move a point beyond the right-hand end of the X-Axis",
             "Too Few Labels" },
@@ -421,11 +428,11 @@ TEST_F(AxisCommands, ExtendYRefusesAMaximumNotAboveTheOldOneAndStoresNothingUnti
 {
     graph(3);
     const std::vector<std::uint8_t> before = packed();
-    answer({ "99.9", "-50", "", "abc", "100", "1e39" }, false);
+    answer({ "99.9", "-50", "", "abc", "100", "2OO", "1e39" }, false);
     run(CM_EXTENDY);
-    for (std::size_t i = 0; i < 5; ++i)
+    for (std::size_t i = 0; i < 6; ++i)
         expectShown(i, "The new Maximum Y-Value must be a number above 100", "Data Error", "Y-Scale");
-    expectShown(5, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
+    expectShown(6, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
     EXPECT_EQ(packed(), before);
     EXPECT_EQ(doc.yNegative, 0);
     EXPECT_EQ(doc.dirty, 0);

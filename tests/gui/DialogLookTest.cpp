@@ -3,7 +3,9 @@
 //   PLOTWELL_SCREENSHOTS=/tmp/shots scripts/with-display build/gui_tests --gtest_filter='DialogLook*'
 // Each dialog is shown with typical texts filled in and saved as
 // dialog<template>.png; graph.png is the main window after a New Graph run
-// through the dialogs and three points. On a virtual display with no window
+// through the dialogs and three points; window-after-error.png the Y-Scale
+// dialog over the window once its error box has closed (run it under a
+// window manager: scripts/with-wm). On a virtual display with no window
 // manager a window owned by another stays unpainted, so the dialogs are
 // shown unowned.
 
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 #include <wx/app.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 namespace {
@@ -126,5 +129,48 @@ TEST_F(DialogLook, GraphAfterNewGraph)
     pump();
     settle();
     saveScreen(folder, "graph", 800, 560);
+}
+
+TEST_F(DialogLook, YScaleAfterItsErrorBoxCloses)
+{
+    const char* folder = std::getenv("PLOTWELL_SCREENSHOTS");
+    if (!folder)
+        GTEST_SKIP();
+    expectDialog(dialogs(), [](TDialog& d) {
+        typeInto(d, 101, "1");
+        typeInto(d, 107, "1");
+        press(d, 1);
+    });
+    expectDialog(dialogs(), [](TDialog& d) {
+        typeInto(d, 103, "Jan");
+        press(d, 1);
+    });
+    // Driven from timers, so the dialog's own loop paints it between steps.
+    wxTimer later;
+    dialogs().expect([this, folder, &later](wxDialog* dialog) {
+        auto& d = dynamic_cast<TDialog&>(*dialog);
+        later.Bind(wxEVT_TIMER, [this, folder, &d, &later](wxTimerEvent&) {
+            if (d.text(101).empty()) {
+                typeInto(d, 101, "5O");
+                typeInto(d, 102, "90");
+                // The error box really shown, then closed as OK closes it.
+                dialogs().expect([](wxDialog* box) {
+                    box->CallAfter([box] {
+                        settle();
+                        box->EndModal(wxID_OK);
+                    });
+                    return static_cast<int>(wxID_NONE);
+                });
+                press(d, 1);
+                later.StartOnce(800);
+                return;
+            }
+            saveScreen(folder, "window-after-error", 1024, 700);
+            press(d, 2);
+        });
+        later.StartOnce(800);
+        return static_cast<int>(wxID_NONE);
+    });
+    command(CM_NEWGRAPH);
 }
 } // namespace

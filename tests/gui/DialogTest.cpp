@@ -298,8 +298,29 @@ TEST_F(Dialogs, MessageBoxesShowTheIconTheyAskFor)
     }
 }
 
+// A box raised while a dialog is up belongs to that dialog, whoever asks for
+// it; with no dialog up it belongs to the window that asked.
+TEST_F(Dialogs, AMessageBoxRaisedWhileADialogIsUpBelongsToTheDialog)
+{
+    expectDialog(dialogs(), [this](TDialog& d) {
+        window->messageBox("From the window", "Caption", MB_OK);
+        d.messageBox("From the dialog", "Caption", MB_OK);
+        press(d, 2);
+    });
+    dialogs().expectMessage();
+    dialogs().expectMessage();
+    TDialog(window, 8).execute();
+    dialogs().expectMessage();
+    window->messageBox("After it", "Caption", MB_OK);
+    ASSERT_EQ(messages().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(messages()[i].owner, i < 2 ? "Extend X-Axis" : "Plotwell (Version 2.0)") << i;
+    messages().clear();
+}
+
 // Real key presses on a shown box: Y and N answer a question, Enter presses
-// the default button and Escape No, or OK on a box that has only OK.
+// the default button (Yes, or No when asked for) and Escape No, or OK on a
+// box that has only OK.
 TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
 {
     const struct {
@@ -309,6 +330,9 @@ TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
     } cases[] = {
         { MB_YESNO | MB_ICONQUESTION, 'y', IDYES }, { MB_YESNO | MB_ICONQUESTION, 'N', IDNO },
         { MB_YESNO | MB_ICONQUESTION, WXK_RETURN, IDYES }, { MB_YESNO | MB_ICONQUESTION, WXK_ESCAPE, IDNO },
+        // No as the default: Enter and Escape both answer No, Y still Yes.
+        { MB_YESNO | MB_DEFBUTTON2, WXK_RETURN, IDNO }, { MB_YESNO | MB_DEFBUTTON2, WXK_ESCAPE, IDNO },
+        { MB_YESNO | MB_DEFBUTTON2, 'y', IDYES },
         { MB_OK | MB_ICONEXCLAMATION, WXK_RETURN, IDOK }, { MB_OK, WXK_ESCAPE, IDOK },
         { MB_OK, 'n', -1 }, // no answer: the box stays until Enter
     };

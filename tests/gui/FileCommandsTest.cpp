@@ -270,14 +270,47 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(FileCommands, SaveWithoutAFileNameSaysSo)
+// A name typed without an extension gets ".gd2", so Open's graph filter
+// lists the file again; Save with no file yet asks for one as Save As does.
+TEST_F(FileCommands, ANameWithoutAnExtensionIsSavedAsAGraphFile)
 {
-    dialogs().expectMessage();
-    command(CM_SAVE);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, "No Filename");
-    EXPECT_EQ(messages()[0].caption, "ERROR");
-    EXPECT_TRUE(messages()[0].style & wxICON_EXCLAMATION);
+    std::ofstream(dir / "taken.gd2", std::ios::binary) << "old";
+    const struct {
+        int command;
+        const char* typed;
+        int replace; // the answer to "already exists", 0: not asked
+        const char* written; // null: nothing written
+    } cases[] = {
+        { CM_SAVEAS, "sales", 0, "sales.gd2" },
+        { CM_SAVE, "fresh", 0, "fresh.gd2" },
+        { CM_SAVEAS, "sales.txt", 0, "sales.txt" },
+        { CM_SAVEAS, "v1.2", 0, "v1.2" },
+        { CM_SAVEAS, ".hidden", 0, ".hidden.gd2" },
+        { CM_SAVEAS, "taken", wxID_NO, nullptr },
+        { CM_SAVEAS, "taken", wxID_YES, "taken.gd2" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        doc.fileName.clear();
+        leftClick(300, 300);
+        messages().clear();
+        if (c.replace)
+            dialogs().expectMessage(c.replace);
+        fake->answer = (dir / c.typed).string();
+        command(c.command);
+        EXPECT_EQ(messages().size(), c.replace ? 1u : 0u);
+        EXPECT_EQ(fake->asked.back().defaultExtension, "gd2");
+        if (c.written) {
+            EXPECT_EQ(doc.fileName, (dir / c.written).string());
+            EXPECT_EQ(fs::file_size(dir / c.written), 9653u);
+            EXPECT_EQ(doc.dirty, 0);
+        } else {
+            EXPECT_EQ(doc.fileName, "");
+            EXPECT_EQ(slurp(dir / "taken.gd2"), "old");
+            EXPECT_EQ(doc.dirty, 1);
+        }
+    }
+    EXPECT_FALSE(fs::exists(dir / "sales"));
 }
 
 TEST_F(FileCommands, CancelledSaveAsKeepsThePreviousFileForSave)
@@ -489,10 +522,40 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
             EXPECT_TRUE(messages()[0].style & wxYES_NO);
             EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
         }
-        EXPECT_EQ(doc.pointCount[0], proceeds ? (c.command == CM_OPEN ? 1 : 0) : 2);
-        // A new graph differs from any file; Open leaves the mark as it was.
-        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_NEWGRAPH ? 1 : before.dirty);
+        // New Graph cancelled in Basics leaves the graph as it was.
+        EXPECT_EQ(doc.pointCount[0], proceeds && c.command == CM_OPEN ? 1 : 2);
+        EXPECT_EQ(doc.dirty, before.dirty);
         EXPECT_TRUE(dialogs().allUsed());
+    }
+}
+
+// The three questions that could lose unsaved points default to No: the
+// Enter or Escape a user presses to get rid of the box keeps the work.
+TEST_F(FileCommands, EnterOrEscapeOnEachUnsavedQuestionKeepsThePoints)
+{
+    const struct {
+        int command;
+        int key;
+    } cases[] = {
+        { CM_EXIT, WXK_RETURN }, { CM_EXIT, WXK_ESCAPE }, { CM_NEWGRAPH, WXK_RETURN },
+        { CM_NEWGRAPH, WXK_ESCAPE }, { CM_OPEN, WXK_RETURN }, { CM_OPEN, WXK_ESCAPE },
+    };
+    leftClick(200, 200);
+    fake->answer = (dir / "none.gd2").string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        SCOPED_TRACE(c.key);
+        bool noFocus = false;
+        dialogs().expectKey(c.key, noFocus);
+        command(c.command);
+        pump();
+        if (noFocus)
+            GTEST_SKIP() << "this display gives no keyboard focus";
+        ASSERT_FALSE(window->IsBeingDeleted());
+        EXPECT_EQ(messages().back().caption, "Unsaved Data");
+        EXPECT_EQ(doc.pointCount[0], 1);
+        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_TRUE(fake->asked.empty()) << "Open went on";
     }
 }
 

@@ -1,7 +1,10 @@
 #include "tests/gui/GuiHarness.h"
 
 #include "framework/CodePageText.h"
+#include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
+
+#include <chrono>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -13,6 +16,7 @@
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 DialogScript& DialogScript::instance()
 {
@@ -28,6 +32,34 @@ void DialogScript::expectMessage(int button)
 void DialogScript::expectMessageFirst(int button)
 {
     answers.push_front([button](wxDialog*) { return button; });
+}
+
+void DialogScript::expectKey(int key, bool& noFocus)
+{
+    expect([key, &noFocus](wxDialog* d) {
+        d->CallAfter([d, key, &noFocus] {
+            d->Raise();
+            const auto focused = [d] { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); };
+            for (int i = 0; i < 50 && !focused(); ++i) {
+                wxMilliSleep(10);
+                wxTheApp->Yield(true);
+            }
+            noFocus = !focused();
+            if (!noFocus) {
+                wxUIActionSimulator().Char(key);
+                for (int i = 0; i < 50 && d->IsModal(); ++i) {
+                    wxMilliSleep(10);
+                    wxTheApp->Yield(true);
+                }
+            }
+            if (d->IsModal()) {
+                if (!noFocus)
+                    ADD_FAILURE() << "the key did not answer the box";
+                d->EndModal(wxID_CANCEL);
+            }
+        });
+        return static_cast<int>(wxID_NONE);
+    });
 }
 
 void DialogScript::reset()
@@ -62,12 +94,29 @@ int DialogScript::answerNext(wxDialog* dialog)
     return answer(dialog);
 }
 
+bool waitUntil(const std::function<bool()>& condition, int ms)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->Yield(true);
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        wxMilliSleep(5);
+    }
+}
+
 void WindowTest::SetUp()
 {
     doc = GraphDocument {};
+    graphRecord = GraphRecord {};
     DialogScript::instance().reset();
     window = new TWndw(nullptr, "Plotwell (Version 2.0)");
     window->Show();
+    // The first paint is the window's own; a test starts after it.
+    waitUntil([this] { return window->lastFrame() != nullptr; });
     pump();
 }
 

@@ -39,6 +39,9 @@ public:
     void expectMessage(int button = wxID_OK);
     // The same, ahead of everything already expected.
     void expectMessageFirst(int button);
+    // Expects a message box and answers it by a real key press, as a user
+    // would; noFocus is set when the display gives the box no focus.
+    void expectKey(int key, bool& noFocus);
     void reset();
     bool allUsed() const { return answers.empty(); }
     // Answers every dialog nothing was expected for, instead of failing;
@@ -59,6 +62,10 @@ struct SessionOptions {
     unsigned long seed = 20261208;
 };
 SessionOptions& sessionOptions();
+
+// Runs the toolkit's events until `condition` holds or `ms` milliseconds
+// have passed; true when it holds. The one way tests wait for the display.
+bool waitUntil(const std::function<bool()>& condition, int ms = 2000);
 
 class WindowTest : public ::testing::Test {
 protected:

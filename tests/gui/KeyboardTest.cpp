@@ -40,6 +40,15 @@ TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
     EXPECT_EQ(doc.pixelX[0][0], 170);
     EXPECT_EQ(doc.valueY[0][0], 40.0f);
     EXPECT_EQ(window->controlText(IDC_XBOX), "");
+    // The focus is back in the empty X box: the next point follows at once.
+    EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
+    keys.Text("130");
+    keys.Char(WXK_TAB);
+    keys.Text("50");
+    keys.Char(WXK_RETURN);
+    pump();
+    ASSERT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(doc.pixelX[0][1], 180);
 }
 // The focus starts in the X box; Space on a toggle leaves it on the button
 // shown in its place, so Space again switches back.

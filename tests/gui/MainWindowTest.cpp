@@ -18,6 +18,8 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/panel.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 namespace {
@@ -282,6 +284,40 @@ TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
     EXPECT_TRUE(menuEnabled(CM_EXTENDX));
     EXPECT_FALSE(menuEnabled(CM_EXTENDY));
     EXPECT_TRUE(menuEnabled(CM_EDITLABELS));
+}
+
+// Thick Lines lies over the error-bar buttons' place; a real click on its
+// box or its label toggles it, not the error-bar button shown under it.
+TEST_F(MainWindow, ThickLinesTakesClicksOverAnErrorBarButton)
+{
+    const struct {
+        int shownButton;
+        wxPoint at; // client coordinates
+    } cases[] = {
+        { IDC_HIDEERRORBARS, { 260, 476 } }, // the label
+        { IDC_HIDEERRORBARS, { 207, 472 } }, // the box
+        { IDC_SHOWERRORBARS, { 290, 483 } },
+    };
+    window->Raise();
+    for (const auto& c : cases) {
+        window->showControl(IDC_HIDEERRORBARS, false);
+        window->showControl(IDC_SHOWERRORBARS, false);
+        window->showControl(c.shownButton, true);
+        doc.showErrorBars = c.shownButton == IDC_HIDEERRORBARS;
+        pump();
+        const int before = doc.thickLines;
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(window->client()->ClientToScreen(c.at));
+        mouse.MouseClick();
+        for (int i = 0; i < 50 && doc.thickLines == before; ++i) {
+            wxMilliSleep(10);
+            pump();
+        }
+        EXPECT_NE(doc.thickLines, before) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(window->isChecked(IDC_THICKLINES), doc.thickLines != 0);
+        EXPECT_EQ(doc.showErrorBars, c.shownButton == IDC_HIDEERRORBARS ? 1 : 0);
+        EXPECT_TRUE(shown(c.shownButton));
+    }
 }
 
 TEST_F(MainWindow, ExitWithoutChangesClosesAtOnce)

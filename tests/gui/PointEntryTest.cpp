@@ -2,6 +2,7 @@
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
+#include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
@@ -41,17 +42,18 @@ protected:
     }
 };
 
-TEST_F(PointEntry, TypedXIsReadAsAWholeNumberFromItsLeadingCharacters)
+// A number with blanks around it, a sign, a decimal point or an exponent;
+// X is truncated to a whole number.
+TEST_F(PointEntry, TypedXIsTheWholeNumberItsTextSpells)
 {
-    enter("abc", "5");
-    EXPECT_EQ(doc.pixelX[0][0], 50);
-    enter("12.9", "5");
-    enter("  12.9", "5");
-    EXPECT_EQ(doc.pixelX[0][1], 62);
-    EXPECT_EQ(doc.pixelX[0][2], 62);
-    enter("670", "5");
-    EXPECT_EQ(doc.pixelX[0][3], 720);
-    EXPECT_EQ(doc.pointCount[0], 4);
+    const std::pair<const char*, int> accepted[]
+        = { { "12.9", 62 }, { "  12.9 ", 62 }, { "+7", 57 }, { "1e2", 150 }, { "670", 720 }, { "0", 50 } };
+    for (auto [text, column] : accepted) {
+        doc.pointCount[0] = 0;
+        enter(text, "5");
+        ASSERT_EQ(doc.pointCount[0], 1) << text;
+        EXPECT_EQ(doc.pixelX[0][0], column) << text;
+    }
     EXPECT_EQ(window->controlText(IDC_XBOX), "");
     EXPECT_EQ(window->controlText(IDC_YBOX), "");
     EXPECT_EQ(doc.dirty, 1);
@@ -67,15 +69,22 @@ TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
     expectRefusal("10", "-0.1", "The Y-value if off the graph!", "Point error");
     // The X test comes before the Y box is looked at.
     expectRefusal("700", "", "The X-value if off the graph!", "Point error");
+    // Typos are refused, not read as the number they start with.
+    expectRefusal("1OO", "5O", "The X-value is not a number", "Data Error");
+    expectRefusal("abc", "5", "The X-value is not a number", "Data Error");
+    expectRefusal(" ", "5", "The X-value is not a number", "Data Error");
+    expectRefusal("100", "5O", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1,5", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1e", "The Y-value is not a number", "Data Error");
     EXPECT_EQ(messages()[0].style & (wxICON_EXCLAMATION | wxICON_QUESTION | wxICON_ERROR), 0);
 }
 
-TEST_F(PointEntry, CharactersOutsideTheProgramsCharacterSetDoNotEmptyABox)
+TEST_F(PointEntry, ANonAsciiCharacterIsNoPartOfANumberAndStaysInTheBox)
 {
-    enter("5\u20ac", "7\u20ac");
-    ASSERT_EQ(doc.pointCount[0], 1);
-    EXPECT_EQ(doc.pixelX[0][0], 55);
-    EXPECT_EQ(doc.valueY[0][0], 7.0f);
+    dialogs().expectMessage();
+    enter("5\u20ac", "7");
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "5\x80");
 }
 
 TEST_F(PointEntry, YWithoutARangeIsAHeightAboveTheBaseline)
@@ -322,14 +331,34 @@ TEST_F(RightClick, DeletesOnlyTheLowerSlotOfTheCurrentCurve)
     EXPECT_EQ(doc.pointCount[1], 1);
 }
 
-TEST_F(RightClick, EmptySpaceStillCountsAsAChange)
+// Only a right click that changed something marks the graph unsaved.
+TEST_F(RightClick, MarksTheGraphChangedOnlyWhenItChangedSomething)
 {
+    const struct {
+        wxPoint at;
+        int placing;
+        int dirty;
+    } cases[] = {
+        { { 500, 300 }, 0, 0 }, // empty plot
+        { { 302, 200 }, 0, 0 }, // beside the point
+        { { 300, 200 }, 0, 1 }, // on it: deleted
+        { { 400, 100 }, 1, 1 }, // the caption box placed
+    };
+    for (const auto& c : cases) {
+        doc.pointCount[0] = 0;
+        point(0, 300, 200);
+        doc.dirty = 0;
+        doc.placingCaption = c.placing;
+        rightClick(c.at.x, c.at.y);
+        EXPECT_EQ(doc.dirty, c.dirty) << c.at.x << "," << c.at.y;
+    }
+    // Closing a graph nobody changed asks nothing.
+    doc.dirty = 0;
     rightClick(500, 300);
-    EXPECT_EQ(doc.dirty, 1);
-    dialogs().expectMessage(wxID_NO);
     command(CM_EXIT);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, "Data not Saved;  OK to close ?");
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
+    window = nullptr;
 }
 
 TEST_F(RightClick, PlacingTheCaptionBoxMovesItAndLeavesThePoint)

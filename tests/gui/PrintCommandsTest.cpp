@@ -144,13 +144,12 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
     EXPECT_EQ(fake->printingSeen, std::vector<int> { 1 });
     ASSERT_EQ(fake->pages.size(), 1u);
     const TRecordingDC& page = *fake->pages[0];
-    const wxSize client = window->GetClientSize();
     auto viewport = page.callsOf("SetViewportExtEx");
     auto extent = page.callsOf("SetWindowExtEx");
     ASSERT_FALSE(viewport.empty());
     ASSERT_FALSE(extent.empty());
     EXPECT_EQ(viewport[0].args, (std::vector<int> { 2480, 3508 }));
-    EXPECT_EQ(extent[0].args, (std::vector<int> { client.x, client.y }));
+    EXPECT_EQ(extent[0].args, (std::vector<int> { 742, 499 }));
     bool statistics = false;
     for (const TRecordedCall& c : page.callsOf("TextOut")) {
         EXPECT_NE(c.text, "X =");
@@ -172,6 +171,29 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_EQ(doc.dirty, 0);
     expectNothingLeftBehind();
+}
+
+// The page holds the whole layout whatever the window's size: a shrunken
+// or enlarged window prints what the full window prints.
+TEST_F(PrintCommands, ThePrintoutDoesNotDependOnTheWindowsSize)
+{
+    const wxSize sizes[] = { window->GetClientSize(), { 480, 300 }, { 900, 700 } };
+    for (const wxSize& size : sizes) {
+        window->SetClientSize(size);
+        pump();
+        command(CM_PRINT);
+    }
+    ASSERT_EQ(fake->pages.size(), std::size(sizes));
+    for (std::size_t i = 1; i < std::size(sizes); ++i) {
+        const auto& first = fake->pages[0]->calls;
+        const auto& other = fake->pages[i]->calls;
+        ASSERT_EQ(other.size(), first.size()) << sizes[i].x;
+        for (std::size_t k = 0; k < first.size(); ++k) {
+            EXPECT_EQ(other[k].op, first[k].op) << k;
+            EXPECT_EQ(other[k].args, first[k].args) << first[k].op;
+            EXPECT_EQ(other[k].text, first[k].text) << k;
+        }
+    }
 }
 
 TEST_F(PrintCommands, ScreenShowsThePrintingVariantOnlyWhileTheCommandRuns)

@@ -3,6 +3,7 @@
 // server. The dialog is driven from a timer inside its own modal loop; if it
 // does not become ready in time it is cancelled, so the test cannot hang.
 
+#include "document/PlotArea.h"
 #include "framework/Printer.h"
 #include "resources/CommandIds.h"
 #include "tests/core/SmallDisk.h"
@@ -215,10 +216,9 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
     const Word top = words.find("360")->second;
     const double s = (words.find("0")->second.yMin - top.yMin) / 360;
     const double left = (top.xMin + top.xMax) / 2 - 30 * s;
-    // Scaled so the client area's width fills the printable width, which is
-    // the page less equal margins on both sides.
-    const int clientWidth = window->GetClientSize().x;
-    EXPECT_NEAR(clientWidth * s + 2 * left, pageWidth, 1.5);
+    // Scaled so the client-area layout's width fills the printable width,
+    // which is the page less equal margins on both sides.
+    EXPECT_NEAR(PlotArea::clientWidth * s + 2 * left, pageWidth, 1.5);
     // The statistics line starts at column 200 (its text begins with a space).
     const double statistics = (words.find("Curve")->second.xMin - left) / s;
     EXPECT_GT(statistics, 199);

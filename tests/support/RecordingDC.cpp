@@ -173,3 +173,11 @@ TSize TRecordingDC::GetTextExtentPoint(std::string_view text)
     const int width = f.width != 0 ? std::abs(f.width) : height / 2;
     return { static_cast<int>(text.size()) * width, height };
 }
+
+int TRecordingDC::GetTextInkTop(std::string_view text)
+{
+    // No glyphs here: a fifth of the cell stands for the room above capitals.
+    const TLogFont& f = currentFont().logFont;
+    const int cell = f.height != 0 ? std::abs(f.height) : 16;
+    return text.empty() ? cell : cell / 5;
+}

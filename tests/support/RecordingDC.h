@@ -51,6 +51,7 @@ public:
     // Every character the font's average width (half its height when it
     // has none) by its height: enough for layouts to be checked against.
     TSize GetTextExtentPoint(std::string_view text) override;
+    int GetTextInkTop(std::string_view text) override;
     TColor SetTextColor(TColor color) override;
     TColor SetBkColor(TColor color) override;
     unsigned SetTextAlign(unsigned align) override;

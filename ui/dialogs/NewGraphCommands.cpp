@@ -1,6 +1,7 @@
 // New Graph: empties the document and leads through Basics, the label prompt
-// and Y-Scale. A Cancel anywhere ends the command with the document as far
-// as it had got and no repaint. Unsaved points are asked about first.
+// and Y-Scale. A Cancel anywhere, even after an OK that was refused, puts
+// the graph back exactly as it was before the command. Unsaved points are
+// asked about first.
 
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
@@ -12,24 +13,29 @@
 #include "ui/dialogs/TDlg2.h"
 #include "ui/dialogs/TDlg3.h"
 
+#include <memory>
+
 void TWndw::cmNewGraph()
 {
     if (!mayDiscardChanges())
         return;
+    // The dialogs write the document as they go; a Cancel restores it whole.
+    const auto before = std::make_unique<GraphDocument>(doc);
+    const auto cancelled = [&before] { doc = *before; };
     clearGraph();
 
     if (TDlg1(this).execute() == IDCANCEL)
-        return;
+        return cancelled();
 
     if (doc.xLabelTarget > 0 && TDlg2(this).execute() == IDCANCEL)
-        return;
+        return cancelled();
 
     doc.labelSpacing = doc.xLabelCount > 0 ? PlotArea::labelBand / doc.xLabelCount : 0;
 
     if (doc.xLabelCount > 0 || doc.showErrorBars) {
         doc.extendingY = 0;
         if (TDlg3(this).execute() == IDCANCEL)
-            return;
+            return cancelled();
     } else if (doc.yRangeSet) {
         // The range kept from the last graph, with its scale, is the one
         // points are typed against: the axis must read it too, not the ten
@@ -37,6 +43,8 @@ void TWndw::cmNewGraph()
         computeYTicks(doc);
     }
 
+    // The Basics dialog set the options; the buttons name their changes.
+    showOptionButtons();
     showErrorBarButton();
     repaint();
 }

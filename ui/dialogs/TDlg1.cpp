@@ -32,11 +32,24 @@ TDlg1::TDlg1(wxWindow* parent, int templateNumber)
 
 void TDlg1::cmOk()
 {
+    // An empty box is 0; a text that is not a number is refused before
+    // anything is stored.
+    const std::string typedCount(leadingChars(text(IDC_LABELCOUNT), kNumberChars));
+    const std::string typedDivisions(leadingChars(text(IDC_DIVISIONS), kNumberChars));
+    int count = 0, divisions = 0;
+    if (!typedCount.empty() && !wholeNumberOf(typedCount, count)) {
+        messageBox(labelCountProblem(-1), "Number Error", MB_OK);
+        return;
+    }
+    if (!typedDivisions.empty() && !wholeNumberOf(typedDivisions, divisions)) {
+        messageBox("Divisions per Label must be a number", "Number Error", MB_OK);
+        return;
+    }
     // Everything read is stored before it is checked: a refused OK leaves
     // the document holding what was typed.
-    doc.divisionsPerLabel = textToInt(leadingChars(text(IDC_DIVISIONS), kNumberChars));
+    doc.divisionsPerLabel = divisions;
     storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
-    doc.xLabelTarget = textToInt(leadingChars(text(IDC_LABELCOUNT), kNumberChars));
+    doc.xLabelTarget = count;
 
     if (const std::string problem = labelCountProblem(doc.xLabelTarget); !problem.empty()) {
         messageBox(problem, "Number Error", MB_OK);

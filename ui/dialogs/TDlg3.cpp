@@ -23,18 +23,8 @@ enum : int {
 constexpr std::size_t kNumberChars = 11;
 constexpr std::size_t kPercentChars = 7;
 
-// Whether the text starts, after blanks and a sign, with a digit or a point
-// and a digit, as a number read from its leading characters does.
-bool beginsWithNumber(std::string_view t)
-{
-    std::size_t i = 0;
-    while (i < t.size() && (t[i] == ' ' || t[i] == '\t'))
-        ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    const auto digit = [&](std::size_t k) { return k < t.size() && t[k] >= '0' && t[k] <= '9'; };
-    return digit(i) || (i < t.size() && t[i] == '.' && digit(i + 1));
-}
+// An empty bound is 0; anything else must be a number as a whole.
+bool boundTyped(std::string_view t) { return t.empty() || isRealNumberText(t); }
 
 // Rows a stored record may hold.
 constexpr double kRowBound = 1e6;
@@ -83,7 +73,7 @@ void TDlg3::setupWindow()
 std::string TDlg3::extensionProblem(const std::string& typed, float newMax) const
 {
     const YRange from = currentYRange();
-    if (!beginsWithNumber(typed) || !(newMax > from.max))
+    if (!isRealNumberText(typed) || !(newMax > from.max))
         return "The new Maximum Y-Value must be a number above " + formatText("%g", from.max);
     const YRange to { from.min, newMax };
     if (std::string problem = yRangeProblem(to.min, to.max); !problem.empty())
@@ -102,6 +92,24 @@ std::string TDlg3::extensionProblem(const std::string& typed, float newMax) cons
 void TDlg3::cmOk()
 {
     const std::string typedMax(leadingChars(text(IDC_MAXIMUM), kNumberChars));
+    // Texts that are not numbers are refused before anything is stored.
+    if (!doc.extendingY) {
+        const std::string typedMin(leadingChars(text(IDC_MINIMUM), kNumberChars));
+        const char* notANumber = !boundTyped(typedMin) ? "The Minimum Y-Value is not a number"
+            : !boundTyped(typedMax)                    ? "The Maximum Y-Value is not a number"
+                                                       : nullptr;
+        if (notANumber) {
+            messageBox(notANumber, "Data Error", MB_OK);
+            return;
+        }
+        // The whole box must be a number, though only its first characters
+        // are read.
+        const std::string typedPercent(leadingChars(text(IDC_PERCENT), kNumberChars));
+        if (doc.showErrorBars && !typedPercent.empty() && !isRealNumberText(typedPercent)) {
+            messageBox(kPercentProblem, "Data Error", MB_OK);
+            return;
+        }
+    }
     const float max = static_cast<float>(textToReal(typedMax));
     // The reduced dialog extends the range the points stand on; its hidden
     // minimum box is not read.

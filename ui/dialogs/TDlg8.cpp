@@ -49,9 +49,15 @@ XExtension xExtension(int extra)
 
 void TDlg8::cmOk()
 {
-    // Read as a real number, so 2.9 adds two labels and 1e1 adds ten.
-    const double typed = std::trunc(textToReal(leadingChars(text(IDC_EXTRA), kNumberChars)));
-    const int extra = static_cast<int>(std::clamp(typed, -kTypedBound, kTypedBound));
+    // Read as a real number, so 2.9 adds two labels and 1e1 adds ten; an
+    // empty box adds none.
+    const std::string typed(leadingChars(text(IDC_EXTRA), kNumberChars));
+    int whole = 0;
+    if (!typed.empty() && !wholeNumberOf(typed, whole)) {
+        messageBox("The number of Extra Labels must be a number", "Data Error", MB_OK);
+        return;
+    }
+    const int extra = std::clamp(whole, static_cast<int>(-kTypedBound), static_cast<int>(kTypedBound));
     const int count = doc.xLabelCount + extra;
 
     // No labels added or taken away: nothing changes, whatever the axis.

@@ -10,6 +10,7 @@
 #include "ui/dialogs/TDlg8.h"
 
 #include <algorithm>
+#include <wx/panel.h>
 
 void TWndw::cmEditLabels()
 {
@@ -44,7 +45,9 @@ void TWndw::cmExtendXAxis()
     }
 
     packRecord();
+    // The moved points are on screen, whole, before the message is read.
+    repaint();
+    client()->Update();
     messageBox("You should now use the 'Extras|Edit Labels' option to Add or Edit the new labels you need.",
         "Next Step", MB_OK);
-    repaint();
 }
