@@ -14,7 +14,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <map>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +56,61 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
         return CAIRO_STATUS_WRITE_ERROR;
     }
     return CAIRO_STATUS_SUCCESS;
+}
+
+// The SVG surface is collected here first, so its ids can be made the same
+// from one render to the next before the file sees them.
+cairo_status_t collectChunk(void* closure, const unsigned char* data, unsigned int length)
+{
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Cairo names each SVG group after a counter shared by every surface the
+// process has made, so the same graph drawn twice would differ. The graph's
+// texts are drawn as glyph outlines, never as text, so "surface" followed by
+// digits only ever occurs as such a name; they are renumbered by first use.
+std::string stableSvgIds(const std::string& svg)
+{
+    static const std::string word = "surface";
+    std::map<std::string, int> renamed;
+    std::string out;
+    out.reserve(svg.size());
+    std::size_t from = 0;
+    for (std::size_t at; (at = svg.find(word, from)) != std::string::npos;) {
+        const std::size_t digits = at + word.size();
+        std::size_t end = digits;
+        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9')
+            ++end;
+        out.append(svg, from, digits - from);
+        if (end > digits)
+            out += std::to_string(
+                renamed.emplace(svg.substr(digits, end - digits), int(renamed.size()) + 1).first->second);
+        from = end;
+    }
+    out.append(svg, from, std::string::npos);
+    return out;
+}
+
+// A PDF carries no date of its own making, so the same graph gives the same
+// bytes; a reproducible build that sets SOURCE_DATE_EPOCH gets that date.
+std::string pdfCreationDate()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch)
+        return {};
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end != '\0' || errno != 0 || seconds < 0 || seconds > 253402300799LL) // up to the year 9999
+        return {};
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm utc {};
+    if (!gmtime_r(&t, &utc))
+        return {};
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
 }
 
 // The main window as the printout sees it: the client area the layout was
@@ -109,6 +167,7 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     const double width = layout.page ? kPageWidth : layout.width;
     const double height = layout.page ? kPageHeight : layout.height;
     cairo_surface_t* surface = nullptr;
+    std::string svg;
     switch (kind) {
     case Kind::png:
         surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width * scale)),
@@ -117,10 +176,11 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         cairo_surface_set_device_scale(surface, scale, scale);
         break;
     case Kind::svg:
-        surface = cairo_svg_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        surface = cairo_svg_surface_create_for_stream(collectChunk, &svg, width * scale, height * scale);
         break;
     case Kind::pdf:
         surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, pdfCreationDate().c_str());
         break;
     }
     cairo_status_t status = cairo_surface_status(surface);
@@ -145,6 +205,11 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     if (status == CAIRO_STATUS_SUCCESS)
         status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
+    if (status == CAIRO_STATUS_SUCCESS && kind == Kind::svg) {
+        const std::string stable = stableSvgIds(svg);
+        status = writeChunk(&sink, reinterpret_cast<const unsigned char*>(stable.data()),
+            static_cast<unsigned>(stable.size()));
+    }
     return reasonOf(status, sink);
 }
 
