@@ -129,7 +129,7 @@ bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error
         return false;
     }
     if (static_cast<std::size_t>(got) < kGraphRecordSize) {
-        error = prefix + "it holds " + std::to_string(got) + " bytes, but a graph file holds "
+        error = prefix + "it is not a graph file: it holds " + std::to_string(got) + " bytes, but a graph file holds "
             + std::to_string(kGraphRecordSize);
         return false;
     }

@@ -19,6 +19,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -41,6 +42,40 @@ const char* const usageText
       "       gd2 --help | --version\n"
       "FILE may be - for standard input.\n";
 
+// What --help adds to the usage: a line for each command and option.
+const char* const helpText
+    = "\nCommands:\n"
+      "  info            show a graph's title, axes, options and each curve's figures\n"
+      "  info --json     the same as one line of JSON with every stored field\n"
+      "  csv             write a graph's points as curve,x,y rows\n"
+      "  check           say \"ok\" for each file that opens, or why it does not\n"
+      "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n"
+      "  new             make a graph file from settings and curve,x,y rows (x from 0 to 670)\n"
+      "\nrender options:\n"
+      "  -o OUT          the file to write (.png, .svg or .pdf)\n"
+      "  --out-dir DIR   write each FILE's picture into DIR (made if missing) as NAME.FORMAT\n"
+      "  --format F      the picture type for --out-dir: png (default), svg or pdf\n"
+      "  --scale N       N device pixels per window pixel, 1 to 8 (sharper pictures)\n"
+      "  --print         the printed A4 page instead of the window\n"
+      "\nnew options:\n"
+      "  -o OUT.gd2      the graph file to write (- for standard output)\n"
+      "  --title T       the graph's title\n"
+      "  --labels A,B,C  the X-axis labels, at most 20\n"
+      "  --divisions N   ticks between two labels (1 when labels are given)\n"
+      "  --ymin A --ymax B   the Y axis range; without it values are pixel heights\n"
+      "  --error P       error bars of P percent of the Y range\n"
+      "  --connect       join each curve's points with lines\n"
+      "  --large         large points\n"
+      "  --label-points  write each point's value beside it\n"
+      "  --thick         thick lines\n"
+      "  --captions A,B,C    a caption for each curve\n"
+      "  --caption-box X,Y   where the captions go, in window pixels\n"
+      "  CSV|-           the rows to read (a file, or - for standard input)\n"
+      "\nOther:\n"
+      "  --help          this text\n"
+      "  --version       the program's version\n"
+      "\nExit status: 0 success, 1 a file failed, 2 a usage error.\n";
+
 int usage(const std::string& problem = {})
 {
     if (!problem.empty())
@@ -58,8 +93,8 @@ bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error)
         return readGraphFile(name, rec, error);
     const std::string bytes { std::istreambuf_iterator<char>(std::cin), {} };
     if (bytes.size() < kGraphRecordSize) {
-        error = "standard input: " + std::to_string(bytes.size()) + " bytes is too short for a graph of "
-            + std::to_string(kGraphRecordSize);
+        error = "standard input: it is not a graph file: it holds " + std::to_string(bytes.size())
+            + " bytes, but a graph file holds " + std::to_string(kGraphRecordSize);
         return false;
     }
     GraphRecord read;
@@ -276,6 +311,13 @@ int render(const std::vector<std::string>& args)
         return usage("render takes FILE with -o OUT, or FILE... with --out-dir DIR");
     if (!out.empty())
         return renderOne(files[0], out, layout);
+    // A missing folder is made once, rather than every picture failing in turn.
+    std::error_code made;
+    std::filesystem::create_directories(outDir, made);
+    if (made) {
+        report(outDir + ": " + made.message());
+        return 1;
+    }
     int failed = 0;
     std::map<std::string, std::string> madeFrom; // output -> the input it was rendered from
     for (const std::string& f : files) {
@@ -492,6 +534,7 @@ int run(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "--help" || verb == "-h") {
         std::fputs(usageText, stdout);
+        std::fputs(helpText, stdout);
         return 0;
     }
     if (verb == "--version") {

@@ -135,6 +135,7 @@ TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
         const char* says;
     } cases[] = {
         { "--help", 0, "usage: gd2 info" },
+        { "--help", 0, "  --out-dir DIR   write each FILE's picture into DIR (made if missing)" },
         { "--version", 0, "gd2 (Plotwell) 2.0" },
         { "", 2, "usage:" },
         { "frobnicate x", 2, "unknown command frobnicate" },
@@ -143,7 +144,10 @@ TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
         { "info " + path("sales.gd2") + " " + path("short.gd2"), 1, "short.gd2" },
         { "check " + path("sales.gd2") + " " + path("short.gd2"), 1, "sales.gd2: ok" },
         { "check - < " + path("sales.gd2"), 0, "-: ok" },
-        { "check - < " + path("short.gd2"), 1, "standard input: 9 bytes is too short" },
+        { "check - < " + path("short.gd2"), 1, "standard input: it is not a graph file: it holds 9 bytes" },
+        { "check " + path("short.gd2"), 1, "short.gd2\": it is not a graph file: it holds 9 bytes" },
+        { "render " + path("sales.gd2") + " --out-dir " + path("new/pics"), 0, "" },
+        { "render " + path("sales.gd2") + " --out-dir " + path("sales.gd2/x"), 1, "sales.gd2/x: " },
         { "csv " + path("sales.gd2") + " " + path("sales.gd2"), 2, "csv takes one file" },
     };
     for (const auto& c : cases) {

@@ -145,7 +145,7 @@ TEST_F(GraphFileTest, RefusedReadsNameTheFileAndLeaveTheRecordAlone)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
 
     const std::pair<fs::path, std::string> cases[] = {
-        { shortFile, "it holds 100 bytes, but a graph file holds 9653" },
+        { shortFile, "it is not a graph file: it holds 100 bytes, but a graph file holds 9653" },
         { brokenFile, "curve 1 claims 300 points; a curve holds at most 250" },
         { dir / "missing.gd2", std::strerror(ENOENT) }, { dir, std::strerror(EISDIR) },
         { pipe, "not a regular file" }, // must not hang waiting for a writer
