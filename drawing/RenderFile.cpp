@@ -11,6 +11,7 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -168,6 +169,36 @@ void drawFigure(cairo_t* cr, const GraphDocument& d)
     paintGraph(dc, printed);
 }
 
+// The figure drawn at the smallest whole scale that is at least the
+// preview's size, then reduced with cairo's box filter, so thin lines turn
+// lighter rather than vanishing and nothing is cut off.
+cairo_surface_t* thumbnailImage(const GraphDocument& d, int side)
+{
+    const double ratio = static_cast<double>(side) / std::max(kFigureWidth, kFigureHeight);
+    const int width = std::max(1, static_cast<int>(std::lround(kFigureWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(kFigureHeight * ratio)));
+    const int scale = std::clamp(static_cast<int>(std::ceil(ratio)), 1, kMaxRenderScale);
+    cairo_surface_t* full
+        = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFigureWidth * scale, kFigureHeight * scale);
+    cairo_surface_set_device_scale(full, scale, scale);
+    cairo_t* cr = cairo_create(full);
+    drawFigure(cr, d);
+    cairo_destroy(cr);
+    cairo_surface_flush(full);
+
+    cairo_surface_t* small = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cr = cairo_create(small);
+    cairo_scale(cr, static_cast<double>(width) / kFigureWidth, static_cast<double>(height) / kFigureHeight);
+    cairo_set_source_surface(cr, full, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(full);
+    cairo_surface_flush(small);
+    return small;
+}
+
 // The stream's own failure comes first, whatever the surface says.
 std::string reasonOf(cairo_status_t status, const Sink& sink)
 {
@@ -181,6 +212,14 @@ std::string reasonOf(cairo_status_t status, const Sink& sink)
 // Writes the whole file to an open stream; returns an empty text or the reason it failed.
 std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& layout, Sink& sink)
 {
+    if (layout.thumbnail > 0) {
+        cairo_surface_t* image = thumbnailImage(d, layout.thumbnail);
+        cairo_status_t status = cairo_surface_status(image);
+        if (status == CAIRO_STATUS_SUCCESS)
+            status = writePng(image, writeChunk, &sink);
+        cairo_surface_destroy(image);
+        return reasonOf(status, sink);
+    }
     const int scale = layout.scale;
     const double width = layout.page ? kPageWidth : layout.figure ? kFigureWidth : layout.width;
     const double height = layout.page ? kPageHeight : layout.figure ? kFigureHeight : layout.height;
@@ -238,6 +277,11 @@ std::string layoutProblem(const RenderLayout& layout)
 {
     const int width = layout.width, height = layout.height;
     constexpr int maxSide = 20000;
+    if (layout.thumbnail != 0)
+        return layout.thumbnail < 0 || layout.thumbnail > kMaxThumbnailSize
+            ? "the preview size " + std::to_string(layout.thumbnail) + " is outside 1 .. "
+                + std::to_string(kMaxThumbnailSize)
+            : std::string();
     if (!layout.figure && (width < 1 || height < 1 || width > maxSide || height > maxSide))
         return "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is outside 1 .. "
             + std::to_string(maxSide);
@@ -294,6 +338,8 @@ bool renderGraph(
         kind = Kind::svg;
     else if (ext == "pdf")
         kind = Kind::pdf;
+    else if (layout.thumbnail > 0)
+        kind = Kind::png; // file managers choose names of their own
     else
         return fail("the file name must end in .png, .svg or .pdf");
 

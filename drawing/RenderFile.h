@@ -30,7 +30,12 @@ struct RenderLayout {
     // controls: the picture for a report. Its size is fixed, so width and
     // height are not read.
     bool figure = false;
+    // When above 0, a PNG preview of the figure for file managers: reduced
+    // with filtering so its longer side has this many pixels, whatever the
+    // file's extension. Width, height and scale are not read.
+    int thumbnail = 0;
 };
+inline constexpr int kMaxThumbnailSize = 2048;
 
 enum class PictureFormat { png, svg, pdf };
 

@@ -35,6 +35,7 @@ const char* const usageText
       "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print | --figure]\n"
       "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print | --figure]\n"
       "       gd2 render FILE OUT\n"
+      "       gd2 thumbnail [-s SIZE] FILE OUT.png\n"
       "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
       "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
       "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
@@ -50,6 +51,7 @@ const char* const helpText
       "  csv             write a graph's points as curve,x,y rows\n"
       "  check           say \"ok\" for each file that opens, or why it does not\n"
       "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n"
+      "  thumbnail       write a PNG preview for a file manager (see below)\n"
       "  new             make a graph file from settings and curve,x,y rows (x from 0 to 670)\n"
       "\nrender options:\n"
       "  -o OUT          the file to write (.png, .svg or .pdf)\n"
@@ -57,6 +59,11 @@ const char* const helpText
       "  --format F      the picture type for --out-dir: png (default), svg or pdf\n"
       "  --scale N       N device pixels per window pixel, 1 to 8 (sharper pictures)\n"
       "  --print         the printed A4 page instead of the window\n"
+      "  --figure        the graph as printed, cut to the plot and its texts (for reports)\n"
+      "\nthumbnail options:\n"
+      "  -s SIZE         the preview's longer side in pixels, 1 to 2048 (default 256);\n"
+      "                  the picture is the figure scaled down whole, and a file that does\n"
+      "                  not open gives no picture and exit status 1\n"
       "\nnew options:\n"
       "  -o OUT.gd2      the graph file to write (- for standard output)\n"
       "  --title T       the graph's title\n"
@@ -342,6 +349,30 @@ int render(const std::vector<std::string>& args)
     return failed;
 }
 
+// The file manager's preview: the figure reduced to SIZE on its longer
+// side. Nothing but the graph file and the fonts is read.
+int thumbnail(const std::vector<std::string>& args)
+{
+    RenderLayout layout;
+    layout.thumbnail = 256;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-s" || a == "--size") {
+            const std::string n = i + 1 < args.size() ? args[++i] : "";
+            if (!isWholeNumberText(n) || textToInt(n) < 1 || textToInt(n) > kMaxThumbnailSize)
+                return usage("-s takes a whole number from 1 to " + std::to_string(kMaxThumbnailSize));
+            layout.thumbnail = textToInt(n);
+        } else if (a.size() > 1 && a[0] == '-')
+            return usage("unknown option " + a);
+        else
+            files.push_back(a);
+    }
+    if (files.size() != 2)
+        return usage("thumbnail takes FILE and OUT.png");
+    return renderOne(files[0], files[1], layout);
+}
+
 // Hands the rows of a file or of standard input to the builder a line at a
 // time, so that an endless or huge input stops at its first refused row.
 bool buildFromRows(const std::string& name, GraphBuilder& builder, std::string& error)
@@ -555,6 +586,10 @@ int run(int argc, char** argv)
         // Nothing here draws with any font but the graph's.
         useOnlyGraphFonts();
         return render(args);
+    }
+    if (verb == "thumbnail") {
+        useOnlyGraphFonts();
+        return thumbnail(args);
     }
     if (verb == "new")
         return makeNew(args);
