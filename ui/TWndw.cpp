@@ -136,6 +136,7 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
         control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { cmNextPoint(); });
 
     setupWindow();
+    acceptFileDrops();
     // The box a user types into first has the focus from the start.
     control(IDC_XBOX)->SetFocus();
 }

@@ -6,6 +6,7 @@
 #include <cairo.h>
 #include <memory>
 #include <string>
+#include <vector>
 #include <wx/frame.h>
 
 class wxPanel;
@@ -64,6 +65,9 @@ public:
     // Opens the graph file at `path` as Open does once a file is chosen:
     // checked, and on failure the message shown and the graph kept.
     bool openFile(const std::string& path);
+    // Files dropped on the window: the first opens as above, after the
+    // question about unsaved points.
+    void openDroppedFiles(const std::vector<std::string>& paths);
     void cmSave();
     void cmSaveAs();
     void cmPrint();
@@ -88,6 +92,7 @@ public:
 
 private:
     void setupWindow();
+    void acceptFileDrops();
     void routeCommand(wxCommandEvent& event);
     void markChangedSince(const GraphRecord& before);
     void ceExtendX(wxUpdateUIEvent& event);
