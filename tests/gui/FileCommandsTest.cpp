@@ -8,9 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/dnd.h>
 #include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/stopwatch.h>
 
 namespace fs = std::filesystem;
 
@@ -472,6 +476,98 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
         // A new graph differs from any file; Open leaves the mark as it was.
         EXPECT_EQ(doc.dirty, proceeds && c.command == CM_NEWGRAPH ? 1 : before.dirty);
         EXPECT_TRUE(dialogs().allUsed());
+    }
+}
+
+// A file manager's URI list dropped on the plot opens its first graph as
+// Open does; the entry boxes stay drop sites for text of their own.
+TEST_F(FileCommands, ADroppedFileOpensAsOpenWouldAndTheEntryBoxesKeepTakingText)
+{
+    const fs::path graph = dir / "dropped graph.gd2", table = dir / "table.csv";
+    leftClick(500, 100);
+    saveAs(graph);
+    std::ofstream(table) << "1,2,3\n";
+    const struct {
+        std::vector<fs::path> files;
+        bool dirty;
+        int answer; // to the unsaved-points question; 0: not asked
+        std::vector<std::string> captions; // of the messages shown, in turn
+        bool opens;
+    } cases[] = {
+        { { graph }, false, 0, {}, true },
+        { { graph }, true, wxID_NO, { "Unsaved Data" }, false },
+        { { graph }, true, wxID_YES, { "Unsaved Data" }, true },
+        { { graph, table }, false, 0, { "Open" }, true },
+        { { table }, false, 0, { "Open Error" }, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.size() * 10 + c.answer);
+        doc = GraphDocument {};
+        leftClick(200, 200);
+        leftClick(300, 250);
+        doc.dirty = c.dirty;
+        messages().clear();
+        if (c.answer)
+            dialogs().expectMessage(c.answer);
+        for (std::size_t m = c.answer ? 1 : 0; m < c.captions.size(); ++m)
+            dialogs().expectMessage(wxID_OK);
+        auto* target = dynamic_cast<wxFileDropTarget*>(window->client()->GetDropTarget());
+        ASSERT_NE(target, nullptr);
+        std::string uris;
+        for (const fs::path& f : c.files) {
+            wxString escaped(f.string());
+            escaped.Replace(" ", "%20");
+            uris += "file://" + escaped.utf8_string() + "\r\n";
+        }
+        auto* data = static_cast<wxFileDataObject*>(target->GetDataObject());
+        data->SetData(wxDF_FILENAME, uris.size(), uris.data());
+        EXPECT_TRUE(target->OnDropFiles(300, 200, data->GetFilenames()));
+        pump();
+        std::vector<std::string> shown;
+        for (const auto& m : messages())
+            shown.push_back(m.caption);
+        EXPECT_EQ(shown, c.captions);
+        if (c.files.size() > 1) {
+            EXPECT_EQ(messages().back().text,
+                "Only one graph is shown at a time: the first of the 2 files dropped is opened.");
+        }
+        EXPECT_EQ(doc.pointCount[0], c.opens ? 1 : 2);
+        EXPECT_EQ(doc.fileName, c.opens ? graph.string() : "");
+        EXPECT_TRUE(dialogs().allUsed());
+    }
+    // GTK hands a drop to the deepest drop site under the pointer: each
+    // box takes text itself, and no file target of ours stands in its way.
+    for (int id : { IDC_XBOX, IDC_YBOX }) {
+        EXPECT_EQ(window->control(id)->GetDropTarget(), nullptr);
+        GtkTargetList* accepted = gtk_drag_dest_get_target_list(GTK_WIDGET(window->control(id)->GetHandle()));
+        ASSERT_NE(accepted, nullptr);
+        EXPECT_TRUE(gtk_target_list_find(accepted, gdk_atom_intern_static_string("UTF8_STRING"), nullptr));
+    }
+}
+
+// Opened and saved graphs join the desktop's recent files (the test
+// program's own temporary data folder), typed as graphs.
+TEST_F(FileCommands, OpeningAndSavingAddTheFileToTheDesktopsRecentFiles)
+{
+    const fs::path saved = dir / "saved.gd2", opened = dir / "opened.gd2";
+    leftClick(500, 100);
+    saveAs(opened);
+    saveAs(saved);
+    open(opened);
+    const fs::path store = fs::path(g_get_user_data_dir()) / "recently-used.xbel";
+    ASSERT_EQ(store.string().rfind("/tmp/", 0), 0u) << "the test must not touch a real home";
+    std::string xbel;
+    // The store is written once the toolkit is idle.
+    for (wxStopWatch clock; clock.Time() < 5000; pump()) {
+        xbel = slurp(store);
+        if (xbel.find("saved.gd2") != std::string::npos && xbel.find("opened.gd2") != std::string::npos)
+            break;
+        wxMilliSleep(20);
+    }
+    for (const fs::path& p : { saved, opened }) {
+        const std::size_t at = xbel.find("href=\"file://" + p.string() + "\"");
+        ASSERT_NE(at, std::string::npos) << xbel;
+        EXPECT_NE(xbel.find("mime:mime-type type=\"application/x-plotwell-graph\"", at), std::string::npos);
     }
 }
 
