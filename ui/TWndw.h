@@ -70,6 +70,7 @@ public:
     void openDroppedFiles(const std::vector<std::string>& paths);
     void cmSave();
     void cmSaveAs();
+    void cmExportPicture();
     void cmPrint();
     void cmPrinterSetup();
     void cmExit();
@@ -105,6 +106,7 @@ private:
 
     wxPanel* panel = nullptr;
     cairo_surface_t* backBuffer = nullptr;
+    std::string backBufferFields; // what the back buffer was painted from
     std::unique_ptr<TPrinter> printerObject;
 
     wxDECLARE_EVENT_TABLE();

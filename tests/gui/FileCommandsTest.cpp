@@ -1,6 +1,7 @@
 #include "document/CodePage.h"
 #include "files/GraphRecord.h"
 #include "framework/FileDialogs.h"
+#include "drawing/RenderFile.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
 
@@ -23,6 +24,7 @@ namespace {
 struct FakeFileDialogs : TFileDialogService {
     std::string answer; // path chosen; empty means Cancel
     long failure = 0; // non-zero: the dialog fails with this code
+    int chosenType = 0; // non-zero: the file type picked in the dialog
     std::vector<TOpenSaveDialog::TData> asked;
     bool runOpen(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
     bool runSave(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
@@ -36,6 +38,8 @@ struct FakeFileDialogs : TFileDialogService {
         if (answer.empty())
             return false;
         data.fileName = answer;
+        if (chosenType)
+            data.filterIndex = chosenType;
         return true;
     }
 };
@@ -569,6 +573,54 @@ TEST_F(FileCommands, OpeningAndSavingAddTheFileToTheDesktopsRecentFiles)
         ASSERT_NE(at, std::string::npos) << xbel;
         EXPECT_NE(xbel.find("mime:mime-type type=\"application/x-plotwell-graph\"", at), std::string::npos);
     }
+}
+
+// The figure as PNG, SVG or PDF by the name's extension, else by the type
+// chosen; the graph's file name and unsaved mark stay; a failure says why.
+TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesTheGraphAlone)
+{
+    makeGraph();
+    saveAs(dir / "graph.gd2");
+    leftClick(600, 120);
+    const struct {
+        std::string answer;
+        int type; // 0: as the dialog opened
+        std::string written; // empty: nothing, and "Export Error" shown
+        const char* starts;
+    } cases[] = {
+        { "plain", 0, "plain.png", "\x89PNG" },
+        { "drawn.SVG", 3, "drawn.SVG", "<?xml" },
+        { "paper", 3, "paper.pdf", "%PDF-" },
+        { "vector", 2, "vector.svg", "<?xml" },
+        { "missing/x.png", 0, "", nullptr },
+    };
+    fake->asked.clear();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        messages().clear();
+        if (c.written.empty())
+            dialogs().expectMessage(wxID_OK);
+        fake->answer = (dir / c.answer).string();
+        fake->chosenType = c.type;
+        command(CM_EXPORTPICTURE);
+        if (c.written.empty()) {
+            ASSERT_EQ(messages().size(), 1u);
+            EXPECT_EQ(messages()[0].caption, "Export Error");
+            EXPECT_NE(messages()[0].text.find("missing/x.png"), std::string::npos);
+        } else {
+            EXPECT_TRUE(messages().empty());
+            EXPECT_EQ(slurp(dir / c.written).rfind(c.starts, 0), 0u);
+        }
+        EXPECT_EQ(doc.fileName, (dir / "graph.gd2").string());
+        EXPECT_EQ(doc.dirty, 1);
+    }
+    EXPECT_EQ(fake->asked[0].filter, "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
+    RenderLayout figure;
+    figure.figure = true;
+    std::string error;
+    ASSERT_TRUE(renderGraph(doc, (dir / "figure.png").string(), error, figure)) << error;
+    EXPECT_EQ(slurp(dir / "plain.png"), slurp(dir / "figure.png"));
+    EXPECT_TRUE(dialogs().allUsed());
 }
 
 TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)
