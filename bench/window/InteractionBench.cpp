@@ -7,7 +7,9 @@
 // and the latency from the event to the first repaint of the plot, as the
 // median and the worst of the repetitions.
 //
-//   scripts/with-display build/interaction_bench [REPETITIONS]
+//   scripts/with-display build/interaction_bench [REPETITIONS [NAME-PART]]
+//
+// With NAME-PART only the interactions whose name contains it are run.
 
 #include "document/PlotArea.h"
 #include "files/GraphFile.h"
@@ -166,6 +168,7 @@ double worst(const std::vector<double>& v) { return v.empty() ? -1 : *std::max_e
 int main(int argc, char** argv)
 {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+    const std::string only = argc > 2 ? argv[2] : "";
     const auto dir = std::filesystem::temp_directory_path() / ("plotwell-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "largest.gd2").string();
@@ -238,6 +241,8 @@ int main(int argc, char** argv)
     for (int r = 0; r < repetitions; ++r)
         for (std::size_t k = 0; k < list.size(); ++k) {
             const Interaction& i = list[k];
+            if (std::string(i.name).find(only) == std::string::npos)
+                continue;
             i.prepare(s);
             awaitRepaint(s, Clock::now(), {});
             const double cpu0 = cpuMs(s.pid);
@@ -254,6 +259,8 @@ int main(int argc, char** argv)
         "latency med", "latency worst", repetitions);
     for (std::size_t k = 0; k < list.size(); ++k) {
         Figures& f = figures[k];
+        if (f.cpu.empty())
+            continue;
         if (k + 1 < list.size() && std::string(list[k + 1].name) == list[k].name) {
             figures[k + 1].cpu.insert(figures[k + 1].cpu.end(), f.cpu.begin(), f.cpu.end());
             figures[k + 1].latency.insert(figures[k + 1].latency.end(), f.latency.begin(), f.latency.end());
