@@ -3,6 +3,7 @@
 #include "document/GraphRules.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 CurveStats curveStatistics(const GraphDocument& d, int c)
@@ -62,23 +63,33 @@ CurveStats statistics32(const float* values, int n, bool wideOnOverflow)
     if (n <= 0 || n > kMaxPoints)
         return stats;
 
-    // Both sums are 32-bit: each addition is rounded before the next, which
-    // the volatile store forces even where the compiler would keep more bits.
-    volatile float s = 0;
+    // Both sums are 32-bit: each addition is rounded before the next. Where
+    // the compiler would keep more bits (x87), a volatile store forces it.
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+    using Sum = float;
+#else
+    using Sum = volatile float;
+#endif
+    Sum s = 0;
     for (int j = 0; j < n; ++j)
         s = s + values[j];
     stats.mean = averaged(s, values, n, false, n, wideOnOverflow);
 
     float a[kMaxPoints];
     std::copy(values, values + n, a);
-    // Neighbour exchanges on "strictly greater": unlike std::sort this stays
-    // well-defined even if a value is not a number.
-    for (int i = n - 1; i >= 1; --i)
-        for (int j = 0; j < i; ++j)
-            if (a[j] > a[j + 1])
-                std::swap(a[j], a[j + 1]);
+    // Ascending, equal values kept in their order (0 and -0 compare equal
+    // but are different bits). A value that is not a number has no place in
+    // an ordering, so then neighbour exchanges on "strictly greater" decide,
+    // which stay well-defined; a stable sort gives the same order otherwise.
+    if (std::none_of(a, a + n, [](float v) { return std::isnan(v); }))
+        std::stable_sort(a, a + n);
+    else
+        for (int i = n - 1; i >= 1; --i)
+            for (int j = 0; j < i; ++j)
+                if (a[j] > a[j + 1])
+                    std::swap(a[j], a[j + 1]);
 
-    volatile float w = 0;
+    Sum w = 0;
     long count = 0;
     for (int lo = 0, hi = n; hi > lo; ++lo, --hi) {
         for (int i = lo; i < hi; ++i) {

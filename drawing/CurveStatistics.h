@@ -1,6 +1,5 @@
 #pragma once
-// Mean and weighted mean of one curve's Y values, worked out afresh on every
-// paint. The weighted mean counts values near the middle of the sorted order
+// Mean and weighted mean of one curve's Y values. The weighted mean counts values near the middle of the sorted order
 // more than those at either end.
 
 #include "document/GraphDocument.h"

@@ -5,8 +5,10 @@
 #include "drawing/CurveStatistics.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -72,14 +74,46 @@ int pointsOf(const GraphDocument& d, int c)
     return std::clamp(d.pointCount[c], 0, kMaxPoints);
 }
 
+// The figures of the values last painted for each curve, worked out again
+// only when the values change (compared bit for bit).
 CurveStats statisticsOf(const GraphDocument& d, int c)
 {
-    if (d.pointCount[c] <= kMaxPoints)
-        return curveStatistics(d, c);
     // A count beyond the slots is read as a full curve, as the points are drawn.
-    auto bounded = std::make_unique<GraphDocument>(d);
-    bounded->pointCount[c] = kMaxPoints;
-    return curveStatistics(*bounded, c);
+    const int n = std::min(d.pointCount[c], kMaxPoints);
+    struct Kept {
+        int n = -1;
+        float values[kMaxPoints];
+        CurveStats stats;
+    };
+    thread_local Kept kept[kCurveCount];
+    Kept& k = kept[c];
+    const std::size_t bytes = sizeof(float) * static_cast<std::size_t>(std::max(n, 0));
+    if (k.n != n || std::memcmp(k.values, d.valueY[c], bytes) != 0) {
+        k.stats = curveStatistics(d.valueY[c], n);
+        std::memcpy(k.values, d.valueY[c], bytes);
+        k.n = n;
+    }
+    return k.stats;
+}
+
+// A point's value label, formatted again only when its value or its number
+// of decimals changes.
+const std::string& valueLabel(int c, int j, float value, int decimals)
+{
+    struct Kept {
+        std::uint32_t bits = 0;
+        int decimals = -1;
+        std::string text;
+    };
+    thread_local Kept kept[kCurveCount][kMaxPoints];
+    Kept& k = kept[c][j];
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    if (k.decimals != decimals || k.bits != bits) {
+        k.text = formatText("%.*f", decimals, value);
+        k.bits = bits;
+        k.decimals = decimals;
+    }
+    return k.text;
 }
 
 // A value as printed, with "-0.00" read as the "0.00" it shows.
@@ -195,7 +229,7 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
 
             int labelX, labelY;
             if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY))
-                dc.TextOut(labelX, labelY, formatText("%.*f", 1 + extra, d.valueY[c][j]));
+                dc.TextOut(labelX, labelY, valueLabel(c, j, d.valueY[c][j], 1 + extra));
 
             if (d.showErrorBars) {
                 dc.SelectObject(pens.thin[0]);
@@ -337,4 +371,39 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     }
     dc.DeleteObject(pens.blackThick);
     dc.DeleteObject(pens.blackThin);
+}
+
+std::string paintedFields(const GraphDocument& d)
+{
+    std::string bytes;
+    bytes.reserve(10000);
+    const auto add = [&bytes](const auto& field) {
+        bytes.append(reinterpret_cast<const char*>(&field), sizeof field);
+    };
+    add(d.pointCount);
+    add(d.pixelX);
+    add(d.pixelY);
+    add(d.valueY);
+    add(d.yRangeSet);
+    add(d.yMin);
+    add(d.yMax);
+    add(d.yScale);
+    add(d.yTicks);
+    add(d.percentError);
+    add(d.xLabels);
+    add(d.xLabelCount);
+    add(d.labelSpacing);
+    add(d.divisionsPerLabel);
+    add(d.title);
+    add(d.captions);
+    add(d.captionBoxX);
+    add(d.captionBoxY);
+    add(d.captionsPlaced);
+    add(d.connectPoints);
+    add(d.largePoints);
+    add(d.labelPoints);
+    add(d.showErrorBars);
+    add(d.thickLines);
+    add(d.printing);
+    return bytes;
 }

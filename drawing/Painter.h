@@ -7,4 +7,11 @@
 #include "document/GraphDocument.h"
 #include "framework/dc/TDC.h"
 
+#include <string>
+
 void paintGraph(TDC& dc, const GraphDocument& d = doc);
+
+// The bytes of every field paintGraph reads: two documents with the same
+// bytes paint the same picture, so a window may keep what it painted
+// until these change.
+std::string paintedFields(const GraphDocument& d = doc);

@@ -29,7 +29,7 @@ void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void onWarning(png_structp, png_const_charp) { }
 } // namespace
 
-cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure)
+cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure, PngFilter filter)
 {
     cairo_surface_flush(image);
     const cairo_format_t format = cairo_image_surface_get_format(image);
@@ -62,7 +62,7 @@ cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* 
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
         PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, filter == PngFilter::none ? PNG_FILTER_NONE : PNG_FILTER_SUB);
     png_write_info(png, info);
     // Cairo keeps a pixel as a native-endian 32-bit word: in memory blue,
     // green, red, unused on a little-endian machine, the reverse on a big one.

@@ -11,17 +11,21 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <map>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-enum class Kind { png, svg, pdf };
+using Kind = PictureFormat;
 
 std::string lowerExtension(const std::string& path)
 {
@@ -36,9 +40,11 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
+// Into an open file, or into memory when there is no file.
 struct Sink {
     FILE* file;
     int savedErrno = 0;
+    std::string* memory = nullptr;
 };
 
 // The first failure is kept: some surfaces (PDF) go on, and even report
@@ -48,11 +54,70 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
     auto* sink = static_cast<Sink*>(closure);
     if (sink->savedErrno != 0)
         return CAIRO_STATUS_WRITE_ERROR;
+    if (sink->memory) {
+        sink->memory->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    }
     if (std::fwrite(data, 1, length, sink->file) != length) {
         sink->savedErrno = errno != 0 ? errno : EIO;
         return CAIRO_STATUS_WRITE_ERROR;
     }
     return CAIRO_STATUS_SUCCESS;
+}
+
+// The SVG surface is collected here first, so its ids can be made the same
+// from one render to the next before the file sees them.
+cairo_status_t collectChunk(void* closure, const unsigned char* data, unsigned int length)
+{
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Cairo names each SVG group after a counter shared by every surface the
+// process has made, so the same graph drawn twice would differ. The graph's
+// texts are drawn as glyph outlines, never as text, so "surface" followed by
+// digits only ever occurs as such a name; they are renumbered by first use.
+std::string stableSvgIds(const std::string& svg)
+{
+    static const std::string word = "surface";
+    std::map<std::string, int> renamed;
+    std::string out;
+    out.reserve(svg.size());
+    std::size_t from = 0;
+    for (std::size_t at; (at = svg.find(word, from)) != std::string::npos;) {
+        const std::size_t digits = at + word.size();
+        std::size_t end = digits;
+        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9')
+            ++end;
+        out.append(svg, from, digits - from);
+        if (end > digits)
+            out += std::to_string(
+                renamed.emplace(svg.substr(digits, end - digits), int(renamed.size()) + 1).first->second);
+        from = end;
+    }
+    out.append(svg, from, std::string::npos);
+    return out;
+}
+
+// A PDF carries no date of its own making, so the same graph gives the same
+// bytes; a reproducible build that sets SOURCE_DATE_EPOCH gets that date.
+std::string pdfCreationDate()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch)
+        return {};
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end != '\0' || errno != 0 || seconds < 0 || seconds > 253402300799LL) // up to the year 9999
+        return {};
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm utc {};
+    if (!gmtime_r(&t, &utc))
+        return {};
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
 }
 
 // The main window as the printout sees it: the client area the layout was
@@ -92,6 +157,48 @@ void drawPage(cairo_t* cr, const GraphDocument& d, double dotsPerInch)
     printout.setPrintParams(nullptr, pageSize);
 }
 
+// The graph as the printed page shows it, on white paper, at the window's
+// own coordinates.
+void drawFigure(cairo_t* cr, const GraphDocument& d)
+{
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    GraphDocument printed = d;
+    printed.printing = 1;
+    TCairoDC dc(cr);
+    paintGraph(dc, printed);
+}
+
+// The figure drawn at the smallest whole scale that is at least the
+// preview's size, then reduced with cairo's box filter, so thin lines turn
+// lighter rather than vanishing and nothing is cut off.
+cairo_surface_t* thumbnailImage(const GraphDocument& d, int side)
+{
+    const double ratio = static_cast<double>(side) / std::max(kFigureWidth, kFigureHeight);
+    const int width = std::max(1, static_cast<int>(std::lround(kFigureWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(kFigureHeight * ratio)));
+    const int scale = std::clamp(static_cast<int>(std::ceil(ratio)), 1, kMaxRenderScale);
+    cairo_surface_t* full
+        = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFigureWidth * scale, kFigureHeight * scale);
+    cairo_surface_set_device_scale(full, scale, scale);
+    cairo_t* cr = cairo_create(full);
+    drawFigure(cr, d);
+    cairo_destroy(cr);
+    cairo_surface_flush(full);
+
+    cairo_surface_t* small = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cr = cairo_create(small);
+    cairo_scale(cr, static_cast<double>(width) / kFigureWidth, static_cast<double>(height) / kFigureHeight);
+    cairo_set_source_surface(cr, full, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(full);
+    cairo_surface_flush(small);
+    return small;
+}
+
 // The stream's own failure comes first, whatever the surface says.
 std::string reasonOf(cairo_status_t status, const Sink& sink)
 {
@@ -105,10 +212,19 @@ std::string reasonOf(cairo_status_t status, const Sink& sink)
 // Writes the whole file to an open stream; returns an empty text or the reason it failed.
 std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& layout, Sink& sink)
 {
+    if (layout.thumbnail > 0) {
+        cairo_surface_t* image = thumbnailImage(d, layout.thumbnail);
+        cairo_status_t status = cairo_surface_status(image);
+        if (status == CAIRO_STATUS_SUCCESS)
+            status = writePng(image, writeChunk, &sink);
+        cairo_surface_destroy(image);
+        return reasonOf(status, sink);
+    }
     const int scale = layout.scale;
-    const double width = layout.page ? kPageWidth : layout.width;
-    const double height = layout.page ? kPageHeight : layout.height;
+    const double width = layout.page ? kPageWidth : layout.figure ? kFigureWidth : layout.width;
+    const double height = layout.page ? kPageHeight : layout.figure ? kFigureHeight : layout.height;
     cairo_surface_t* surface = nullptr;
+    std::string svg;
     switch (kind) {
     case Kind::png:
         surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width * scale)),
@@ -117,10 +233,11 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         cairo_surface_set_device_scale(surface, scale, scale);
         break;
     case Kind::svg:
-        surface = cairo_svg_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        surface = cairo_svg_surface_create_for_stream(collectChunk, &svg, width * scale, height * scale);
         break;
     case Kind::pdf:
         surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, pdfCreationDate().c_str());
         break;
     }
     cairo_status_t status = cairo_surface_status(surface);
@@ -128,7 +245,9 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         cairo_t* cr = cairo_create(surface);
         if (kind != Kind::png)
             cairo_scale(cr, scale, scale);
-        if (!layout.page)
+        if (layout.figure)
+            drawFigure(cr, d);
+        else if (!layout.page)
             paintWindowPicture(cr, d);
         else
             // A picture prints at one dot per pixel; files that scale
@@ -145,7 +264,32 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     if (status == CAIRO_STATUS_SUCCESS)
         status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
+    if (status == CAIRO_STATUS_SUCCESS && kind == Kind::svg) {
+        const std::string stable = stableSvgIds(svg);
+        status = writeChunk(&sink, reinterpret_cast<const unsigned char*>(stable.data()),
+            static_cast<unsigned>(stable.size()));
+    }
     return reasonOf(status, sink);
+}
+
+// The size and scale a layout may ask for, or why not.
+std::string layoutProblem(const RenderLayout& layout)
+{
+    const int width = layout.width, height = layout.height;
+    constexpr int maxSide = 20000;
+    if (layout.thumbnail != 0)
+        return layout.thumbnail < 0 || layout.thumbnail > kMaxThumbnailSize
+            ? "the preview size " + std::to_string(layout.thumbnail) + " is outside 1 .. "
+                + std::to_string(kMaxThumbnailSize)
+            : std::string();
+    if (!layout.figure && (width < 1 || height < 1 || width > maxSide || height > maxSide))
+        return "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is outside 1 .. "
+            + std::to_string(maxSide);
+    if (layout.scale < 1 || layout.scale > kMaxRenderScale)
+        return "the scale " + std::to_string(layout.scale) + " is outside 1 .. " + std::to_string(kMaxRenderScale);
+    if (layout.figure && layout.page)
+        return "a picture is either the figure or the printed page";
+    return {};
 }
 
 mode_t newFileMode()
@@ -176,19 +320,13 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
 bool renderGraph(
     const GraphDocument& d, const std::string& path, std::string& error, const RenderLayout& layout)
 {
-    const int width = layout.width, height = layout.height;
     error.clear();
     auto fail = [&](const std::string& reason) {
         error = "Could not write \"" + path + "\": " + reason + ".";
         return false;
     };
-    constexpr int maxSide = 20000;
-    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
-        return fail("the picture size " + std::to_string(width) + " x " + std::to_string(height) +
-                    " is outside 1 .. " + std::to_string(maxSide));
-    if (layout.scale < 1 || layout.scale > kMaxRenderScale)
-        return fail("the scale " + std::to_string(layout.scale) + " is outside 1 .. "
-            + std::to_string(kMaxRenderScale));
+    if (const std::string problem = layoutProblem(layout); !problem.empty())
+        return fail(problem);
     if (path.empty())
         return fail("no file name given");
 
@@ -200,6 +338,8 @@ bool renderGraph(
         kind = Kind::svg;
     else if (ext == "pdf")
         kind = Kind::pdf;
+    else if (layout.thumbnail > 0)
+        kind = Kind::png; // file managers choose names of their own
     else
         return fail("the file name must end in .png, .svg or .pdf");
 
@@ -255,4 +395,18 @@ bool renderGraph(
         return fail(reason);
     }
     return true;
+}
+
+bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format, std::string& bytes,
+    std::string& error)
+{
+    bytes.clear();
+    error = layoutProblem(layout);
+    if (!error.empty())
+        return false;
+    Sink sink { nullptr, 0, &bytes };
+    error = writeGraph(format, d, layout, sink);
+    if (!error.empty())
+        bytes.clear();
+    return error.empty();
 }

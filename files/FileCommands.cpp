@@ -12,6 +12,7 @@
 #include "files/RecordCheck.h"
 #include "framework/FileDialogs.h"
 #include "framework/MessageBox.h"
+#include "framework/RecentFiles.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
@@ -49,6 +50,7 @@ bool saveTo(TWndw& w, const std::string& path)
         return false;
     }
     doc.dirty = 0;
+    addRecentGraphFile(path);
     return true;
 }
 } // namespace
@@ -94,6 +96,7 @@ bool TWndw::openFile(const std::string& path)
     }
     graphRecord = read;
     doc.fileName = path;
+    addRecentGraphFile(path);
     unpackRecord(*this);
     if (doc.percentError > 0)
         actShowErrorBars();

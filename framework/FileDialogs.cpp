@@ -94,6 +94,16 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
     return path + "." + extension;
 }
 
+bool mayReplace(wxWindow* owner, const std::string& path, const std::string& caption)
+{
+    std::error_code error;
+    return !std::filesystem::exists(path, error)
+        || MessageBox(owner,
+               std::filesystem::path(path).filename().string() + " already exists.\nDo you want to replace it?",
+               caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2)
+        == IDYES;
+}
+
 bool TFileSaveDialog::Execute()
 {
     if (!fileDialogService().runSave(owner, data))
@@ -101,13 +111,7 @@ bool TFileSaveDialog::Execute()
     const std::string chosen = withDefaultExtension(data.fileName, data.defaultExtension);
     if (chosen == data.fileName)
         return true;
-    std::error_code error;
-    if ((data.flags & OFN_OVERWRITEPROMPT) && std::filesystem::exists(chosen, error)
-        && MessageBox(owner,
-               std::filesystem::path(chosen).filename().string()
-                   + " already exists.\nDo you want to replace it?",
-               "Save As", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2)
-            != IDYES)
+    if ((data.flags & OFN_OVERWRITEPROMPT) && !mayReplace(owner, chosen, "Save As"))
         return false;
     data.fileName = chosen;
     return true;

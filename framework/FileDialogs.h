@@ -46,6 +46,10 @@ TFileDialogService& fileDialogService();
 // replacement, if any.
 std::unique_ptr<TFileDialogService> setFileDialogService(std::unique_ptr<TFileDialogService> service);
 
+// Asks before a name the dialog did not ask about (one with an extension
+// added) replaces a file; No is the default. True when it may be written.
+bool mayReplace(wxWindow* owner, const std::string& path, const std::string& caption);
+
 class TFileOpenDialog {
 public:
     TFileOpenDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }

@@ -25,6 +25,8 @@ enum MenuCommand : int {
     CM_EDITCUT = 203,
     CM_EDITCOPY = 204,
     CM_EDITPASTE = 205,
+    // Commands this program adds, clear of the ids above.
+    CM_EXPORTPICTURE = 11901,
 };
 
 enum ControlId : int {

@@ -10,6 +10,7 @@ constexpr MenuItemDef fileItems[] = {
     { "&Open", CM_OPEN },
     { "&Save", CM_SAVE },
     { "Save &As", CM_SAVEAS },
+    { "&Export Picture...", CM_EXPORTPICTURE },
     separator,
     { "P&rinter Setup", CM_PRINTERSETUP },
     { "&Print", CM_PRINT },

@@ -19,6 +19,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -32,15 +33,58 @@ const char* const usageText
       "       gd2 csv FILE\n"
       "       gd2 check FILE...\n"
       "       gd2 repair FILE -o OUT.gd2 | gd2 repair FILE... --in-place\n"
-      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print]\n"
-      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print]\n"
+      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print | --figure]\n"
+      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print | --figure]\n"
       "       gd2 render FILE OUT\n"
+      "       gd2 thumbnail [-s SIZE] FILE OUT.png\n"
       "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
       "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
       "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
       "               [CSV|-]\n"
       "       gd2 --help | --version\n"
       "FILE may be - for standard input.\n";
+
+// What --help adds to the usage: a line for each command and option.
+const char* const helpText
+    = "\nCommands:\n"
+      "  info            show a graph's title, axes, options and each curve's figures\n"
+      "  info --json     the same as one line of JSON with every stored field\n"
+      "  csv             write a graph's points as curve,x,y rows\n"
+      "  check           say \"ok\", \"ok, repaired: ...\" or \"refused: ...\" for each file\n"
+      "  repair          write each file's graph repaired, as Save would after opening it:\n"
+      "                  -o OUT.gd2 for one file, or --in-place for several\n"
+      "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n"
+      "  thumbnail       write a PNG preview for a file manager (see below)\n"
+      "  new             make a graph file from settings and curve,x,y rows (x from 0 to 670)\n"
+      "\nrender options:\n"
+      "  -o OUT          the file to write (.png, .svg or .pdf)\n"
+      "  --out-dir DIR   write each FILE's picture into DIR (made if missing) as NAME.FORMAT\n"
+      "  --format F      the picture type for --out-dir: png (default), svg or pdf\n"
+      "  --scale N       N device pixels per window pixel, 1 to 8 (sharper pictures)\n"
+      "  --print         the printed A4 page instead of the window\n"
+      "  --figure        the graph as printed, cut to the plot and its texts (for reports)\n"
+      "\nthumbnail options:\n"
+      "  -s SIZE         the preview's longer side in pixels, 1 to 2048 (default 256);\n"
+      "                  the picture is the figure scaled down whole, and a file that does\n"
+      "                  not open gives no picture and exit status 1\n"
+      "\nnew options:\n"
+      "  -o OUT.gd2      the graph file to write (- for standard output)\n"
+      "  --title T       the graph's title\n"
+      "  --labels A,B,C  the X-axis labels, at most 20\n"
+      "  --divisions N   ticks between two labels (1 when labels are given)\n"
+      "  --ymin A --ymax B   the Y axis range; without it values are pixel heights\n"
+      "  --error P       error bars of P percent of the Y range\n"
+      "  --connect       join each curve's points with lines\n"
+      "  --large         large points\n"
+      "  --label-points  write each point's value beside it\n"
+      "  --thick         thick lines\n"
+      "  --captions A,B,C    a caption for each curve\n"
+      "  --caption-box X,Y   where the captions go, in window pixels\n"
+      "  CSV|-           the rows to read (a file, or - for standard input)\n"
+      "\nOther:\n"
+      "  --help          this text\n"
+      "  --version       the program's version\n"
+      "\nExit status: 0 success, 1 a file failed, 2 a usage error.\n";
 
 int usage(const std::string& problem = {})
 {
@@ -331,6 +375,8 @@ int render(const std::vector<std::string>& args)
         };
         if (a == "--print")
             layout.page = true;
+        else if (a == "--figure")
+            layout.figure = true;
         else if (a == "--scale") {
             std::string n;
             if (!value(n) || !isWholeNumberText(n) || textToInt(n) < 1 || textToInt(n) > kMaxRenderScale)
@@ -350,6 +396,8 @@ int render(const std::vector<std::string>& args)
         else
             files.push_back(a);
     }
+    if (layout.page && layout.figure)
+        return usage("--print and --figure are two different pictures: give one");
     // The older form: FILE OUT.
     if (out.empty() && outDir.empty() && files.size() == 2) {
         out = files[1];
@@ -359,6 +407,13 @@ int render(const std::vector<std::string>& args)
         return usage("render takes FILE with -o OUT, or FILE... with --out-dir DIR");
     if (!out.empty())
         return renderOne(files[0], out, layout);
+    // A missing folder is made once, rather than every picture failing in turn.
+    std::error_code made;
+    std::filesystem::create_directories(outDir, made);
+    if (made) {
+        report(outDir + ": " + made.message());
+        return 1;
+    }
     int failed = 0;
     std::map<std::string, std::string> madeFrom; // output -> the input it was rendered from
     for (const std::string& f : files) {
@@ -377,6 +432,30 @@ int render(const std::vector<std::string>& args)
         failed |= renderOne(f, out, layout);
     }
     return failed;
+}
+
+// The file manager's preview: the figure reduced to SIZE on its longer
+// side. Nothing but the graph file and the fonts is read.
+int thumbnail(const std::vector<std::string>& args)
+{
+    RenderLayout layout;
+    layout.thumbnail = 256;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-s" || a == "--size") {
+            const std::string n = i + 1 < args.size() ? args[++i] : "";
+            if (!isWholeNumberText(n) || textToInt(n) < 1 || textToInt(n) > kMaxThumbnailSize)
+                return usage("-s takes a whole number from 1 to " + std::to_string(kMaxThumbnailSize));
+            layout.thumbnail = textToInt(n);
+        } else if (a.size() > 1 && a[0] == '-')
+            return usage("unknown option " + a);
+        else
+            files.push_back(a);
+    }
+    if (files.size() != 2)
+        return usage("thumbnail takes FILE and OUT.png");
+    return renderOne(files[0], files[1], layout);
 }
 
 // Hands the rows of a file or of standard input to the builder a line at a
@@ -575,6 +654,7 @@ int run(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "--help" || verb == "-h") {
         std::fputs(usageText, stdout);
+        std::fputs(helpText, stdout);
         return 0;
     }
     if (verb == "--version") {
@@ -593,6 +673,10 @@ int run(int argc, char** argv)
         // Nothing here draws with any font but the graph's.
         useOnlyGraphFonts();
         return render(args);
+    }
+    if (verb == "thumbnail") {
+        useOnlyGraphFonts();
+        return thumbnail(args);
     }
     if (verb == "new")
         return makeNew(args);

@@ -40,6 +40,7 @@ const CommandEntry commandTable[] = {
     { CM_OPEN, &TWndw::cmOpen },                  // "&Open"
     { CM_SAVE, &TWndw::cmSave },                  // "&Save"
     { CM_SAVEAS, &TWndw::cmSaveAs },              // "Save &As"
+    { CM_EXPORTPICTURE, &TWndw::cmExportPicture }, // "&Export Picture..."
     { CM_PRINT, &TWndw::cmPrint },                // "&Print"
     { CM_PRINTERSETUP, &TWndw::cmPrinterSetup },  // "P&rinter Setup"
     { CM_EXIT, &TWndw::cmExit },                  // "E&xit"
@@ -136,6 +137,7 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
         control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { cmNextPoint(); });
 
     setupWindow();
+    acceptFileDrops();
     // The box a user types into first has the focus from the start.
     control(IDC_XBOX)->SetFocus();
 }
@@ -312,17 +314,26 @@ void TWndw::onPaint(wxPaintEvent&)
     double scaleX = 1, scaleY = 1;
     cairo_surface_get_device_scale(cairo_get_target(target), &scaleX, &scaleY);
     const int scale = std::clamp(static_cast<int>(std::lround(scaleX)), 1, 8);
+    // Most repaints are the toolkit's: a button's hover or press animation
+    // asks for a dozen or more. Only a change of the graph, an option, the
+    // scale or the size draws the graph again; every other repaint copies
+    // the part asked for from what was drawn.
+    std::string fields = paintedFields(doc);
     if (!backBuffer || cairo_image_surface_get_width(backBuffer) != size.x * scale
         || cairo_image_surface_get_height(backBuffer) != size.y * scale) {
         if (backBuffer)
             cairo_surface_destroy(backBuffer);
         backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.x * scale, size.y * scale);
         cairo_surface_set_device_scale(backBuffer, scale, scale);
+        backBufferFields.clear();
     }
-    cairo_t* cr = cairo_create(backBuffer);
-    paintWindowPicture(cr, doc);
-    cairo_destroy(cr);
-    cairo_surface_flush(backBuffer);
+    if (backBufferFields.empty() || fields != backBufferFields) {
+        cairo_t* cr = cairo_create(backBuffer);
+        paintWindowPicture(cr, doc);
+        cairo_destroy(cr);
+        cairo_surface_flush(backBuffer);
+        backBufferFields = std::move(fields);
+    }
 
     cairo_save(target);
     cairo_set_source_surface(target, backBuffer, 0, 0);

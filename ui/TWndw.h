@@ -6,6 +6,7 @@
 #include <cairo.h>
 #include <memory>
 #include <string>
+#include <vector>
 #include <wx/frame.h>
 
 class wxPanel;
@@ -66,8 +67,12 @@ public:
     // Opens the graph file at `path` as Open does once a file is chosen:
     // checked, and on failure the message shown and the graph kept.
     bool openFile(const std::string& path);
+    // Files dropped on the window: the first opens as above, after the
+    // question about unsaved points.
+    void openDroppedFiles(const std::vector<std::string>& paths);
     void cmSave();
     void cmSaveAs();
+    void cmExportPicture();
     void cmPrint();
     void cmPrinterSetup();
     void cmExit();
@@ -90,6 +95,7 @@ public:
 
 private:
     void setupWindow();
+    void acceptFileDrops();
     void routeCommand(wxCommandEvent& event);
     void markChangedSince(const GraphRecord& before);
     void ceExtendX(wxUpdateUIEvent& event);
@@ -102,6 +108,7 @@ private:
 
     wxPanel* panel = nullptr;
     cairo_surface_t* backBuffer = nullptr;
+    std::string backBufferFields; // what the back buffer was painted from
     std::unique_ptr<TPrinter> printerObject;
 
     wxDECLARE_EVENT_TABLE();

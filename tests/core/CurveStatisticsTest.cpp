@@ -1,6 +1,9 @@
 #include "drawing/CurveStatistics.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -79,4 +82,44 @@ TEST(CurveStatistics, SumsAreRoundedToSinglePrecisionAtEveryStep)
     // 2^24 + 1 is not a float: a double-precision sum would keep the 1s.
     auto s = curveStatistics(curveOf({ 16777216.0f, 1.0f, 1.0f }), 0);
     EXPECT_EQ(s.mean, static_cast<float>(16777216.0L / 3));
+}
+
+// The figures as first defined: neighbour exchanges, then volatile 32-bit
+// sums. Any faster way must give the very same bits.
+TEST(CurveStatistics, AreBitForBitTheFiguresOfTheExchangeSortAndRoundedSums)
+{
+    const auto reference = [](std::vector<float> a) {
+        const int n = static_cast<int>(a.size());
+        volatile float s = 0;
+        for (float v : a)
+            s = s + v;
+        for (int i = n - 1; i >= 1; --i)
+            for (int j = 0; j < i; ++j)
+                if (a[j] > a[j + 1])
+                    std::swap(a[j], a[j + 1]);
+        volatile float w = 0;
+        long count = 0;
+        for (int lo = 0, hi = n; hi > lo; ++lo, --hi)
+            for (int i = lo; i < hi; ++i, ++count)
+                w = w + a[i];
+        return CurveStats { static_cast<float>(static_cast<long double>(s) / n),
+            static_cast<float>(static_cast<long double>(w) / count) };
+    };
+    unsigned seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    std::vector<std::vector<float>> cases = { { 0.0f, -0.0f, 1e30f, -1e30f, 3 }, { 0.1f, 0.1f, -0.0f, 0.0f },
+        { INFINITY, 1, -INFINITY }, { NAN, 2, 1, NAN, 0 }, std::vector<float>(250, 0.3f) };
+    for (int n : { 7, 100, 250 }) {
+        std::vector<float> v;
+        for (int i = 0; i < n; ++i)
+            v.push_back(static_cast<float>(static_cast<int>(next() % 2001) - 1000) / 7.0f * ((next() % 3) ? 1 : 1e6f));
+        cases.push_back(v);
+    }
+    for (const auto& values : cases) {
+        const CurveStats got = curveStatistics(values.data(), static_cast<int>(values.size()));
+        const CurveStats want = reference(values);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(got.mean), std::bit_cast<std::uint32_t>(want.mean)) << values.size();
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(got.weightedMean), std::bit_cast<std::uint32_t>(want.weightedMean))
+            << values.size();
+    }
 }

@@ -360,6 +360,16 @@ TEST(Painter, StatisticsRowsAreFixedPerCurve)
         ASSERT_NE(p.textAt(200, 430), nullptr);
         EXPECT_EQ(p.textAt(370, 400), nullptr);
     }
+    // Figures and value labels kept from one paint follow a changed value.
+    d->valueY[0][4] = 6;
+    d->labelPoints = 1;
+    {
+        Painted p(*d);
+        ASSERT_NE(p.textAt(200, 400), nullptr);
+        EXPECT_EQ(p.textAt(200, 400)->text, " Curve 1:    Mean = 3.20,    Wtd-Mean = 3.11");
+        EXPECT_TRUE(p.hasTextContaining("6.0"));
+        EXPECT_FALSE(p.hasTextContaining("100.0"));
+    }
 }
 
 TEST(Painter, PrintingDropsScreenOnlyTextsAndWhitensBackgrounds)

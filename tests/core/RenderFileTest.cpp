@@ -84,6 +84,31 @@ TEST_F(RenderFile, WritesEachFormatByItsExtension)
     cairo_surface_destroy(png);
 }
 
+TEST_F(RenderFile, TheSameGraphGivesTheSameBytesWithADateOnlyWhenAsked)
+{
+    const auto d = maximalGraph();
+    const struct {
+        const char* epoch; // SOURCE_DATE_EPOCH, or null for none
+        const char* pdfDate; // what the PDF says it was made, or null for nothing
+    } cases[] = { { nullptr, nullptr }, { "1700000000", "(20231114221320Z)" }, { "junk", nullptr } };
+    for (const auto& c : cases) {
+        if (c.epoch)
+            setenv("SOURCE_DATE_EPOCH", c.epoch, 1);
+        else
+            unsetenv("SOURCE_DATE_EPOCH");
+        for (const char* ext : { ".png", ".svg", ".pdf" }) {
+            std::string error;
+            ASSERT_TRUE(renderGraph(*d, path(std::string("a") + ext), error)) << error;
+            ASSERT_TRUE(renderGraph(*d, path(std::string("b") + ext), error)) << error;
+            EXPECT_EQ(contents(path(std::string("a") + ext)), contents(path(std::string("b") + ext))) << ext;
+        }
+        const std::string pdf = contents(path("a.pdf"));
+        const std::size_t date = pdf.find("/CreationDate ");
+        EXPECT_EQ(date == std::string::npos ? "" : pdf.substr(date + 14, 17), c.pdfDate ? c.pdfDate : "");
+    }
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
 TEST_F(RenderFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
 {
     const std::string target = path("old.png");

@@ -1,6 +1,7 @@
 #include "document/CodePage.h"
 #include "files/GraphRecord.h"
 #include "framework/FileDialogs.h"
+#include "drawing/RenderFile.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
 
@@ -9,9 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/dnd.h>
 #include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/stopwatch.h>
 
 namespace fs = std::filesystem;
 
@@ -20,6 +25,7 @@ namespace {
 struct FakeFileDialogs : TFileDialogService {
     std::string answer; // path chosen; empty means Cancel
     long failure = 0; // non-zero: the dialog fails with this code
+    int chosenType = 0; // non-zero: the file type picked in the dialog
     std::vector<TOpenSaveDialog::TData> asked;
     bool runOpen(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
     bool runSave(wxWindow*, TOpenSaveDialog::TData& data) override { return run(data); }
@@ -33,6 +39,8 @@ struct FakeFileDialogs : TFileDialogService {
         if (answer.empty())
             return false;
         data.fileName = answer;
+        if (chosenType)
+            data.filterIndex = chosenType;
         return true;
     }
 };
@@ -557,6 +565,146 @@ TEST_F(FileCommands, EnterOrEscapeOnEachUnsavedQuestionKeepsThePoints)
         EXPECT_EQ(doc.dirty, 1);
         EXPECT_TRUE(fake->asked.empty()) << "Open went on";
     }
+}
+
+// A file manager's URI list dropped on the plot opens its first graph as
+// Open does; the entry boxes stay drop sites for text of their own.
+TEST_F(FileCommands, ADroppedFileOpensAsOpenWouldAndTheEntryBoxesKeepTakingText)
+{
+    const fs::path graph = dir / "dropped graph.gd2", table = dir / "table.csv";
+    leftClick(500, 100);
+    saveAs(graph);
+    std::ofstream(table) << "1,2,3\n";
+    const struct {
+        std::vector<fs::path> files;
+        bool dirty;
+        int answer; // to the unsaved-points question; 0: not asked
+        std::vector<std::string> captions; // of the messages shown, in turn
+        bool opens;
+    } cases[] = {
+        { { graph }, false, 0, {}, true },
+        { { graph }, true, wxID_NO, { "Unsaved Data" }, false },
+        { { graph }, true, wxID_YES, { "Unsaved Data" }, true },
+        { { graph, table }, false, 0, { "Open" }, true },
+        { { table }, false, 0, { "Open Error" }, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.size() * 10 + c.answer);
+        doc = GraphDocument {};
+        leftClick(200, 200);
+        leftClick(300, 250);
+        doc.dirty = c.dirty;
+        messages().clear();
+        if (c.answer)
+            dialogs().expectMessage(c.answer);
+        for (std::size_t m = c.answer ? 1 : 0; m < c.captions.size(); ++m)
+            dialogs().expectMessage(wxID_OK);
+        auto* target = dynamic_cast<wxFileDropTarget*>(window->client()->GetDropTarget());
+        ASSERT_NE(target, nullptr);
+        std::string uris;
+        for (const fs::path& f : c.files) {
+            wxString escaped(f.string());
+            escaped.Replace(" ", "%20");
+            uris += "file://" + escaped.utf8_string() + "\r\n";
+        }
+        auto* data = static_cast<wxFileDataObject*>(target->GetDataObject());
+        data->SetData(wxDF_FILENAME, uris.size(), uris.data());
+        EXPECT_TRUE(target->OnDropFiles(300, 200, data->GetFilenames()));
+        pump();
+        std::vector<std::string> shown;
+        for (const auto& m : messages())
+            shown.push_back(m.caption);
+        EXPECT_EQ(shown, c.captions);
+        if (c.files.size() > 1) {
+            EXPECT_EQ(messages().back().text,
+                "Only one graph is shown at a time: the first of the 2 files dropped is opened.");
+        }
+        EXPECT_EQ(doc.pointCount[0], c.opens ? 1 : 2);
+        EXPECT_EQ(doc.fileName, c.opens ? graph.string() : "");
+        EXPECT_TRUE(dialogs().allUsed());
+    }
+    // GTK hands a drop to the deepest drop site under the pointer: each
+    // box takes text itself, and no file target of ours stands in its way.
+    for (int id : { IDC_XBOX, IDC_YBOX }) {
+        EXPECT_EQ(window->control(id)->GetDropTarget(), nullptr);
+        GtkTargetList* accepted = gtk_drag_dest_get_target_list(GTK_WIDGET(window->control(id)->GetHandle()));
+        ASSERT_NE(accepted, nullptr);
+        EXPECT_TRUE(gtk_target_list_find(accepted, gdk_atom_intern_static_string("UTF8_STRING"), nullptr));
+    }
+}
+
+// Opened and saved graphs join the desktop's recent files (the test
+// program's own temporary data folder), typed as graphs.
+TEST_F(FileCommands, OpeningAndSavingAddTheFileToTheDesktopsRecentFiles)
+{
+    const fs::path saved = dir / "saved.gd2", opened = dir / "opened.gd2";
+    leftClick(500, 100);
+    saveAs(opened);
+    saveAs(saved);
+    open(opened);
+    const fs::path store = fs::path(g_get_user_data_dir()) / "recently-used.xbel";
+    ASSERT_EQ(store.string().rfind("/tmp/", 0), 0u) << "the test must not touch a real home";
+    std::string xbel;
+    // The store is written once the toolkit is idle.
+    for (wxStopWatch clock; clock.Time() < 5000; pump()) {
+        xbel = slurp(store);
+        if (xbel.find("saved.gd2") != std::string::npos && xbel.find("opened.gd2") != std::string::npos)
+            break;
+        wxMilliSleep(20);
+    }
+    for (const fs::path& p : { saved, opened }) {
+        const std::size_t at = xbel.find("href=\"file://" + p.string() + "\"");
+        ASSERT_NE(at, std::string::npos) << xbel;
+        EXPECT_NE(xbel.find("mime:mime-type type=\"application/x-plotwell-graph\"", at), std::string::npos);
+    }
+}
+
+// The figure as PNG, SVG or PDF by the name's extension, else by the type
+// chosen; the graph's file name and unsaved mark stay; a failure says why.
+TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesTheGraphAlone)
+{
+    makeGraph();
+    saveAs(dir / "graph.gd2");
+    leftClick(600, 120);
+    const struct {
+        std::string answer;
+        int type; // 0: as the dialog opened
+        std::string written; // empty: nothing, and "Export Error" shown
+        const char* starts;
+    } cases[] = {
+        { "plain", 0, "plain.png", "\x89PNG" },
+        { "drawn.SVG", 3, "drawn.SVG", "<?xml" },
+        { "paper", 3, "paper.pdf", "%PDF-" },
+        { "vector", 2, "vector.svg", "<?xml" },
+        { "missing/x.png", 0, "", nullptr },
+    };
+    fake->asked.clear();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        messages().clear();
+        if (c.written.empty())
+            dialogs().expectMessage(wxID_OK);
+        fake->answer = (dir / c.answer).string();
+        fake->chosenType = c.type;
+        command(CM_EXPORTPICTURE);
+        if (c.written.empty()) {
+            ASSERT_EQ(messages().size(), 1u);
+            EXPECT_EQ(messages()[0].caption, "Export Error");
+            EXPECT_NE(messages()[0].text.find("missing/x.png"), std::string::npos);
+        } else {
+            EXPECT_TRUE(messages().empty());
+            EXPECT_EQ(slurp(dir / c.written).rfind(c.starts, 0), 0u);
+        }
+        EXPECT_EQ(doc.fileName, (dir / "graph.gd2").string());
+        EXPECT_EQ(doc.dirty, 1);
+    }
+    EXPECT_EQ(fake->asked[0].filter, "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
+    RenderLayout figure;
+    figure.figure = true;
+    std::string error;
+    ASSERT_TRUE(renderGraph(doc, (dir / "figure.png").string(), error, figure)) << error;
+    EXPECT_EQ(slurp(dir / "plain.png"), slurp(dir / "figure.png"));
+    EXPECT_TRUE(dialogs().allUsed());
 }
 
 TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -37,6 +38,14 @@ int main(int argc, char** argv)
             argv[kept++] = argv[i];
     }
     argc = kept;
+    // Recent files and anything else the desktop keeps go to a folder of the
+    // run's own, never to the user's home.
+    char dataHome[] = "/tmp/plotwell-gui-data-XXXXXX";
+    if (!mkdtemp(dataHome)) {
+        perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_DATA_HOME", dataHome, 1);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start the toolkit: is there a display?\n");
@@ -72,5 +81,6 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     hook.Unregister();
     wxEntryCleanup();
+    std::filesystem::remove_all(dataHome);
     return result;
 }

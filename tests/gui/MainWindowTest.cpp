@@ -246,14 +246,15 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
         { CM_NEWGRAPH, "&New Graph" }, { CM_SAVEAS, "Save &As" }, { CM_PRINTERSETUP, "P&rinter Setup" },
         { CM_EXIT, "E&xit" }, { CM_EDITCUT, "Cu&t" }, { CM_GRAPHTITLE, "Add/Change  Graph Title" },
         { CM_CAPTIONS, "Add/Move  Captions" }, { CM_EXTENDY, "Extend &Y-Axis" },
-        { CM_GENERALHELP, "&General Help " }, { CM_ABOUT, "A&bout" },
+        { CM_GENERALHELP, "&General Help " }, { CM_ABOUT, "A&bout" }, { CM_EXPORTPICTURE, "&Export Picture..." },
     };
     for (auto [id, text] : items) {
         wxMenuItem* item = bar->FindItem(id);
         ASSERT_NE(item, nullptr) << text;
         EXPECT_EQ(item->GetItemLabel(), text);
     }
-    EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 9u);
+    EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 10u);
+    EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(4)->GetId(), CM_EXPORTPICTURE); // after Save As
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
     EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 7u);
     EXPECT_EQ(bar->GetMenu(3)->GetMenuItemCount(), 5u);
