@@ -21,7 +21,7 @@
 
 namespace {
 
-enum class Kind { png, svg, pdf };
+using Kind = PictureFormat;
 
 std::string lowerExtension(const std::string& path)
 {
@@ -36,9 +36,11 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
+// Into an open file, or into memory when there is no file.
 struct Sink {
     FILE* file;
     int savedErrno = 0;
+    std::string* memory = nullptr;
 };
 
 // The first failure is kept: some surfaces (PDF) go on, and even report
@@ -48,6 +50,10 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
     auto* sink = static_cast<Sink*>(closure);
     if (sink->savedErrno != 0)
         return CAIRO_STATUS_WRITE_ERROR;
+    if (sink->memory) {
+        sink->memory->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    }
     if (std::fwrite(data, 1, length, sink->file) != length) {
         sink->savedErrno = errno != 0 ? errno : EIO;
         return CAIRO_STATUS_WRITE_ERROR;
@@ -92,6 +98,18 @@ void drawPage(cairo_t* cr, const GraphDocument& d, double dotsPerInch)
     printout.setPrintParams(nullptr, pageSize);
 }
 
+// The graph as the printed page shows it, on white paper, at the window's
+// own coordinates.
+void drawFigure(cairo_t* cr, const GraphDocument& d)
+{
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    GraphDocument printed = d;
+    printed.printing = 1;
+    TCairoDC dc(cr);
+    paintGraph(dc, printed);
+}
+
 // The stream's own failure comes first, whatever the surface says.
 std::string reasonOf(cairo_status_t status, const Sink& sink)
 {
@@ -106,8 +124,8 @@ std::string reasonOf(cairo_status_t status, const Sink& sink)
 std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& layout, Sink& sink)
 {
     const int scale = layout.scale;
-    const double width = layout.page ? kPageWidth : layout.width;
-    const double height = layout.page ? kPageHeight : layout.height;
+    const double width = layout.page ? kPageWidth : layout.figure ? kFigureWidth : layout.width;
+    const double height = layout.page ? kPageHeight : layout.figure ? kFigureHeight : layout.height;
     cairo_surface_t* surface = nullptr;
     switch (kind) {
     case Kind::png:
@@ -128,7 +146,9 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         cairo_t* cr = cairo_create(surface);
         if (kind != Kind::png)
             cairo_scale(cr, scale, scale);
-        if (!layout.page)
+        if (layout.figure)
+            drawFigure(cr, d);
+        else if (!layout.page)
             paintWindowPicture(cr, d);
         else
             // A picture prints at one dot per pixel; files that scale
@@ -146,6 +166,21 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
     return reasonOf(status, sink);
+}
+
+// The size and scale a layout may ask for, or why not.
+std::string layoutProblem(const RenderLayout& layout)
+{
+    const int width = layout.width, height = layout.height;
+    constexpr int maxSide = 20000;
+    if (!layout.figure && (width < 1 || height < 1 || width > maxSide || height > maxSide))
+        return "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is outside 1 .. "
+            + std::to_string(maxSide);
+    if (layout.scale < 1 || layout.scale > kMaxRenderScale)
+        return "the scale " + std::to_string(layout.scale) + " is outside 1 .. " + std::to_string(kMaxRenderScale);
+    if (layout.figure && layout.page)
+        return "a picture is either the figure or the printed page";
+    return {};
 }
 
 mode_t newFileMode()
@@ -176,19 +211,13 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
 bool renderGraph(
     const GraphDocument& d, const std::string& path, std::string& error, const RenderLayout& layout)
 {
-    const int width = layout.width, height = layout.height;
     error.clear();
     auto fail = [&](const std::string& reason) {
         error = "Could not write \"" + path + "\": " + reason + ".";
         return false;
     };
-    constexpr int maxSide = 20000;
-    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
-        return fail("the picture size " + std::to_string(width) + " x " + std::to_string(height) +
-                    " is outside 1 .. " + std::to_string(maxSide));
-    if (layout.scale < 1 || layout.scale > kMaxRenderScale)
-        return fail("the scale " + std::to_string(layout.scale) + " is outside 1 .. "
-            + std::to_string(kMaxRenderScale));
+    if (const std::string problem = layoutProblem(layout); !problem.empty())
+        return fail(problem);
     if (path.empty())
         return fail("no file name given");
 
@@ -255,4 +284,18 @@ bool renderGraph(
         return fail(reason);
     }
     return true;
+}
+
+bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format, std::string& bytes,
+    std::string& error)
+{
+    bytes.clear();
+    error = layoutProblem(layout);
+    if (!error.empty())
+        return false;
+    Sink sink { nullptr, 0, &bytes };
+    error = writeGraph(format, d, layout, sink);
+    if (!error.empty())
+        bytes.clear();
+    return error.empty();
 }

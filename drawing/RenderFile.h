@@ -16,12 +16,23 @@ inline constexpr double kPageWidth = 595.276;
 inline constexpr double kPageHeight = 841.89;
 inline constexpr double kPageMargin = 18;
 inline constexpr int kMaxRenderScale = 8;
+// The figure: the client area down to the row where the window's controls
+// begin, which holds the title, the plot, its axes and the caption box.
+inline constexpr int kFigureWidth = 742;
+inline constexpr int kFigureHeight = 400;
 
 struct RenderLayout {
     int width = 750, height = 545; // the picture in window pixels
     int scale = 1; // device pixels (or units) per window pixel
     bool page = false; // the printed A4 page instead of the window
+    // The graph as printed (white paper and text backgrounds, no "X =" and
+    // "Y =" and no default X scale), cut to the client area above the
+    // controls: the picture for a report. Its size is fixed, so width and
+    // height are not read.
+    bool figure = false;
 };
+
+enum class PictureFormat { png, svg, pdf };
 
 // Returns false and sets `error` to a message for the user when the file
 // could not be written; the target is then untouched.
@@ -29,6 +40,11 @@ bool renderGraph(const GraphDocument& d, const std::string& path, std::string& e
                  int width = 750, int height = 545);
 bool renderGraph(
     const GraphDocument& d, const std::string& path, std::string& error, const RenderLayout& layout);
+
+// The same picture as a file of that format, in memory (for the clipboard).
+// Returns false and sets `error` when it could not be drawn.
+bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format, std::string& bytes,
+    std::string& error);
 
 // The window's look on any cairo context: its light grey background, then
 // the graph. The window and the rendered files both paint through this.

@@ -31,8 +31,8 @@ const char* const usageText
     = "usage: gd2 info [--json] FILE...\n"
       "       gd2 csv FILE\n"
       "       gd2 check FILE...\n"
-      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print]\n"
-      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print]\n"
+      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print | --figure]\n"
+      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print | --figure]\n"
       "       gd2 render FILE OUT\n"
       "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
       "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
@@ -248,6 +248,8 @@ int render(const std::vector<std::string>& args)
         };
         if (a == "--print")
             layout.page = true;
+        else if (a == "--figure")
+            layout.figure = true;
         else if (a == "--scale") {
             std::string n;
             if (!value(n) || !isWholeNumberText(n) || textToInt(n) < 1 || textToInt(n) > kMaxRenderScale)
@@ -267,6 +269,8 @@ int render(const std::vector<std::string>& args)
         else
             files.push_back(a);
     }
+    if (layout.page && layout.figure)
+        return usage("--print and --figure are two different pictures: give one");
     // The older form: FILE OUT.
     if (out.empty() && outDir.empty() && files.size() == 2) {
         out = files[1];

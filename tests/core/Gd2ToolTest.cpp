@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <string>
@@ -140,6 +141,7 @@ TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
         { "frobnicate x", 2, "unknown command frobnicate" },
         { "info --bogus " + path("sales.gd2"), 2, "unknown option --bogus" },
         { "render " + path("sales.gd2"), 2, "render takes FILE" },
+        { "render " + path("sales.gd2") + " -o " + path("f.png") + " --print --figure", 2, "two different pictures" },
         { "info " + path("sales.gd2") + " " + path("short.gd2"), 1, "short.gd2" },
         { "check " + path("sales.gd2") + " " + path("short.gd2"), 1, "sales.gd2: ok" },
         { "check - < " + path("sales.gd2"), 0, "-: ok" },
@@ -293,6 +295,34 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
     cairo_surface_destroy(page);
     EXPECT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("no.png") + " --scale 9").status, 2);
     cairo_surface_destroy(window);
+
+    // The figure is the picture Copy puts on the clipboard, byte for byte:
+    // the part above the controls, on white, with no default X scale under
+    // the plot.
+    for (int scale : { 1, 2 }) {
+        ASSERT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("fig.png") + " --figure --scale "
+                      + std::to_string(scale)).status, 0);
+        std::ifstream in(path("fig.png"), std::ios::binary);
+        const std::string file { std::istreambuf_iterator<char>(in), {} };
+        std::string copied;
+        RenderLayout layout;
+        layout.figure = true;
+        layout.scale = scale;
+        ASSERT_TRUE(renderPicture(d, layout, PictureFormat::png, copied, error)) << error;
+        EXPECT_TRUE(file == copied) << "scale " << scale;
+        cairo_surface_t* fig = cairo_image_surface_create_from_png(path("fig.png").c_str());
+        ASSERT_EQ(cairo_image_surface_get_width(fig), 742 * scale);
+        ASSERT_EQ(cairo_image_surface_get_height(fig), 400 * scale);
+        int notWhite = 0;
+        for (int y = 385 * scale; y < 400 * scale; ++y)
+            for (int x = 0; x < 742 * scale; ++x)
+                notWhite += (reinterpret_cast<const std::uint32_t*>(
+                                 cairo_image_surface_get_data(fig) + y * cairo_image_surface_get_stride(fig))[x]
+                                & 0xFFFFFF)
+                    != 0xFFFFFF;
+        EXPECT_EQ(notWhite, 0) << "scale " << scale;
+        cairo_surface_destroy(fig);
+    }
 }
 
 // A graph made from rows reads back with every setting, each point where
