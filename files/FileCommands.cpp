@@ -45,7 +45,7 @@ bool saveTo(TWndw& w, const std::string& path)
         w.messageBox(error, "Save Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    doc.dirty = 0;
+    w.markSaved();
     return true;
 }
 } // namespace
@@ -95,6 +95,7 @@ bool TWndw::openFile(const std::string& path)
         actShowErrorBars();
     showErrorBarButton();
     repaint();
+    startHistory();
     return true;
 }
 

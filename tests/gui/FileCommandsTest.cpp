@@ -235,7 +235,7 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     EXPECT_EQ(doc.fileName, "");
 }
 
-TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
+TEST_F(FileCommands, OpenKeepsErrorBarsOnAndStartsUnchanged)
 {
     const fs::path p = dir / "plain.gd2";
     leftClick(200, 200);
@@ -245,7 +245,7 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
     ASSERT_EQ(doc.dirty, 1);
     open(p);
     EXPECT_EQ(doc.showErrorBars, 1);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(doc.dirty, 0);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_TRUE(messages().empty());
 }
@@ -468,9 +468,9 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
             EXPECT_TRUE(messages()[0].style & wxYES_NO);
             EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
         }
-        EXPECT_EQ(doc.pointCount[0], proceeds ? (c.command == CM_OPEN ? 1 : 0) : 2);
-        // A new graph differs from any file; Open leaves the mark as it was.
-        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_NEWGRAPH ? 1 : before.dirty);
+        // Cancel in New Graph puts the graph back; an opened graph is unchanged.
+        EXPECT_EQ(doc.pointCount[0], proceeds && c.command == CM_OPEN ? 1 : 2);
+        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_OPEN ? 0 : before.dirty);
         EXPECT_TRUE(dialogs().allUsed());
     }
 }

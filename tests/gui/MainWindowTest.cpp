@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtk/gtk.h>
 #include <unistd.h>
 #include <wx/app.h>
@@ -18,6 +19,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 namespace {
@@ -249,7 +251,16 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     for (auto [id, text] : items) {
         wxMenuItem* item = bar->FindItem(id);
         ASSERT_NE(item, nullptr) << text;
-        EXPECT_EQ(item->GetItemLabel(), text);
+        EXPECT_EQ(item->GetItemLabel().BeforeFirst('\t'), text);
+    }
+    const std::pair<int, const char*> shortcuts[] = { { CM_EDITUNDO, "Ctrl+Z" }, { CM_EDITREDO, "Ctrl+Y" },
+        { CM_EDITCUT, "Ctrl+X" }, { CM_EDITCOPY, "Ctrl+C" }, { CM_EDITPASTE, "Ctrl+V" }, { CM_NEWGRAPH, "Ctrl+N" },
+        { CM_OPEN, "Ctrl+O" }, { CM_SAVE, "Ctrl+S" }, { CM_SAVEAS, "Ctrl+Shift+S" }, { CM_PRINT, "Ctrl+P" },
+        { CM_EXIT, "Ctrl+Q" }, { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" } };
+    for (auto [id, keys] : shortcuts) {
+        const wxAcceleratorEntry* accel = bar->FindItem(id)->GetAccel();
+        EXPECT_EQ(accel ? accel->ToRawString() : wxString(), keys) << id;
+        delete accel;
     }
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 9u);
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
@@ -257,12 +268,30 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     EXPECT_EQ(bar->GetMenu(3)->GetMenuItemCount(), 5u);
 }
 
-TEST_F(MainWindow, EditMenuIsGreyedAndOtherItemsAreEnabled)
+// Undo and Redo have something to do, Cut has points in the current curve
+// or selected text in an entry box; Copy and Paste always work.
+TEST_F(MainWindow, EditItemsAreGreyedWhenThereIsNothingToDoAndOtherItemsAreEnabled)
 {
-    for (int id = CM_EDITUNDO; id <= CM_EDITPASTE; ++id)
-        EXPECT_FALSE(menuEnabled(id)) << id;
-    for (int id : { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
-        EXPECT_TRUE(menuEnabled(id)) << id;
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool undo, redo, cut;
+    } steps[] = {
+        { "start", [] {}, false, false, false },
+        { "a point", [this] { leftClick(300, 200); }, true, false, true },
+        { "curve 2", [this] { click(IDC_CURVE2); }, true, false, false },
+        { "text selected", [this] { type(IDC_XBOX, "12"); window->control(IDC_XBOX)->SetFocus();
+              static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1); }, true, false, true },
+        { "undone", [this] { type(IDC_XBOX, ""); command(CM_EDITUNDO); }, false, true, false },
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(menuEnabled(CM_EDITUNDO), s.undo) << s.step;
+        EXPECT_EQ(menuEnabled(CM_EDITREDO), s.redo) << s.step;
+        EXPECT_EQ(menuEnabled(CM_EDITCUT), s.cut) << s.step;
+        for (int id : { CM_EDITCOPY, CM_EDITPASTE, CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
+            EXPECT_TRUE(menuEnabled(id)) << s.step << " " << id;
+    }
 }
 
 TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
@@ -332,13 +361,14 @@ TEST_F(MainWindow, ToggleButtonsSwapInPlaceAndStoredOptionsMarkChanges)
         EXPECT_EQ(*p.option, 1);
         EXPECT_FALSE(shown(p.on));
         EXPECT_TRUE(shown(p.off));
+        // The option is saved with the graph: switching it is unsaved work,
+        // and switching it back is the graph as it was.
+        EXPECT_EQ(doc.dirty, 1);
         click(p.off);
         EXPECT_EQ(*p.option, 0);
         EXPECT_TRUE(shown(p.on));
         EXPECT_FALSE(shown(p.off));
-        // The option is saved with the graph: switching it is unsaved work.
-        EXPECT_EQ(doc.dirty, 1);
-        doc.dirty = 0;
+        EXPECT_EQ(doc.dirty, 0);
     }
     // Error bars shown or hidden are not saved, so they change nothing.
     window->actShowErrorBars();
@@ -374,13 +404,15 @@ TEST_F(MainWindow, CurveSelectorsAndThickLines)
     click(IDC_CURVE1);
     EXPECT_EQ(doc.currentCurve, 0);
 
+    EXPECT_EQ(doc.dirty, 0);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 1);
     EXPECT_TRUE(window->isChecked(IDC_THICKLINES));
+    // Thick Lines is saved with the graph; the current curve is not.
+    EXPECT_EQ(doc.dirty, 1);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 0);
     EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
-    // Thick Lines is saved with the graph; the current curve is not.
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(doc.dirty, 0);
 }
 } // namespace

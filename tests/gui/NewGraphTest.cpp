@@ -156,9 +156,13 @@ protected:
     int fullRepaints = 0;
 };
 
-TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndNoRepaint)
+// Cancel anywhere in New Graph puts the old graph back, byte for byte, and
+// leaves nothing to undo.
+TEST_F(NewGraph, CancellingBasicsPutsTheGraphBackAndLeavesNothingToUndo)
 {
     oldGraph();
+    GraphRecord old;
+    packRecord(doc, old);
     expectDialog(dialogs(), [](TDialog& d) {
         // A fresh dialog every time: empty boxes, nothing ticked.
         for (int id : { 104, 101, 107 })
@@ -170,23 +174,11 @@ TEST_F(NewGraph, CancellingBasicsLeavesAClearedDocumentAndNoRepaint)
     newGraph();
 
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(fullRepaints, 0);
-    for (int c = 0; c < kCurveCount; ++c)
-        EXPECT_EQ(doc.pointCount[c], 0);
-    EXPECT_EQ(doc.pixelX[0][0], 0);
-    EXPECT_EQ(doc.pixelY[0][0], 0);
-    EXPECT_EQ(doc.pixelX[1][0], 130);
-    EXPECT_STREQ(doc.xLabels[0], "");
-    EXPECT_EQ(doc.xLabelCount, 0);
-    for (float tick : doc.yTicks)
-        EXPECT_EQ(tick, 0);
-    // Not part of the clearing.
-    EXPECT_STREQ(doc.title, "Old title");
-    EXPECT_EQ(doc.xLabelTarget, 4);
-    EXPECT_EQ(doc.labelSpacing, 150);
-    EXPECT_EQ(doc.yRangeSet, 1);
-    EXPECT_EQ(doc.yScale, 5);
+    GraphRecord now;
+    packRecord(doc, now);
+    EXPECT_TRUE(now.bytes == old.bytes);
     EXPECT_EQ(doc.dirty, 1);
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
 }
 
 TEST_F(NewGraph, ALabelCountOfZeroEmptyOrNotANumberAsksForNoLabels)
@@ -248,10 +240,8 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
     for (std::size_t i = 0; i < 2; ++i)
         expectInputError(
             i, "Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", "Basics");
-    // Cancelled after the refusals: the typed values stay in the document.
-    EXPECT_EQ(doc.xLabelTarget, -1);
-    EXPECT_STREQ(doc.title, "Typed");
-    EXPECT_EQ(fullRepaints, 0);
+    // Cancelled after the refusals: the graph is as it was.
+    EXPECT_STREQ(doc.title, "");
 }
 
 TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
@@ -350,7 +340,14 @@ TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
     dialogs().expectMessage();
     dialogs().expectMessage();
     dialogs().expectMessage();
-    expectDialog(dialogs(), cancel());
+    expectDialog(dialogs(), [](TDialog& d) {
+        EXPECT_EQ(doc.xLabelCount, 3);
+        EXPECT_STREQ(doc.xLabels[0], "Jan99");
+        EXPECT_STREQ(doc.xLabels[1], "");
+        EXPECT_STREQ(doc.xLabels[2], "ABCDEFGHIJK");
+        EXPECT_EQ(doc.labelSpacing, 200);
+        press(d, 2);
+    });
     doc.dirty = 0;
     newGraph();
 
@@ -358,15 +355,9 @@ TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
     for (std::size_t i = 0; i < 3; ++i)
         expectInputError(
             i, "This X-Label contains an illegal character.", "Illegal Character", "Labels for X-Axiz");
-    EXPECT_EQ(doc.xLabelCount, 3);
-    EXPECT_STREQ(doc.xLabels[0], "Jan99");
-    EXPECT_STREQ(doc.xLabels[1], "");
-    EXPECT_STREQ(doc.xLabels[2], "ABCDEFGHIJK");
-    // Y-Scale cancelled: spacing computed, nothing else, no repaint; the
-    // labels typed are unsaved work.
-    EXPECT_EQ(doc.labelSpacing, 200);
-    EXPECT_EQ(doc.dirty, 1);
-    EXPECT_EQ(fullRepaints, 0);
+    // Y-Scale cancelled: the graph is back as it was, unchanged.
+    EXPECT_EQ(doc.xLabelCount, 0);
+    EXPECT_EQ(doc.dirty, 0);
 }
 
 TEST_F(NewGraph, FiveAbcAsksForFiveLabelsAndCancellingThePromptKeepsTheOldSpacing)
@@ -376,16 +367,17 @@ TEST_F(NewGraph, FiveAbcAsksForFiveLabelsAndCancellingThePromptKeepsTheOldSpacin
     expectDialog(dialogs(), [](TDialog& d) {
         labelsOk({ "A", "B" })(d);
         EXPECT_EQ(d.text(102), "3");
+        EXPECT_EQ(doc.xLabelTarget, 5);
+        EXPECT_EQ(doc.xLabelCount, 2);
+        EXPECT_STREQ(doc.xLabels[1], "B");
+        EXPECT_EQ(doc.labelSpacing, 150);
         press(d, 2);
     });
     newGraph();
 
-    EXPECT_EQ(doc.xLabelTarget, 5);
-    EXPECT_EQ(doc.xLabelCount, 2);
-    EXPECT_STREQ(doc.xLabels[1], "B");
-    EXPECT_EQ(doc.labelSpacing, 150);
+    EXPECT_STREQ(doc.xLabels[0], "Old");
+    EXPECT_EQ(doc.pointCount[0], 3);
     EXPECT_EQ(doc.yScale, 5);
-    EXPECT_EQ(fullRepaints, 0);
 }
 
 TEST_F(NewGraph, NegativeBoundsSetYNegativeForGoodMaxBelowMinIsAcceptedAndTicksAccumulate)
@@ -485,18 +477,19 @@ TEST_F(NewGraph, CancellingYScaleAfterARefusedPercentKeepsTheBoundsButNeverTheRe
     expectDialog(dialogs(), labelsOk({ "A", "B" }));
     expectDialog(dialogs(), [](TDialog& d) {
         yScaleOk("10", "100", "250")(d);
+        EXPECT_EQ(doc.labelSpacing, 300);
+        EXPECT_EQ(doc.yMin, 10.0f);
+        EXPECT_EQ(doc.yMax, 100.0f);
+        EXPECT_EQ(doc.yScale, 4.0f);
+        // A refused percentage would save a file that cannot be opened again.
+        EXPECT_EQ(doc.percentError, 42.0f);
         press(d, 2);
     });
     dialogs().expectMessage();
     newGraph();
 
-    EXPECT_EQ(doc.labelSpacing, 300);
-    EXPECT_EQ(doc.yMin, 10.0f);
-    EXPECT_EQ(doc.yMax, 100.0f);
-    EXPECT_EQ(doc.yScale, 4.0f);
-    // A refused percentage would save a file that cannot be opened again.
+    EXPECT_EQ(doc.yMin, 1.0f);
     EXPECT_EQ(doc.percentError, 42.0f);
-    EXPECT_EQ(fullRepaints, 0);
     EXPECT_FALSE(shown(IDC_HIDEERRORBARS));
 }
 
@@ -578,6 +571,11 @@ TEST_F(NewGraph, NumbersTooLargeForAFloatAreNeverStored)
         typeInto(d, 105, "1e99999");
         press(d, 1);
         ASSERT_TRUE(d.IsModal());
+        // The bounds of the second OK were stored, as every OK stores what
+        // it read; the overflowing numbers never were.
+        EXPECT_EQ(doc.yMin, 0.0f);
+        EXPECT_EQ(doc.yMax, 10.0f);
+        EXPECT_EQ(doc.percentError, 42.0f);
         press(d, 2);
     });
     dialogs().expectMessage();
@@ -586,11 +584,6 @@ TEST_F(NewGraph, NumbersTooLargeForAFloatAreNeverStored)
     ASSERT_EQ(messages().size(), 2u);
     expectInputError(0, "The Y-Values are too large or too close together", "Data Error", "Y-Scale");
     expectInputError(1, "Error must be expressed as percentage", "Data Error", "Y-Scale");
-    // The bounds of the second OK were stored, as every OK stores what it
-    // read; the overflowing numbers never were.
-    EXPECT_EQ(doc.yMin, 0.0f);
-    EXPECT_EQ(doc.yMax, 10.0f);
-    EXPECT_EQ(doc.percentError, 42.0f);
 }
 
 TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLabels)
@@ -625,7 +618,10 @@ TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLab
             dialogs().expectMessage();
             ++refusals;
         }
-    expectDialog(dialogs(), cancel());
+    expectDialog(dialogs(), [](TDialog& d) {
+        EXPECT_EQ(doc.divisionsPerLabel, 85);
+        press(d, 2);
+    });
     newGraph();
 
     ASSERT_EQ(messages().size(), refusals);
@@ -635,7 +631,6 @@ TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLab
             expectInputError(i++, "Divisions per Label must be between 1 and " + std::to_string(c.most),
                 "Number Error", "Basics");
         }
-    EXPECT_EQ(doc.divisionsPerLabel, 85);
 
     // Without labels the divisions are not needed and not checked.
     expectDialog(dialogs(), basicsOk({ .labels = "0", .divisions = "" }));

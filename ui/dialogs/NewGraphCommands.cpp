@@ -1,6 +1,6 @@
 // New Graph: empties the document and leads through Basics, the label prompt
-// and Y-Scale. A Cancel anywhere ends the command with the document as far
-// as it had got and no repaint. Unsaved points are asked about first.
+// and Y-Scale, as one change of the graph. A Cancel anywhere puts the graph
+// back as it was before the command. Unsaved points are asked about first.
 
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
@@ -19,17 +19,17 @@ void TWndw::cmNewGraph()
     clearGraph();
 
     if (TDlg1(this).execute() == IDCANCEL)
-        return;
+        return cancelEdit();
 
     if (doc.xLabelTarget > 0 && TDlg2(this).execute() == IDCANCEL)
-        return;
+        return cancelEdit();
 
     doc.labelSpacing = doc.xLabelCount > 0 ? PlotArea::labelBand / doc.xLabelCount : 0;
 
     if (doc.xLabelCount > 0 || doc.showErrorBars) {
         doc.extendingY = 0;
         if (TDlg3(this).execute() == IDCANCEL)
-            return;
+            return cancelEdit();
     } else if (doc.yRangeSet) {
         // The range kept from the last graph, with its scale, is the one
         // points are typed against: the axis must read it too, not the ten
