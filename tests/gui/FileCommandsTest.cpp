@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/app.h>
 #include <wx/msgdlg.h>
 
 namespace fs = std::filesystem;
@@ -248,6 +249,35 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndStartsUnchanged)
     EXPECT_EQ(doc.dirty, 0);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_TRUE(messages().empty());
+}
+
+// Undoing back to the graph on disk leaves nothing unsaved, so closing asks
+// nothing; Open begins a history of its own.
+TEST_F(FileCommands, UndoingBackToTheSavedGraphLeavesNothingUnsaved)
+{
+    const fs::path p = dir / "saved.gd2";
+    leftClick(200, 200);
+    saveAs(p);
+    const struct {
+        int command;
+        int dirty;
+    } steps[] = { { 0, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITREDO, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITUNDO, 1 } };
+    for (const auto& s : steps) {
+        if (s.command)
+            command(s.command);
+        else
+            leftClick(250, 250);
+        EXPECT_EQ(doc.dirty, s.dirty) << s.command;
+    }
+    open(p);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    command(CM_EXIT);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
+    window = nullptr;
+    pump();
 }
 
 TEST_F(FileCommands, SaveWithoutAFileNameSaysSo)

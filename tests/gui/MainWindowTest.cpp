@@ -1,6 +1,7 @@
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "drawing/RenderFile.h"
+#include "files/GraphRecord.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 #include "ui/dialogs/DialogText.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 #include <gtk/gtk.h>
 #include <unistd.h>
 #include <wx/app.h>
@@ -414,5 +416,41 @@ TEST_F(MainWindow, CurveSelectorsAndThickLines)
     EXPECT_EQ(doc.thickLines, 0);
     EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
     EXPECT_EQ(doc.dirty, 0);
+}
+
+// A thousand steps are kept; each Undo brings back exactly the graph before
+// its step, with the buttons in line, and Redo walks forward again.
+TEST_F(MainWindow, AThousandStepsUndoAndRedoEachExactly)
+{
+    constexpr int steps = 1000;
+    std::vector<GraphRecord> states(steps + 1);
+    packRecord(doc, states[0]);
+    for (int i = 0; i < steps; ++i) {
+        if (i == steps / 2)
+            click(IDC_CURVE2); // no step: 250 points a curve
+        if (i % 2)
+            click(i % 4 == 1 ? IDC_CONNECT : IDC_DISCONNECT);
+        else
+            leftClick(50 + (i * 7) % 650, 20 + (i * 13) % 360);
+        packRecord(doc, states[i + 1]);
+    }
+    ASSERT_EQ(doc.pointCount[0] + doc.pointCount[1], steps / 2);
+    for (int i = steps; i > 0; --i) {
+        ASSERT_TRUE(menuEnabled(CM_EDITUNDO)) << i;
+        command(CM_EDITUNDO);
+        GraphRecord now;
+        packRecord(doc, now);
+        ASSERT_TRUE(now.bytes == states[i - 1].bytes) << i;
+        ASSERT_EQ(shown(IDC_DISCONNECT), doc.connectPoints != 0) << i;
+    }
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
+    EXPECT_EQ(doc.dirty, 0);
+    for (int i = 0; i < steps; ++i)
+        command(CM_EDITREDO);
+    GraphRecord now;
+    packRecord(doc, now);
+    EXPECT_TRUE(now.bytes == states[steps].bytes);
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    EXPECT_TRUE(window->isChecked(IDC_CURVE2));
 }
 } // namespace

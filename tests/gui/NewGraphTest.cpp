@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
@@ -178,6 +179,30 @@ TEST_F(NewGraph, CancellingBasicsPutsTheGraphBackAndLeavesNothingToUndo)
     packRecord(doc, now);
     EXPECT_TRUE(now.bytes == old.bytes);
     EXPECT_EQ(doc.dirty, 1);
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
+}
+
+// The whole sequence is one step: Undo gives the old graph back byte for
+// byte, Redo the new one.
+TEST_F(NewGraph, ACompletedNewGraphIsOneStepThatUndoGivesBack)
+{
+    oldGraph();
+    GraphRecord old, made;
+    packRecord(doc, old);
+    expectDialog(dialogs(), basicsOk({ .title = "New", .labels = "2", .divisions = "1", .connect = true }));
+    expectDialog(dialogs(), labelsOk({ "A", "B" }));
+    expectDialog(dialogs(), yScaleOk("0", "50"));
+    newGraph();
+    packRecord(doc, made);
+    ASSERT_STREQ(doc.title, "New");
+    for (const auto& [id, wanted] : { std::pair { CM_EDITUNDO, &old }, std::pair { CM_EDITREDO, &made } }) {
+        command(id);
+        GraphRecord now;
+        packRecord(doc, now);
+        EXPECT_TRUE(now.bytes == wanted->bytes) << id;
+    }
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    command(CM_EDITUNDO);
     EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
 }
 
