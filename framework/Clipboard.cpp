@@ -14,10 +14,14 @@ GtkClipboard* clipboard() { return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD); }
 
 void handOver(GtkClipboard*, GtkSelectionData* selection, guint info, gpointer data)
 {
-    const auto* offer = static_cast<const Offer*>(data);
+    auto* offer = static_cast<Offer*>(data);
     if (info >= offer->items.size())
         return;
-    const ClipboardItem& item = offer->items[info];
+    ClipboardItem& item = offer->items[info];
+    if (item.make) {
+        item.bytes = item.make();
+        item.make = nullptr;
+    }
     if (item.type == "text/plain")
         gtk_selection_data_set_text(selection, item.bytes.data(), static_cast<gint>(item.bytes.size()));
     else

@@ -3,6 +3,7 @@
 // types offered; where the desktop runs a clipboard manager it may keep the
 // content once the program has ended.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 struct ClipboardItem {
     std::string type; // a MIME type; "text/plain" offers every text target
     std::string bytes;
+    // When set, makes the bytes the first time a program asks for them, so
+    // a form nobody pastes costs nothing.
+    std::function<std::string()> make = nullptr;
 };
 
 // Takes the clipboard with these items; false when the desktop refused it.

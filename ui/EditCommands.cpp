@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
@@ -38,20 +39,24 @@ wxTextCtrl* boxWithSelection(TWndw& w)
 }
 
 // The figure at the screen's scale, the same picture as SVG, and the
-// current curve's points.
+// current curve's points. The pictures are drawn when a program asks for
+// them, from the graph as it was copied.
 bool copyGraph(TWndw& w)
 {
     RenderLayout layout;
     layout.figure = true;
     layout.scale = std::clamp(static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1,
         kMaxRenderScale);
-    std::string png, svg, error;
-    if (!renderPicture(doc, layout, PictureFormat::png, png, error)
-        || !renderPicture(doc, layout, PictureFormat::svg, svg, error)) {
-        w.messageBox("The graph could not be copied: " + error, "Copy Error", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    if (!setClipboard({ { "image/png", std::move(png) }, { "image/svg+xml", std::move(svg) },
+    auto copied = std::make_shared<const GraphDocument>(doc);
+    auto picture = [copied, layout](PictureFormat format) {
+        return [copied, layout, format] {
+            std::string bytes, error;
+            renderPicture(*copied, layout, format, bytes, error);
+            return bytes;
+        };
+    };
+    if (!setClipboard({ { "image/png", {}, picture(PictureFormat::png) },
+            { "image/svg+xml", {}, picture(PictureFormat::svg) },
             { "text/plain", curveRows(doc, doc.currentCurve) } })) {
         w.messageBox("The graph could not be copied: the desktop's clipboard refused it.", "Copy Error",
             MB_OK | MB_ICONEXCLAMATION);
