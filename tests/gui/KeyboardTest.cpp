@@ -4,7 +4,6 @@
 #include "tests/gui/GuiHarness.h"
 
 #include <algorithm>
-#include <cairo.h>
 #include <cmath>
 #include <string>
 #include <wx/panel.h>
@@ -105,18 +104,6 @@ TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
     EXPECT_EQ(doc.pixelX[0][0], 300);
 }
 
-namespace {
-cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length)
-{
-    auto* bytes = static_cast<std::string*>(closure);
-    if (bytes->size() < length)
-        return CAIRO_STATUS_READ_ERROR;
-    std::copy_n(bytes->begin(), length, data);
-    bytes->erase(0, length);
-    return CAIRO_STATUS_SUCCESS;
-}
-} // namespace
-
 // With the focus in the X box: Ctrl+V adds spreadsheet rows (a header,
 // decimal commas) as one step, refuses a paste with a bad row whole and
 // names the row, and puts a single value into the box; Ctrl+C copies the
@@ -165,12 +152,8 @@ TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
     figure.scale = std::max(1, static_cast<int>(std::lround(window->client()->GetContentScaleFactor())));
     std::string png, error;
     ASSERT_TRUE(renderPicture(doc, figure, PictureFormat::png, png, error)) << error;
-    std::string copied = clipboardData("image/png");
-    EXPECT_TRUE(copied == png) << "the PNG is not the figure gd2 render --figure draws";
-    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(readBytes, &copied);
-    EXPECT_EQ(cairo_image_surface_get_width(image), 742 * figure.scale);
-    EXPECT_EQ(cairo_image_surface_get_height(image), 400 * figure.scale);
-    cairo_surface_destroy(image);
+    // Byte for byte what gd2 render --figure writes (its own test compares the two).
+    EXPECT_TRUE(clipboardData("image/png") == png);
     EXPECT_NE(clipboardData("image/svg+xml").find("<svg"), std::string::npos);
     EXPECT_EQ(clipboardText().value_or(""), "100\t12.5\n200\t7.25\n");
 
