@@ -261,7 +261,8 @@ TEST_F(FileCommands, UndoingBackToTheSavedGraphLeavesNothingUnsaved)
     const struct {
         int command;
         int dirty;
-    } steps[] = { { 0, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITREDO, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITUNDO, 1 } };
+    } steps[] = { { 0, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITREDO, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITUNDO, 1 },
+        { 0, 1 } };
     for (const auto& s : steps) {
         if (s.command)
             command(s.command);
@@ -269,6 +270,7 @@ TEST_F(FileCommands, UndoingBackToTheSavedGraphLeavesNothingUnsaved)
             leftClick(250, 250);
         EXPECT_EQ(doc.dirty, s.dirty) << s.command;
     }
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO)) << "a new change drops what could be redone";
     open(p);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
