@@ -49,7 +49,7 @@ bool saveTo(TWndw& w, const std::string& path)
         w.messageBox(error, "Save Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    doc.dirty = 0;
+    w.markSaved();
     addRecentGraphFile(path);
     return true;
 }
@@ -102,6 +102,7 @@ bool TWndw::openFile(const std::string& path)
         actShowErrorBars();
     showErrorBarButton();
     repaint();
+    startHistory();
     // Said once, over the graph it speaks of; the repaired graph is not a
     // change of the user's, so it does not count as unsaved.
     if (!repairs.empty()) {

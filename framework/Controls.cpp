@@ -34,7 +34,9 @@ wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups)
     for (const MenuPopupDef& popup : popups) {
         auto* menu = new wxMenu;
         for (const MenuItemDef& item : popup.items) {
-            if (item.text)
+            if (item.text && item.shortcut)
+                menu->Append(item.id, wxString::FromUTF8(item.text) + "\t" + item.shortcut);
+            else if (item.text)
                 menu->Append(item.id, wxString::FromUTF8(item.text));
             else
                 menu->AppendSeparator();

@@ -19,7 +19,6 @@ enum MenuCommand : int {
     CM_EDITLABELS = 11855,
     CM_CAPTIONS = 11856,
     CM_GRAPHTITLE = 11857,
-    // The Edit menu has no handlers: its items are always greyed.
     CM_EDITUNDO = 201,
     CM_EDITREDO = 202,
     CM_EDITCUT = 203,

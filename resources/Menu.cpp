@@ -6,25 +6,26 @@ namespace {
 constexpr MenuItemDef separator { nullptr, 0 };
 
 constexpr MenuItemDef fileItems[] = {
-    { "&New Graph", CM_NEWGRAPH },
-    { "&Open", CM_OPEN },
-    { "&Save", CM_SAVE },
-    { "Save &As", CM_SAVEAS },
+    { "&New Graph", CM_NEWGRAPH, "Ctrl+N" },
+    { "&Open", CM_OPEN, "Ctrl+O" },
+    { "&Save", CM_SAVE, "Ctrl+S" },
+    { "Save &As", CM_SAVEAS, "Ctrl+Shift+S" },
     { "&Export Picture...", CM_EXPORTPICTURE },
     separator,
     { "P&rinter Setup", CM_PRINTERSETUP },
-    { "&Print", CM_PRINT },
+    { "&Print", CM_PRINT, "Ctrl+P" },
     separator,
-    { "E&xit", CM_EXIT },
+    { "E&xit", CM_EXIT, "Ctrl+Q" },
 };
 
+// Ctrl+Shift+Z redoes too; the window takes it with the other Edit keys.
 constexpr MenuItemDef editItems[] = {
-    { "&Undo", CM_EDITUNDO },
-    { "&Redo", CM_EDITREDO },
+    { "&Undo", CM_EDITUNDO, "Ctrl+Z" },
+    { "&Redo", CM_EDITREDO, "Ctrl+Y" },
     separator,
-    { "Cu&t", CM_EDITCUT },
-    { "&Copy", CM_EDITCOPY },
-    { "&Paste", CM_EDITPASTE },
+    { "Cu&t", CM_EDITCUT, "Ctrl+X" },
+    { "&Copy", CM_EDITCOPY, "Ctrl+C" },
+    { "&Paste", CM_EDITPASTE, "Ctrl+V" },
 };
 
 constexpr MenuItemDef extrasItems[] = {
@@ -38,7 +39,7 @@ constexpr MenuItemDef extrasItems[] = {
 };
 
 constexpr MenuItemDef helpItems[] = {
-    { "&General Help ", CM_GENERALHELP },
+    { "&General Help ", CM_GENERALHELP, "F1" },
     separator,
     { "&Adding Points", CM_ADDINGPOINTS },
     { "&Deleting Points", CM_DELETINGPOINTS },

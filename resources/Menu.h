@@ -7,6 +7,7 @@
 struct MenuItemDef {
     const char* text;
     int id;
+    const char* shortcut = nullptr; // shown after the text, as the toolkit spells it
 };
 
 struct MenuPopupDef {

@@ -5,6 +5,8 @@
 #include "drawing/Painter.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphRecord.h"
+#include "files/GraphSnapshot.h"
+#include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
@@ -30,9 +32,12 @@
 
 namespace {
 // The command table: the first entry whose id matches gets the command.
+// Every command but the ones that move through the history or end the
+// program runs as one change of the graph.
 struct CommandEntry {
     int id;
     void (TWndw::*handler)();
+    bool isChange = true;
 };
 
 const CommandEntry commandTable[] = {
@@ -43,7 +48,7 @@ const CommandEntry commandTable[] = {
     { CM_EXPORTPICTURE, &TWndw::cmExportPicture }, // "&Export Picture..."
     { CM_PRINT, &TWndw::cmPrint },                // "&Print"
     { CM_PRINTERSETUP, &TWndw::cmPrinterSetup },  // "P&rinter Setup"
-    { CM_EXIT, &TWndw::cmExit },                  // "E&xit"
+    { CM_EXIT, &TWndw::cmExit, false },           // "E&xit"
     { CM_GRAPHTITLE, &TWndw::cmGraphTitle },      // "Add/Change  Graph Title"
     { CM_CAPTIONS, &TWndw::cmCaptions },          // "Add/Move  Captions"
     { CM_EXTENDX, &TWndw::cmExtendXAxis },        // "Extend &X-Axis"
@@ -53,6 +58,11 @@ const CommandEntry commandTable[] = {
     { CM_ADDINGPOINTS, &TWndw::cmAddingPoints },  // "&Adding Points"
     { CM_DELETINGPOINTS, &TWndw::cmDeletingPoints }, // "&Deleting Points"
     { CM_ABOUT, &TWndw::cmAbout },                // "A&bout"
+    { CM_EDITUNDO, &TWndw::cmUndo, false },       // "&Undo"
+    { CM_EDITREDO, &TWndw::cmRedo, false },       // "&Redo"
+    { CM_EDITCUT, &TWndw::cmCut },                // "Cu&t"
+    { CM_EDITCOPY, &TWndw::cmCopy },              // "&Copy"
+    { CM_EDITPASTE, &TWndw::cmPaste },            // "&Paste"
     { IDC_NEXTPOINT, &TWndw::cmNextPoint },       // "Next Point"
     { IDC_CONNECT, &TWndw::actConnectPoints },    // "Connect Points"
     { IDC_DISCONNECT, &TWndw::actDisconnectPoints }, // "Dis-Connect Points"
@@ -62,7 +72,7 @@ const CommandEntry commandTable[] = {
     { IDC_UNLABELPOINTS, &TWndw::actUnlabelPoints }, // "Unlabel Points"
     { IDC_SHOWERRORBARS, &TWndw::actShowErrorBars }, // "Show Error Bars"
     { IDC_HIDEERRORBARS, &TWndw::actHideErrorBars }, // "Hide Error Bars"
-    { IDC_EXIT, &TWndw::cmExit },                 // "Exit" button
+    { IDC_EXIT, &TWndw::cmExit, false },          // "Exit" button
     { IDC_CURVE1, &TWndw::cmCurve1 },             // "Curve 1"
     { IDC_CURVE2, &TWndw::cmCurve2 },             // "Curve 2"
     { IDC_CURVE3, &TWndw::cmCurve3 },             // "Curve 3"
@@ -71,33 +81,101 @@ const CommandEntry commandTable[] = {
 
 const wxColour windowGrey(192, 192, 192);
 
-// What a save would write, with the slots past the counts left empty, so
-// only the graph itself is compared.
-GraphRecord storedFields()
-{
-    GraphRecord rec;
-    packRecord(doc, rec);
-    return rec;
-}
-
-// Reading and writing files decide `dirty` themselves.
-bool isFileCommand(int id) { return id == CM_OPEN || id == CM_SAVE || id == CM_SAVEAS; }
 } // namespace
 
-// Whatever a command or click changes that a save would store - a title,
-// labels, captions and their place, options, points moved by an axis
-// extension - counts as unsaved work, so closing or opening asks first.
-void TWndw::markChangedSince(const GraphRecord& before)
+void TWndw::edit(const std::function<void()>& change)
 {
-    if (storedFields().bytes != before.bytes)
-        doc.dirty = 1;
+    // A change run by another (Enter pressing Next Point inside a command)
+    // is part of that one.
+    if (editDepth > 0) {
+        change();
+        return;
+    }
+    const GraphSnapshot before = takeSnapshot(doc);
+    const int dirtyBefore = doc.dirty;
+    const unsigned number = historyNumber;
+    ++editDepth;
+    editCancelled = false;
+    try {
+        change();
+    } catch (...) {
+        --editDepth;
+        throw;
+    }
+    --editDepth;
+    if (editCancelled) {
+        editCancelled = false;
+        // A command that put everything back itself needs nothing more,
+        // not even a repaint.
+        const GraphSnapshot now = takeSnapshot(doc);
+        if (!now.sameGraph(before) || now.currentCurve != before.currentCurve) {
+            restoreSnapshot(before, doc);
+            showDocumentState();
+        }
+        return;
+    }
+    // Opening or saving a file has set what `dirty` compares against.
+    if (number != historyNumber)
+        return;
+    const GraphSnapshot after = takeSnapshot(doc);
+    // A handler may mark the graph changed when nothing did (a right click
+    // beside every point); only a real change counts.
+    if (before.sameGraph(after)) {
+        doc.dirty = dirtyBefore;
+        return;
+    }
+    history.record(before, after);
+    doc.dirty = history.isChanged(after) ? 1 : 0;
+}
+
+void TWndw::cancelEdit()
+{
+    if (editDepth > 0)
+        editCancelled = true;
+}
+
+void TWndw::startHistory()
+{
+    history.reset(takeSnapshot(doc));
+    ++historyNumber;
+    doc.dirty = 0;
+}
+
+void TWndw::markSaved()
+{
+    history.markSaved(takeSnapshot(doc));
+    ++historyNumber;
+    doc.dirty = 0;
+}
+
+void TWndw::showDocumentState()
+{
+    setChecked(IDC_THICKLINES, doc.thickLines != 0);
+    if (doc.largePoints)
+        actLargePoints();
+    else
+        actSmallPoints();
+    if (doc.connectPoints)
+        actConnectPoints();
+    else
+        actDisconnectPoints();
+    if (doc.labelPoints)
+        actLabelPoints();
+    else
+        actUnlabelPoints();
+    showErrorBarButton();
+    const int curves[] = { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3 };
+    if (doc.currentCurve >= 0 && doc.currentCurve < kCurveCount)
+        setChecked(curves[doc.currentCurve], true);
+    repaint();
 }
 
 wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
     EVT_BUTTON(wxID_ANY, TWndw::routeCommand) EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
         EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand) EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
             EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY) EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
-                EVT_UPDATE_UI_RANGE(CM_EDITUNDO, CM_EDITPASTE, TWndw::ceEditMenu) EVT_CLOSE(TWndw::onClose)
+                EVT_UPDATE_UI(CM_EDITUNDO, TWndw::ceUndo) EVT_UPDATE_UI(CM_EDITREDO, TWndw::ceRedo)
+                    EVT_UPDATE_UI(CM_EDITCUT, TWndw::ceCut) EVT_CLOSE(TWndw::onClose)
                     wxEND_EVENT_TABLE()
 
                         TWndw::TWndw(wxWindow* parent, const wxString& title)
@@ -134,7 +212,9 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
     panel->Bind(wxEVT_RIGHT_DOWN, &TWndw::onMouseDown, this);
     // Enter in either entry box presses Next Point, the default button.
     for (int id : { IDC_XBOX, IDC_YBOX })
-        control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { cmNextPoint(); });
+        control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { edit([this] { cmNextPoint(); }); });
+    // The Edit keys reach the window before an entry box takes them.
+    Bind(wxEVT_CHAR_HOOK, &TWndw::onCharHook, this);
 
     setupWindow();
     acceptFileDrops();
@@ -144,6 +224,8 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
 
 TWndw::~TWndw()
 {
+    // A copied graph stays on the clipboard where a clipboard manager keeps it.
+    storeClipboard();
     if (backBuffer)
         cairo_surface_destroy(backBuffer);
 }
@@ -158,6 +240,7 @@ void TWndw::setupWindow()
     for (int id : { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
         showControl(id, false);
     setChecked(IDC_CURVE1, true);
+    startHistory();
 }
 
 void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement)
@@ -224,11 +307,10 @@ void TWndw::routeCommand(wxCommandEvent& event)
 {
     for (const CommandEntry& entry : commandTable) {
         if (entry.id == event.GetId()) {
-            const GraphRecord before = storedFields();
-            (this->*entry.handler)();
-            // The window may be gone after Exit.
-            if (!isFileCommand(entry.id) && entry.id != CM_EXIT && entry.id != IDC_EXIT)
-                markChangedSince(before);
+            if (entry.isChange)
+                edit([this, &entry] { (this->*entry.handler)(); });
+            else
+                (this->*entry.handler)();
             return;
         }
     }
@@ -250,10 +332,6 @@ void TWndw::ceEditLabels(wxUpdateUIEvent& event)
     event.Enable(doc.pointCount[0] > 0);
 }
 
-void TWndw::ceEditMenu(wxUpdateUIEvent& event)
-{
-    event.Enable(false);
-}
 
 bool TWndw::canClose()
 {
@@ -290,12 +368,12 @@ void TWndw::cmExit()
 void TWndw::onMouseDown(wxMouseEvent& event)
 {
     const wxPoint at = event.GetPosition();
-    const GraphRecord before = storedFields();
-    if (event.GetEventType() == wxEVT_LEFT_DOWN)
-        evLButtonDown(at.x, at.y);
-    else
-        evRButtonDown(at.x, at.y);
-    markChangedSince(before);
+    edit([&] {
+        if (event.GetEventType() == wxEVT_LEFT_DOWN)
+            evLButtonDown(at.x, at.y);
+        else
+            evRButtonDown(at.x, at.y);
+    });
     event.Skip();
 }
 

@@ -3,7 +3,10 @@
 // Handlers live in the files of their subsystem (point entry, display
 // options, file commands, dialogs); this class only declares them.
 
+#include "document/EditHistory.h"
+
 #include <cairo.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,8 +17,8 @@ class wxPaintEvent;
 class wxMouseEvent;
 class wxCloseEvent;
 class wxUpdateUIEvent;
+class wxKeyEvent;
 class TPrinter;
-struct GraphRecord;
 
 class TWndw : public wxFrame {
 public:
@@ -46,6 +49,22 @@ public:
     // The printer object, made with the window; null when there is none.
     TPrinter* printer() const { return printerObject.get(); }
     void setPrinter(std::unique_ptr<TPrinter> replacement);
+
+    // The one way the graph changes: everything `change` does (a command, a
+    // click, a dialog sequence, a paste) becomes one step of Undo, and
+    // `dirty` follows whether the graph now differs from the one last
+    // opened or saved. A change that alters nothing stored is no step.
+    void edit(const std::function<void()>& change);
+    // Inside a change the user abandoned (Cancel in New Graph): the graph
+    // goes back to what it was when the change began, and no step is kept.
+    void cancelEdit();
+    // A graph read from disk: nothing to undo or redo, nothing unsaved.
+    void startHistory();
+    // The graph as it is now is the one on disk.
+    void markSaved();
+    // The option buttons, Thick Lines, the error-bar button and the curve
+    // selectors brought in line with the document, as after Open.
+    void showDocumentState();
 
     // Display options (toggle pairs), also run by other handlers.
     void actConnectPoints();
@@ -90,6 +109,11 @@ public:
     void cmCurve2();
     void cmCurve3();
     void cmThickLines();
+    void cmUndo();
+    void cmRedo();
+    void cmCut();
+    void cmCopy();
+    void cmPaste();
     void evLButtonDown(int x, int y);
     void evRButtonDown(int x, int y);
 
@@ -97,11 +121,13 @@ private:
     void setupWindow();
     void acceptFileDrops();
     void routeCommand(wxCommandEvent& event);
-    void markChangedSince(const GraphRecord& before);
     void ceExtendX(wxUpdateUIEvent& event);
     void ceExtendY(wxUpdateUIEvent& event);
     void ceEditLabels(wxUpdateUIEvent& event);
-    void ceEditMenu(wxUpdateUIEvent& event);
+    void ceUndo(wxUpdateUIEvent& event);
+    void ceRedo(wxUpdateUIEvent& event);
+    void ceCut(wxUpdateUIEvent& event);
+    void onCharHook(wxKeyEvent& event);
     void onPaint(wxPaintEvent& event);
     void onClose(wxCloseEvent& event);
     void onMouseDown(wxMouseEvent& event);
@@ -110,6 +136,12 @@ private:
     cairo_surface_t* backBuffer = nullptr;
     std::string backBufferFields; // what the back buffer was painted from
     std::unique_ptr<TPrinter> printerObject;
+    EditHistory history;
+    // Counts the files opened and saved: a command that opened or saved one
+    // records no step and leaves `dirty` as the file command set it.
+    unsigned historyNumber = 0;
+    int editDepth = 0;
+    bool editCancelled = false;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,7 +1,10 @@
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
+#include "files/PointRows.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 class DocumentTest : public ::testing::Test {
@@ -105,5 +108,61 @@ TEST_F(DocumentTest, LabelSpacingOfSevenLabelsEndsShortOfTheBand)
     const int spacing = PlotArea::labelBand / 7;
     EXPECT_EQ(spacing, 85);
     EXPECT_EQ(PlotArea::left + 7 * spacing, 645);
+}
+// Pasted rows go in by Next Point's rules, all or none; the first refused
+// row is named with the window's message. Curve 2 is current, the Y range
+// 0..100, and curve 3 already holds 249 points.
+TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
+{
+    struct Added {
+        int curve, x;
+        float y;
+    };
+    const struct {
+        const char* text;
+        std::vector<Added> added; // in the order they land in their curves
+        const char* problem; // the refusal, when there is one
+    } cases[] = {
+        { "X\tY\n100\t12,5\r\n\n200\t7,25\n", { { 1, 100, 12.5f }, { 1, 200, 7.25f } }, "" },
+        { "300;1,5\n100;2", { { 1, 100, 2 }, { 1, 300, 1.5f } }, "" },
+        { "10, 20\n30,40.5\n 50   60 ", { { 1, 10, 20 }, { 1, 30, 40.5f }, { 1, 50, 60 } }, "" },
+        { "curve,x,y\n1,5,6\n\"3\",70,8", { { 0, 5, 6 }, { 2, 70, 8 } }, "" },
+        { "12.9\t1e1", { { 1, 12, 10 } }, "" },
+        { "100\t10\n671\t5", {}, "Row 2: The X-value if off the graph!" },
+        { "100\t10\n200\t100.5", {}, "Row 2: The Y-value if off the graph!" },
+        { "3\t1\t1\n3\t2\t2", {}, "Row 2: You already have the mzximum number of points (250) in Curve No.3" },
+        { "x y\n1 2\nthree 4", {}, "Row 3 is not an X and a Y value (or a curve, X and Y): \"three 4\"" },
+        { "4\t1\t2", {}, "Row 1 is not an X and a Y value (or a curve, X and Y): \"4\t1\t2\"" },
+        { "1,5 2,5", {}, "Row 1 is not an X and a Y value" },
+        { "X\tY\n\n", {}, "There are no rows of X and Y values to paste." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        doc = GraphDocument {};
+        doc.currentCurve = 1;
+        doc.yRangeSet = 1;
+        doc.yMax = 100;
+        doc.yScale = 3.6f;
+        doc.pointCount[2] = 249;
+        for (int j = 0; j < 249; ++j)
+            doc.pixelX[2][j] = 60;
+        const GraphDocument before = doc;
+        const PasteOutcome out = pasteRows(doc, c.text);
+        EXPECT_EQ(out.ok, c.added.size() > 0);
+        EXPECT_EQ(out.message.substr(0, std::string(c.problem).size()), c.problem);
+        int n[kCurveCount] = { 0, 0, 249 };
+        for (const Added& a : c.added) {
+            const int j = n[a.curve];
+            EXPECT_EQ(doc.pixelX[a.curve][j], a.x + PlotArea::left);
+            EXPECT_EQ(doc.valueY[a.curve][j], a.y);
+            ++n[a.curve];
+        }
+        for (int k = 0; k < kCurveCount; ++k)
+            EXPECT_EQ(doc.pointCount[k], c.added.empty() ? before.pointCount[k] : n[k]) << k;
+    }
+    // Copy writes what Paste reads: X as typed, Y as stored.
+    doc = GraphDocument {};
+    ASSERT_TRUE(pasteRows(doc, cases[0].text).ok);
+    EXPECT_EQ(curveRows(doc, 0), "100\t12.5\n200\t7.25\n");
 }
 } // namespace

@@ -13,6 +13,7 @@
 #include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/app.h>
 #include <wx/dnd.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
@@ -263,7 +264,7 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     EXPECT_EQ(doc.fileName, "");
 }
 
-TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
+TEST_F(FileCommands, OpenKeepsErrorBarsOnAndStartsUnchanged)
 {
     const fs::path p = dir / "plain.gd2";
     leftClick(200, 200);
@@ -273,9 +274,40 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndDirtyAsTheyWere)
     ASSERT_EQ(doc.dirty, 1);
     open(p);
     EXPECT_EQ(doc.showErrorBars, 1);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(doc.dirty, 0);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_TRUE(messages().empty());
+}
+
+// Undoing back to the graph on disk leaves nothing unsaved, so closing asks
+// nothing; Open begins a history of its own.
+TEST_F(FileCommands, UndoingBackToTheSavedGraphLeavesNothingUnsaved)
+{
+    const fs::path p = dir / "saved.gd2";
+    leftClick(200, 200);
+    saveAs(p);
+    const struct {
+        int command;
+        int dirty;
+    } steps[] = { { 0, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITREDO, 1 }, { CM_EDITUNDO, 0 }, { CM_EDITUNDO, 1 },
+        { 0, 1 } };
+    for (const auto& s : steps) {
+        if (s.command)
+            command(s.command);
+        else
+            leftClick(250, 250);
+        EXPECT_EQ(doc.dirty, s.dirty) << s.command;
+    }
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO)) << "a new change drops what could be redone";
+    open(p);
+    EXPECT_EQ(doc.pointCount[0], 1);
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    command(CM_EXIT);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
+    window = nullptr;
+    pump();
 }
 
 // A name typed without an extension gets ".gd2", so Open's graph filter
@@ -530,9 +562,9 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
             EXPECT_TRUE(messages()[0].style & wxYES_NO);
             EXPECT_TRUE(messages()[0].style & wxICON_QUESTION);
         }
-        // New Graph cancelled in Basics leaves the graph as it was.
+        // Cancel in New Graph puts the graph back; an opened graph is unchanged.
         EXPECT_EQ(doc.pointCount[0], proceeds && c.command == CM_OPEN ? 1 : 2);
-        EXPECT_EQ(doc.dirty, before.dirty);
+        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_OPEN ? 0 : before.dirty);
         EXPECT_TRUE(dialogs().allUsed());
     }
 }

@@ -1,6 +1,11 @@
+#include "drawing/RenderFile.h"
+#include "framework/Clipboard.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -72,5 +77,106 @@ TEST_F(Keyboard, FocusStartsInTheXBoxAndStaysOnAToggleAcrossSpace)
     pump();
     EXPECT_EQ(doc.connectPoints, 0);
     EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_CONNECT));
+}
+
+// The Edit keys reach the graph while the focus is in the X box, as it is
+// most of the time: a point deleted by a right click comes back with
+// Ctrl+Z and goes again with Ctrl+Y or Ctrl+Shift+Z.
+TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
+{
+    leftClick(300, 200);
+    rightClick(301, 201);
+    ASSERT_EQ(doc.pointCount[0], 0);
+    if (!focusOn(IDC_XBOX))
+        GTEST_SKIP() << "this display gives no keyboard focus";
+    const struct {
+        int modifiers;
+        char key;
+        int points;
+    } presses[] = {
+        { wxMOD_CONTROL, 'z', 1 },
+        { wxMOD_CONTROL, 'y', 0 },
+        { wxMOD_CONTROL, 'z', 1 },
+        { wxMOD_CONTROL | wxMOD_SHIFT, 'z', 0 },
+        { wxMOD_CONTROL, 'z', 1 },
+        { wxMOD_CONTROL, 'z', 0 }, // the click that added it
+        { wxMOD_CONTROL, 'z', 0 }, // nothing more to undo
+        { wxMOD_CONTROL, 'y', 1 },
+    };
+    wxUIActionSimulator keys;
+    for (const auto& p : presses) {
+        keys.Char(p.key, p.modifiers);
+        pump();
+        EXPECT_EQ(doc.pointCount[0], p.points) << p.key << " " << p.modifiers;
+        EXPECT_EQ(window->controlText(IDC_XBOX), "");
+    }
+    EXPECT_EQ(doc.pixelX[0][0], 300);
+}
+
+// With the focus in the X box: Ctrl+V adds spreadsheet rows (a header,
+// decimal commas) as one step, refuses a paste with a bad row whole and
+// names the row, and puts a single value into the box; Ctrl+C copies the
+// figure and the rows, or the box's text while some is selected; Ctrl+X
+// copies and empties the current curve.
+TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
+{
+    if (!focusOn(IDC_XBOX))
+        GTEST_SKIP() << "this display gives no keyboard focus";
+    const struct {
+        const char* clip;
+        char key;
+        int points;
+        const char* message;
+        const char* xBox;
+    } steps[] = {
+        { "X\tY\n100\t12,5\n200\t7,25\n", 'v', 2, "", "" },
+        { nullptr, 'z', 0, "", "" },
+        { nullptr, 'y', 2, "", "" },
+        { "300\t1\n900\t5\n", 'v', 2, "Row 2: The X-value if off the graph!\nNothing was pasted.", "" },
+        { " 42\n", 'v', 2, "", "42" },
+        { nullptr, 'c', 2, "", "42" },
+    };
+    wxUIActionSimulator keys;
+    for (const auto& s : steps) {
+        if (s.clip) {
+            ASSERT_TRUE(setClipboard({ { "text/plain", s.clip } }));
+        }
+        messages().clear();
+        if (*s.message)
+            dialogs().expectMessage();
+        keys.Char(s.key, wxMOD_CONTROL);
+        pump();
+        EXPECT_EQ(doc.pointCount[0], s.points) << s.key;
+        EXPECT_EQ(messages().empty() ? "" : messages()[0].text, s.message) << s.key;
+        EXPECT_EQ(window->controlText(IDC_XBOX), s.xBox) << s.key;
+    }
+    EXPECT_EQ(doc.valueY[0][0], 12.5f);
+
+    // The last Ctrl+C copied the graph, in three forms.
+    const std::vector<std::string> types = clipboardTypes();
+    for (const char* type : { "image/png", "image/svg+xml", "text/plain" })
+        EXPECT_NE(std::find(types.begin(), types.end(), type), types.end()) << type;
+    RenderLayout figure;
+    figure.figure = true;
+    figure.scale = std::max(1, static_cast<int>(std::lround(window->client()->GetContentScaleFactor())));
+    std::string png, error;
+    ASSERT_TRUE(renderPicture(doc, figure, PictureFormat::png, png, error)) << error;
+    // Byte for byte what gd2 render --figure writes (its own test compares the two).
+    EXPECT_TRUE(clipboardData("image/png") == png);
+    EXPECT_NE(clipboardData("image/svg+xml").find("<svg"), std::string::npos);
+    EXPECT_EQ(clipboardText().value_or(""), "100\t12.5\n200\t7.25\n");
+
+    // Selected text is the box's own to copy; without a selection Ctrl+X
+    // cuts the curve.
+    static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1);
+    keys.Char('c', wxMOD_CONTROL);
+    pump();
+    EXPECT_EQ(clipboardText().value_or(""), "42");
+    static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(0, 0);
+    keys.Char('x', wxMOD_CONTROL);
+    pump();
+    EXPECT_EQ(doc.pointCount[0], 0);
+    EXPECT_EQ(window->controlText(IDC_XBOX), "42");
+    EXPECT_EQ(clipboardText().value_or(""), "100\t12.5\n200\t7.25\n");
 }
 } // namespace

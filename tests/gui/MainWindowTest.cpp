@@ -1,6 +1,7 @@
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "drawing/RenderFile.h"
+#include "files/GraphRecord.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
 #include "ui/dialogs/DialogText.h"
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <vector>
 #include <gtk/gtk.h>
 #include <unistd.h>
 #include <wx/app.h>
@@ -19,6 +22,7 @@
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/panel.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -251,7 +255,16 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     for (auto [id, text] : items) {
         wxMenuItem* item = bar->FindItem(id);
         ASSERT_NE(item, nullptr) << text;
-        EXPECT_EQ(item->GetItemLabel(), text);
+        EXPECT_EQ(item->GetItemLabel().BeforeFirst('\t'), text);
+    }
+    const std::pair<int, const char*> shortcuts[] = { { CM_EDITUNDO, "Ctrl+Z" }, { CM_EDITREDO, "Ctrl+Y" },
+        { CM_EDITCUT, "Ctrl+X" }, { CM_EDITCOPY, "Ctrl+C" }, { CM_EDITPASTE, "Ctrl+V" }, { CM_NEWGRAPH, "Ctrl+N" },
+        { CM_OPEN, "Ctrl+O" }, { CM_SAVE, "Ctrl+S" }, { CM_SAVEAS, "Ctrl+Shift+S" }, { CM_PRINT, "Ctrl+P" },
+        { CM_EXIT, "Ctrl+Q" }, { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" } };
+    for (auto [id, keys] : shortcuts) {
+        const wxAcceleratorEntry* accel = bar->FindItem(id)->GetAccel();
+        EXPECT_EQ(accel ? accel->ToRawString() : wxString(), keys) << id;
+        delete accel;
     }
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 10u);
     EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(4)->GetId(), CM_EXPORTPICTURE); // after Save As
@@ -260,12 +273,30 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     EXPECT_EQ(bar->GetMenu(3)->GetMenuItemCount(), 5u);
 }
 
-TEST_F(MainWindow, EditMenuIsGreyedAndOtherItemsAreEnabled)
+// Undo and Redo have something to do, Cut has points in the current curve
+// or selected text in an entry box; Copy and Paste always work.
+TEST_F(MainWindow, EditItemsAreGreyedWhenThereIsNothingToDoAndOtherItemsAreEnabled)
 {
-    for (int id = CM_EDITUNDO; id <= CM_EDITPASTE; ++id)
-        EXPECT_FALSE(menuEnabled(id)) << id;
-    for (int id : { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
-        EXPECT_TRUE(menuEnabled(id)) << id;
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool undo, redo, cut;
+    } steps[] = {
+        { "start", [] {}, false, false, false },
+        { "a point", [this] { leftClick(300, 200); }, true, false, true },
+        { "curve 2", [this] { click(IDC_CURVE2); }, true, false, false },
+        { "text selected", [this] { type(IDC_XBOX, "12"); window->control(IDC_XBOX)->SetFocus();
+              static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1); }, true, false, true },
+        { "undone", [this] { type(IDC_XBOX, ""); command(CM_EDITUNDO); }, false, true, false },
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(menuEnabled(CM_EDITUNDO), s.undo) << s.step;
+        EXPECT_EQ(menuEnabled(CM_EDITREDO), s.redo) << s.step;
+        EXPECT_EQ(menuEnabled(CM_EDITCUT), s.cut) << s.step;
+        for (int id : { CM_EDITCOPY, CM_EDITPASTE, CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
+            EXPECT_TRUE(menuEnabled(id)) << s.step << " " << id;
+    }
 }
 
 TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
@@ -369,13 +400,14 @@ TEST_F(MainWindow, ToggleButtonsSwapInPlaceAndStoredOptionsMarkChanges)
         EXPECT_EQ(*p.option, 1);
         EXPECT_FALSE(shown(p.on));
         EXPECT_TRUE(shown(p.off));
+        // The option is saved with the graph: switching it is unsaved work,
+        // and switching it back is the graph as it was.
+        EXPECT_EQ(doc.dirty, 1);
         click(p.off);
         EXPECT_EQ(*p.option, 0);
         EXPECT_TRUE(shown(p.on));
         EXPECT_FALSE(shown(p.off));
-        // The option is saved with the graph: switching it is unsaved work.
-        EXPECT_EQ(doc.dirty, 1);
-        doc.dirty = 0;
+        EXPECT_EQ(doc.dirty, 0);
     }
     // Error bars shown or hidden are not saved, so they change nothing.
     window->actShowErrorBars();
@@ -411,13 +443,51 @@ TEST_F(MainWindow, CurveSelectorsAndThickLines)
     click(IDC_CURVE1);
     EXPECT_EQ(doc.currentCurve, 0);
 
+    EXPECT_EQ(doc.dirty, 0);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 1);
     EXPECT_TRUE(window->isChecked(IDC_THICKLINES));
+    // Thick Lines is saved with the graph; the current curve is not.
+    EXPECT_EQ(doc.dirty, 1);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 0);
     EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
-    // Thick Lines is saved with the graph; the current curve is not.
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(doc.dirty, 0);
+}
+
+// A thousand steps are kept; each Undo brings back exactly the graph before
+// its step, with the buttons in line, and Redo walks forward again.
+TEST_F(MainWindow, AThousandStepsUndoAndRedoEachExactly)
+{
+    constexpr int steps = 1000;
+    std::vector<GraphRecord> states(steps + 1);
+    packRecord(doc, states[0]);
+    for (int i = 0; i < steps; ++i) {
+        if (i == steps / 2)
+            click(IDC_CURVE2); // no step: 250 points a curve
+        if (i % 2)
+            click(i % 4 == 1 ? IDC_CONNECT : IDC_DISCONNECT);
+        else
+            leftClick(50 + (i * 7) % 650, 20 + (i * 13) % 360);
+        packRecord(doc, states[i + 1]);
+    }
+    ASSERT_EQ(doc.pointCount[0] + doc.pointCount[1], steps / 2);
+    for (int i = steps; i > 0; --i) {
+        ASSERT_TRUE(menuEnabled(CM_EDITUNDO)) << i;
+        command(CM_EDITUNDO);
+        GraphRecord now;
+        packRecord(doc, now);
+        ASSERT_TRUE(now.bytes == states[i - 1].bytes) << i;
+        ASSERT_EQ(shown(IDC_DISCONNECT), doc.connectPoints != 0) << i;
+    }
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
+    EXPECT_EQ(doc.dirty, 0);
+    for (int i = 0; i < steps; ++i)
+        command(CM_EDITREDO);
+    GraphRecord now;
+    packRecord(doc, now);
+    EXPECT_TRUE(now.bytes == states[steps].bytes);
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    EXPECT_TRUE(window->isChecked(IDC_CURVE2));
 }
 } // namespace

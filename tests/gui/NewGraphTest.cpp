@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
@@ -229,8 +230,33 @@ TEST_F(NewGraph, CancelInEachStepLeavesTheGraphAsItWas)
         EXPECT_EQ(doc.yNegative, 0);
         EXPECT_EQ(doc.dirty, 1);
         EXPECT_EQ(fullRepaints, 0);
+        EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
         EXPECT_TRUE(dialogs().allUsed());
     }
+}
+
+// The whole sequence is one step: Undo gives the old graph back byte for
+// byte, Redo the new one.
+TEST_F(NewGraph, ACompletedNewGraphIsOneStepThatUndoGivesBack)
+{
+    oldGraph();
+    GraphRecord old, made;
+    packRecord(doc, old);
+    expectDialog(dialogs(), basicsOk({ .title = "New", .labels = "2", .divisions = "1", .connect = true }));
+    expectDialog(dialogs(), labelsOk({ "A", "B" }));
+    expectDialog(dialogs(), yScaleOk("0", "50"));
+    newGraph();
+    packRecord(doc, made);
+    ASSERT_STREQ(doc.title, "New");
+    for (const auto& [id, wanted] : { std::pair { CM_EDITUNDO, &old }, std::pair { CM_EDITREDO, &made } }) {
+        command(id);
+        GraphRecord now;
+        packRecord(doc, now);
+        EXPECT_TRUE(now.bytes == wanted->bytes) << id;
+    }
+    EXPECT_FALSE(menuEnabled(CM_EDITREDO));
+    command(CM_EDITUNDO);
+    EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
 }
 
 TEST_F(NewGraph, ALabelCountOfZeroOrEmptyAsksForNoLabels)
@@ -641,6 +667,11 @@ TEST_F(NewGraph, NumbersTooLargeForAFloatAreNeverStored)
         typeInto(d, 105, "1e99999");
         press(d, 1);
         ASSERT_TRUE(d.IsModal());
+        // The bounds of the second OK were stored, as every OK stores what
+        // it read; the overflowing numbers never were.
+        EXPECT_EQ(doc.yMin, 0.0f);
+        EXPECT_EQ(doc.yMax, 10.0f);
+        EXPECT_EQ(doc.percentError, 42.0f);
         press(d, 2);
     });
     dialogs().expectMessage();
@@ -687,7 +718,10 @@ TEST_F(NewGraph, DivisionsPerLabelMustLeaveAtLeastOnePixelPerStepWhenThereAreLab
             dialogs().expectMessage();
             ++refusals;
         }
-    expectDialog(dialogs(), cancel());
+    expectDialog(dialogs(), [](TDialog& d) {
+        EXPECT_EQ(doc.divisionsPerLabel, 85);
+        press(d, 2);
+    });
     newGraph();
 
     ASSERT_EQ(messages().size(), refusals);

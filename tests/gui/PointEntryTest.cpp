@@ -331,7 +331,8 @@ TEST_F(RightClick, DeletesOnlyTheLowerSlotOfTheCurrentCurve)
     EXPECT_EQ(doc.pointCount[1], 1);
 }
 
-// Only a right click that changed something marks the graph unsaved.
+// Only a right click that changed something marks the graph unsaved or
+// leaves a step to undo.
 TEST_F(RightClick, MarksTheGraphChangedOnlyWhenItChangedSomething)
 {
     const struct {
@@ -347,14 +348,16 @@ TEST_F(RightClick, MarksTheGraphChangedOnlyWhenItChangedSomething)
     for (const auto& c : cases) {
         doc.pointCount[0] = 0;
         point(0, 300, 200);
-        doc.dirty = 0;
         doc.placingCaption = c.placing;
+        window->startHistory(); // as if this graph had just been opened
         rightClick(c.at.x, c.at.y);
         EXPECT_EQ(doc.dirty, c.dirty) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(menuEnabled(CM_EDITUNDO), c.dirty == 1) << c.at.x << "," << c.at.y;
     }
     // Closing a graph nobody changed asks nothing.
     doc.dirty = 0;
     rightClick(500, 300);
+    EXPECT_EQ(doc.dirty, 0);
     command(CM_EXIT);
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));

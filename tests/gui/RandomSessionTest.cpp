@@ -163,7 +163,8 @@ protected:
         static const int curves[] = { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3 };
         static const int commands[]
             = { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_SAVEAS, CM_EXTENDX, CM_EXTENDY, CM_EDITLABELS, CM_CAPTIONS,
-                  CM_GRAPHTITLE, CM_ADDINGPOINTS, CM_DELETINGPOINTS, CM_GENERALHELP, CM_ABOUT };
+                  CM_GRAPHTITLE, CM_ADDINGPOINTS, CM_DELETINGPOINTS, CM_GENERALHELP, CM_ABOUT, CM_EDITUNDO,
+                  CM_EDITUNDO, CM_EDITREDO, CM_EDITCUT, CM_EDITCOPY, CM_EDITPASTE };
         const int kind = between(random, 0, 19);
         if (kind < 6) {
             const int x = between(random, -5, 760), y = between(random, -5, 560);
@@ -209,7 +210,9 @@ protected:
             return "disabled command " + std::to_string(id);
         const std::size_t messagesBefore = messages().size();
         command(id);
-        if ((id == CM_SAVE || id == CM_SAVEAS) && messages().size() == messagesBefore)
+        // Whatever undid or saved its way to a clean graph holds what its file holds.
+        if ((id == CM_SAVE || id == CM_SAVEAS || id == CM_EDITUNDO || id == CM_EDITREDO)
+            && messages().size() == messagesBefore)
             checkSaved();
         return "command " + std::to_string(id);
     }

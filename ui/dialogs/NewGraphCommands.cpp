@@ -1,7 +1,7 @@
 // New Graph: empties the document and leads through Basics, the label prompt
-// and Y-Scale. A Cancel anywhere, even after an OK that was refused, puts
-// the graph back exactly as it was before the command. Unsaved points are
-// asked about first.
+// and Y-Scale, as one change of the graph. A Cancel anywhere, even after an
+// OK that was refused, puts the graph back exactly as it was before the
+// command and leaves nothing to undo. Unsaved points are asked about first.
 
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
@@ -21,7 +21,10 @@ void TWndw::cmNewGraph()
         return;
     // The dialogs write the document as they go; a Cancel restores it whole.
     const auto before = std::make_unique<GraphDocument>(doc);
-    const auto cancelled = [&before] { doc = *before; };
+    const auto cancelled = [this, &before] {
+        doc = *before;
+        cancelEdit();
+    };
     clearGraph();
 
     if (TDlg1(this).execute() == IDCANCEL)

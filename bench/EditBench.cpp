@@ -1,0 +1,79 @@
+// The Edit menu's own work on the largest graph (3 x 250 points, every
+// option on): Undo and Redo through the snapshot history, and Copy's three
+// clipboard forms. The toolkit's share (the repaint, handing the bytes to
+// the clipboard) is the window's paint and the desktop's, measured elsewhere.
+
+#include "document/EditHistory.h"
+#include "drawing/RenderFile.h"
+#include "files/GraphSnapshot.h"
+#include "files/PointRows.h"
+#include "tests/core/GraphSamples.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// One Undo and one Redo of a step that deleted a point, as the window runs
+// them: snapshot the graph, swap it with the history's, put it back.
+void undoThenRedoMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    EditHistory history;
+    history.reset(takeSnapshot(*d));
+    const GraphSnapshot before = takeSnapshot(*d);
+    d->pointCount[1] -= 1;
+    history.record(before, takeSnapshot(*d));
+    for (auto _ : state) {
+        restoreSnapshot(history.undo(takeSnapshot(*d)), *d);
+        benchmark::DoNotOptimize(history.isChanged(takeSnapshot(*d)));
+        restoreSnapshot(history.redo(takeSnapshot(*d)), *d);
+        benchmark::DoNotOptimize(history.isChanged(takeSnapshot(*d)));
+    }
+}
+BENCHMARK(undoThenRedoMaximal)->Unit(benchmark::kMicrosecond);
+
+// A change as the edit path records it: two snapshots and a step.
+void recordStepMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    EditHistory history;
+    for (auto _ : state) {
+        const GraphSnapshot before = takeSnapshot(*d);
+        d->connectPoints = !d->connectPoints;
+        history.record(before, takeSnapshot(*d));
+    }
+}
+BENCHMARK(recordStepMaximal)->Unit(benchmark::kMicrosecond);
+
+// Copy: the figure as PNG and SVG at the screen's scale (first argument),
+// and the rows; the second argument times all three (0) or one form alone
+// (1 PNG, 2 SVG, 3 rows). The command itself makes only the rows and a copy
+// of the graph; each picture is drawn when a program first asks for it.
+void copyMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    RenderLayout layout;
+    layout.figure = true;
+    layout.scale = static_cast<int>(state.range(0));
+    const auto part = state.range(1);
+    std::string png, svg, error;
+    for (auto _ : state) {
+        if (part == 0 || part == 1)
+            renderPicture(*d, layout, PictureFormat::png, png, error);
+        if (part == 0 || part == 2)
+            renderPicture(*d, layout, PictureFormat::svg, svg, error);
+        if (part == 0 || part == 3)
+            benchmark::DoNotOptimize(curveRows(*d, d->currentCurve));
+    }
+    state.counters["png_bytes"] = static_cast<double>(png.size());
+    state.counters["svg_bytes"] = static_cast<double>(svg.size());
+}
+BENCHMARK(copyMaximal)
+    ->Args({ 1, 0 })
+    ->Args({ 2, 0 })
+    ->Args({ 1, 1 })
+    ->Args({ 1, 2 })
+    ->Args({ 1, 3 })
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,40 @@
+#include "document/EditHistory.h"
+
+#include <utility>
+
+void EditHistory::reset(const GraphSnapshot& current)
+{
+    undoSteps.clear();
+    redoSteps.clear();
+    saved = current;
+}
+
+void EditHistory::markSaved(const GraphSnapshot& current) { saved = current; }
+
+void EditHistory::record(GraphSnapshot before, const GraphSnapshot& now)
+{
+    if (before.sameGraph(now))
+        return;
+    redoSteps.clear();
+    undoSteps.push_back(std::move(before));
+    if (undoSteps.size() > kSteps)
+        undoSteps.pop_front();
+}
+
+GraphSnapshot EditHistory::undo(GraphSnapshot now)
+{
+    GraphSnapshot back = std::move(undoSteps.back());
+    undoSteps.pop_back();
+    redoSteps.push_back(std::move(now));
+    return back;
+}
+
+GraphSnapshot EditHistory::redo(GraphSnapshot now)
+{
+    GraphSnapshot again = std::move(redoSteps.back());
+    redoSteps.pop_back();
+    undoSteps.push_back(std::move(now));
+    return again;
+}
+
+bool EditHistory::isChanged(const GraphSnapshot& current) const { return current.stored != saved.stored; }

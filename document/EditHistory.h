@@ -1,0 +1,54 @@
+#pragma once
+// Undo and Redo by snapshots. A graph is small (a save writes under 10 KB),
+// so each step keeps the whole graph as it was rather than an undo action of
+// its own, and no command needs to know about the history.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+struct GraphSnapshot {
+    // What a save would write.
+    std::vector<std::uint8_t> stored;
+    // What the user sees that no file keeps.
+    int showErrorBars = 0;
+    std::uint8_t placingCaption = 0;
+    // Brought back with the graph, so Undo shows the curve it changed, but
+    // never compared: choosing a curve is no change.
+    int currentCurve = 0;
+
+    bool sameGraph(const GraphSnapshot& other) const
+    {
+        return stored == other.stored && showErrorBars == other.showErrorBars
+            && placingCaption == other.placingCaption;
+    }
+};
+
+class EditHistory {
+public:
+    static constexpr std::size_t kSteps = 1000;
+
+    // A graph opened (or the program's first): nothing to undo or redo, and
+    // this is the graph on disk.
+    void reset(const GraphSnapshot& current);
+    // The graph was written to disk as it is now.
+    void markSaved(const GraphSnapshot& current);
+    // One change, from `before` to the graph as it is now. Nothing is kept
+    // when the graph did not change; otherwise what could be redone is gone.
+    void record(GraphSnapshot before, const GraphSnapshot& now);
+
+    bool canUndo() const { return !undoSteps.empty(); }
+    bool canRedo() const { return !redoSteps.empty(); }
+    // The graph to bring back; `now` is kept for the way back. Only when
+    // canUndo() / canRedo().
+    GraphSnapshot undo(GraphSnapshot now);
+    GraphSnapshot redo(GraphSnapshot now);
+
+    // Whether this graph differs from the one last opened or saved.
+    bool isChanged(const GraphSnapshot& current) const;
+
+private:
+    std::deque<GraphSnapshot> undoSteps, redoSteps;
+    GraphSnapshot saved;
+};

@@ -1,0 +1,11 @@
+#pragma once
+// The graph as Undo keeps it: the record a save would write, plus the few
+// fields the user sees that no file keeps.
+
+#include "document/EditHistory.h"
+#include "document/GraphDocument.h"
+
+GraphSnapshot takeSnapshot(const GraphDocument& d);
+// Puts the graph back; what the snapshot does not hold (the file name, the
+// Y-Scale dialog's state, slots past each count) stays as it is.
+void restoreSnapshot(const GraphSnapshot& s, GraphDocument& d);

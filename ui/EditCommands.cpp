@@ -1,0 +1,174 @@
+// The Edit menu: Undo and Redo through the history of the graph, and Cut,
+// Copy and Paste of the graph. An entry box keeps its own Cut and Copy while
+// text is selected in it, and takes a single pasted value; otherwise the
+// commands act on the graph, wherever the focus is.
+
+#include "document/GraphDocument.h"
+#include "drawing/RenderFile.h"
+#include "files/GraphSnapshot.h"
+#include "files/PointRows.h"
+#include "framework/Clipboard.h"
+#include "framework/MessageBox.h"
+#include "resources/CommandIds.h"
+#include "ui/TWndw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <wx/panel.h>
+#include <wx/textctrl.h>
+
+namespace {
+constexpr const char* kNoRows = "There are no rows of X and Y values to paste.";
+
+// The entry box that has the focus, if any.
+wxTextCtrl* focusedBox(TWndw& w)
+{
+    auto* box = dynamic_cast<wxTextCtrl*>(wxWindow::FindFocus());
+    return box && box->GetParent() == w.client() ? box : nullptr;
+}
+
+wxTextCtrl* boxWithSelection(TWndw& w)
+{
+    wxTextCtrl* box = focusedBox(w);
+    long from = 0, to = 0;
+    if (box)
+        box->GetSelection(&from, &to);
+    return box && from != to ? box : nullptr;
+}
+
+// The figure at the screen's scale, the same picture as SVG, and the
+// current curve's points. The pictures are drawn when a program asks for
+// them, from the graph as it was copied.
+bool copyGraph(TWndw& w)
+{
+    RenderLayout layout;
+    layout.figure = true;
+    layout.scale = std::clamp(static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1,
+        kMaxRenderScale);
+    auto copied = std::make_shared<const GraphDocument>(doc);
+    auto picture = [copied, layout](PictureFormat format) {
+        return [copied, layout, format] {
+            std::string bytes, error;
+            renderPicture(*copied, layout, format, bytes, error);
+            return bytes;
+        };
+    };
+    if (!setClipboard({ { "image/png", {}, picture(PictureFormat::png) },
+            { "image/svg+xml", {}, picture(PictureFormat::svg) },
+            { "text/plain", curveRows(doc, doc.currentCurve) } })) {
+        w.messageBox("The graph could not be copied: the desktop's clipboard refused it.", "Copy Error",
+            MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+void TWndw::cmUndo()
+{
+    if (!history.canUndo())
+        return;
+    restoreSnapshot(history.undo(takeSnapshot(doc)), doc);
+    doc.dirty = history.isChanged(takeSnapshot(doc)) ? 1 : 0;
+    showDocumentState();
+}
+
+void TWndw::cmRedo()
+{
+    if (!history.canRedo())
+        return;
+    restoreSnapshot(history.redo(takeSnapshot(doc)), doc);
+    doc.dirty = history.isChanged(takeSnapshot(doc)) ? 1 : 0;
+    showDocumentState();
+}
+
+void TWndw::cmCopy()
+{
+    if (wxTextCtrl* box = boxWithSelection(*this))
+        box->Copy();
+    else
+        copyGraph(*this);
+}
+
+void TWndw::cmCut()
+{
+    if (wxTextCtrl* box = boxWithSelection(*this)) {
+        box->Cut();
+        return;
+    }
+    const int c = doc.currentCurve;
+    if (doc.pointCount[c] <= 0 || !copyGraph(*this))
+        return;
+    doc.pointCount[c] = 0;
+    repaint();
+}
+
+void TWndw::cmPaste()
+{
+    const std::optional<std::string> text = clipboardText();
+    wxTextCtrl* box = focusedBox(*this);
+    if (text && isSingleValue(*text) && box) {
+        // As the box's own Paste would, without a line break around it.
+        const std::string value = text->substr(text->find_first_not_of(" \t\r\n"));
+        box->WriteText(wxString::FromUTF8(value.substr(0, value.find_last_not_of(" \t\r\n") + 1)));
+        return;
+    }
+    if (!text) {
+        messageBox(kNoRows, "Data Error", MB_OK);
+        return;
+    }
+    const PasteOutcome outcome = pasteRows(doc, *text);
+    if (!outcome.ok) {
+        messageBox(outcome.message + (outcome.row > 0 ? "\nNothing was pasted." : ""), outcome.caption,
+            MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
+        return;
+    }
+    // As after Next Point: the buttons match options the Basics dialog set.
+    showDocumentState();
+}
+
+void TWndw::ceUndo(wxUpdateUIEvent& event)
+{
+    event.Enable(history.canUndo());
+}
+
+void TWndw::ceRedo(wxUpdateUIEvent& event)
+{
+    event.Enable(history.canRedo());
+}
+
+void TWndw::ceCut(wxUpdateUIEvent& event)
+{
+    event.Enable(boxWithSelection(*this) != nullptr || doc.pointCount[doc.currentCurve] > 0);
+}
+
+void TWndw::onCharHook(wxKeyEvent& event)
+{
+    const int key = event.GetKeyCode();
+    const int modifiers = event.GetModifiers();
+    int id = 0;
+    if (modifiers == wxMOD_CONTROL) {
+        switch (key) {
+        case 'Z': id = CM_EDITUNDO; break;
+        case 'Y': id = CM_EDITREDO; break;
+        case 'X': id = CM_EDITCUT; break;
+        case 'C': id = CM_EDITCOPY; break;
+        case 'V': id = CM_EDITPASTE; break;
+        default: break;
+        }
+    } else if (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && key == 'Z') {
+        id = CM_EDITREDO;
+    }
+    // Without this the box that has the focus would take Ctrl+C and Ctrl+X
+    // for itself even with nothing selected, and the graph could never be
+    // copied from the keyboard.
+    if (id == 0 || ((id == CM_EDITCUT || id == CM_EDITCOPY) && boxWithSelection(*this))) {
+        event.Skip();
+        return;
+    }
+    wxCommandEvent command(wxEVT_MENU, id);
+    command.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(command);
+}
