@@ -2,30 +2,18 @@
 // window shows it, by the painter's printing variant.
 
 #include "document/GraphDocument.h"
-#include "document/PlotArea.h"
-#include "drawing/Painter.h"
 #include "drawing/TWindowPrintout.h"
 #include "framework/MessageBox.h"
 #include "framework/Printer.h"
 #include "ui/TWndw.h"
 
 namespace {
-// The main window as the printout sees it: the whole client-area layout,
-// whatever size the window has now (a shrunken window must not print only
-// its visible part, enlarged), and its paint method, which ignores the
-// erase flag and the rectangle as on the screen.
-class MainWindowPaint : public TPaintWindow {
-public:
-    TRect clientRect() const override { return TRect { 0, 0, PlotArea::clientWidth, PlotArea::clientHeight }; }
-    void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc); }
-};
-
 // `printing` is set for exactly as long as the command runs, whatever way it
 // ends, and the window is repainted on both edges.
 class PrintingFlag {
 public:
-    explicit PrintingFlag(TWndw& window)
-        : window(window)
+    explicit PrintingFlag(TWndw& shown)
+        : window(shown)
     {
         doc.printing = 1;
         window.repaint();
@@ -49,17 +37,13 @@ void TWndw::cmPrint()
     if (!printer)
         return;
     PrintingFlag flag(*this);
-    MainWindowPaint target;
-    TWindowPrintout printout("", target);
-    // Every system this runs on asks for banding; no device here prints in
-    // bands, so each page is still drawn once, whole.
-    printout.setBanding(true);
+    const TWindowPrintout printout(doc);
     try {
-        printer->print(this, printout, true);
+        printer->print(this, "", [&printout](TDC& dc, TSize pageSize) { printout.printPage(dc, pageSize); });
     } catch (...) {
         // The printer object reports its own failures; this is one of its own.
-        messageBox(notPrintedText(printout.getTitle(), printErrorReason(TPrintResult::generalError)),
-            "Print Error", MB_OK | MB_ICONSTOP);
+        messageBox(notPrintedText("", printErrorReason(TPrintResult::generalError)), "Print Error",
+            MB_OK | MB_ICONSTOP);
     }
 }
 

@@ -120,21 +120,6 @@ std::string pdfCreationDate()
     return text;
 }
 
-// The main window as the printout sees it: the client area the layout was
-// made for, painted from this document.
-class DocumentWindow : public TPaintWindow {
-public:
-    explicit DocumentWindow(const GraphDocument& d)
-        : d(d)
-    {
-    }
-    TRect clientRect() const override { return { 0, 0, PlotArea::clientWidth, PlotArea::clientHeight }; }
-    void paint(TDC& dc, bool, const TRect&) override { paintGraph(dc, d); }
-
-private:
-    const GraphDocument& d;
-};
-
 // The printed page, in points: white paper, the printable area inside the
 // margins and the window printed into it as File, Print does, at a
 // printer resolution of `dotsPerInch`.
@@ -146,15 +131,10 @@ void drawPage(cairo_t* cr, const GraphDocument& d, double dotsPerInch)
     cairo_scale(cr, 72 / dotsPerInch, 72 / dotsPerInch);
     GraphDocument printed = d;
     printed.printing = 1;
-    DocumentWindow window(printed);
-    TWindowPrintout printout("", window);
     const TSize pageSize { static_cast<int>(std::lround((kPageWidth - 2 * kPageMargin) * dotsPerInch / 72)),
         static_cast<int>(std::lround((kPageHeight - 2 * kPageMargin) * dotsPerInch / 72)) };
     TCairoDC dc(cr);
-    printout.setPrintParams(&dc, pageSize);
-    TRect whole { 0, 0, pageSize.cx, pageSize.cy };
-    printout.printPage(1, whole, 0);
-    printout.setPrintParams(nullptr, pageSize);
+    TWindowPrintout(printed).printPage(dc, pageSize);
 }
 
 // The graph as the printed page shows it, on white paper, at the window's

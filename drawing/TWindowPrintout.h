@@ -1,22 +1,23 @@
 #pragma once
-// Prints a window on one page: the window's own paint method draws on the
-// printer's context, with the client area scaled onto the page by the same
-// factor in both directions, top left corner at the top left of the
-// printable area. Only what lies inside the client area is printed.
+// The graph on one printed page: the window's whole client-area layout,
+// whatever size the window has now, scaled onto the page by one factor in
+// both directions, top left corner at the top left of the printable area.
+// Only what lies inside that client area is printed. The printed variant
+// of the paint is the caller's (`printing` set in the document).
 
-#include "framework/Printout.h"
+#include "document/GraphDocument.h"
+#include "framework/dc/TDC.h"
 
-#include <string>
-
-class TWindowPrintout : public TPrintout {
+class TWindowPrintout {
 public:
-    TWindowPrintout(std::string title, TPaintWindow& window);
+    explicit TWindowPrintout(const GraphDocument& d)
+        : graph(d)
+    {
+    }
+    // Draws the page on `dc`, whose printable area is `pageSize` device
+    // units; the context's state is handed back as it was.
+    void printPage(TDC& dc, TSize pageSize) const;
 
-    // No page range to offer: the graph is always exactly one page.
-    void getDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;
-    bool hasPage(int pageNumber) override;
-    void printPage(int page, TRect& rect, unsigned flags) override;
-
-    TPaintWindow& targetWindow;
-    bool scaleToPage = true;
+private:
+    const GraphDocument& graph;
 };

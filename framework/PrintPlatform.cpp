@@ -18,15 +18,11 @@
 #include <wx/log.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
-
-#if defined(__WXGTK__) && wxUSE_GTKPRINT
+// The toolkit's GTK printing: its native print data and printer DC.
 #include <wx/gtk/print.h>
-#define PLOTWELL_GTK_PRINT 1
-#endif
 
 namespace {
 
-#ifdef PLOTWELL_GTK_PRINT
 // The toolkit's printer keeps its last error in a static that nothing resets
 // between jobs; clearing it lets a job be told from the one before.
 struct PrinterErrorReset : wxPrinterBase {
@@ -238,9 +234,7 @@ private:
     bool outputExisted = false;
     struct stat outputBefore { };
 };
-#endif
 
-#ifdef PLOTWELL_GTK_PRINT
 // Whether the desktop's print previewer (a PDF viewer GTK starts on the
 // previewed page) is installed.
 bool previewerInstalled()
@@ -297,7 +291,6 @@ private:
     guint signal;
     gulong hook;
 };
-#endif
 
 class PlatformPrinting : public TPrintService {
 public:
@@ -316,7 +309,6 @@ public:
     TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) override
     {
         lastDetail.clear();
-#ifdef PLOTWELL_GTK_PRINT
         wxPrintDialogData data(settings);
         // One page, always: nothing to choose from (the GTK dialog clamps
         // any range to the single page anyway).
@@ -342,12 +334,6 @@ public:
         if (printout.jobBegun())
             settings.ConvertFromNative();
         return result;
-#else
-        (void)parent;
-        (void)settings;
-        (void)job;
-        return TPrintResult::dialogFailed;
-#endif
     }
 
 private:

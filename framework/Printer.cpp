@@ -19,18 +19,15 @@ std::unique_ptr<TPrintService>& replacement()
     return service;
 }
 
-// Pages beyond this are not asked for: a printout that answers hasPage for
-// ever must not keep the job going for ever.
-constexpr int maxPages = 9999;
-
-// One run of the printer object: the printout's calls in their order, the
-// disabled owner and the progress window. Anything the printout throws is
-// caught here, because the platform calls these from inside its own C code.
+// One run of the printer object: the page drawn, the disabled owner and the
+// progress window. Anything the drawing throws is caught here, because the
+// platform calls these from inside its own C code.
 class JobRun : public TPrintJob {
 public:
-    JobRun(wxWindow* owner, TPrintout& printout)
-        : owner(owner)
-        , printout(printout)
+    JobRun(wxWindow* parent, const std::string& jobTitle, const TPageDrawer& draw)
+        : owner(parent)
+        , title(jobTitle)
+        , drawPage(draw)
     {
     }
     ~JobRun() override { end(); }
@@ -45,13 +42,10 @@ public:
                 owner->Disable();
                 ownerDisabled = true;
             }
-            progress = new TPrintProgress(owner, printout.getTitle(), device);
+            progress = new TPrintProgress(owner, title, device);
             progress->Show();
             progress->Update();
-            printout.beginPrinting();
-            while (pages < maxPages && printout.hasPage(pages + 1))
-                ++pages;
-            return aborted() ? 0 : pages;
+            return aborted() ? 0 : 1;
         } catch (...) {
             fail();
             return 0;
@@ -60,24 +54,13 @@ public:
 
     bool page(TDC& dc, TSize pageSize, int number) override
     {
-        if (!begun || ended || number < 1 || number > pages || aborted())
+        if (!begun || ended || number != 1 || aborted())
             return false;
         try {
             if (progress)
-                progress->showPage(number, pages);
-            // The context lives for this page only. No device here prints in
-            // bands, so a banding request changes nothing: each page is
-            // drawn once, whole.
-            printout.setPrintParams(&dc, pageSize);
-            if (number == 1)
-                printout.beginDocument(1, pages, 0);
-            TRect whole { 0, 0, pageSize.cx, pageSize.cy };
-            printout.printPage(number, whole, 0);
-            if (number == pages)
-                printout.endDocument();
-            printout.setPrintParams(nullptr, pageSize);
+                progress->showPage(1, 1);
+            drawPage(dc, pageSize);
         } catch (...) {
-            printout.setPrintParams(nullptr, pageSize);
             fail();
             return false;
         }
@@ -100,11 +83,6 @@ public:
         if (!begun || ended)
             return;
         ended = true;
-        try {
-            printout.endPrinting();
-        } catch (...) {
-            fail();
-        }
         if (progress) {
             progress->Destroy();
             progress = nullptr;
@@ -133,14 +111,14 @@ private:
     }
 
     wxWindow* owner;
-    TPrintout& printout;
+    const std::string& title;
+    const TPageDrawer& drawPage;
     TPrintProgress* progress = nullptr;
     bool ownerDisabled = false;
     bool begun = false;
     bool ended = false;
     bool cancelled = false;
     TPrintResult failure = TPrintResult::printed;
-    int pages = 0;
 };
 
 TPrintResult runService(wxWindow* parent, wxPrintData& settings, JobRun& job)
@@ -209,9 +187,9 @@ void TPrinter::setup(wxWindow* parent)
     }
 }
 
-bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
+bool TPrinter::print(wxWindow* parent, const std::string& title, const TPageDrawer& drawPage)
 {
-    JobRun job(parent, printout);
+    JobRun job(parent, title, drawPage);
     TPrintResult result = runService(parent, *data, job);
     if (result == TPrintResult::dialogFailed && !job.started()) {
         // Most often the remembered printer is gone: try once with the default.
@@ -239,7 +217,7 @@ bool TPrinter::print(wxWindow* parent, TPrintout& printout, bool)
     }
     if (!reason.empty()) {
         // The title is a code-page text, the message box takes UTF-8.
-        MessageBox(parent, notPrintedText(codePageToUtf8(printout.getTitle()), reason), "Print Error",
+        MessageBox(parent, notPrintedText(codePageToUtf8(title), reason), "Print Error",
             MB_OK | MB_ICONSTOP);
     }
     return false;

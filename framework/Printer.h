@@ -4,8 +4,9 @@
 // and the device itself come from a replaceable platform service, because a
 // real printer, or the toolkit's print dialog, cannot be driven by a test.
 
-#include "framework/Printout.h"
+#include "framework/dc/TDC.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,10 @@ enum class TPrintResult {
     outOfMemory,
     errorShown, // an error the platform has already shown to the user
 };
+
+// Draws the one page of a job on the printer's context, whose printable area
+// is `pageSize` device pixels with its top left corner at (0, 0).
+using TPageDrawer = std::function<void(TDC& dc, TSize pageSize)>;
 
 // A print job as the platform drives it once the print dialog is answered.
 // The platform makes and ends every page; the job draws them.
@@ -82,15 +87,13 @@ public:
     // The printer set-up dialog; its choice is kept for later jobs.
     void setup(wxWindow* parent);
 
-    // Prints `printout` on a printer the user chooses in the print dialog.
-    // While the job runs, `parent` is disabled and the progress window is
-    // up; a job that fails is reported in a "Print Error" box. Returns true
-    // when the job went to the printer.
-    //
-    // The print dialog is shown even when `prompt` is false: this platform's
-    // printer, run without its dialog, waits for ever when no print server
-    // answers.
-    bool print(wxWindow* parent, TPrintout& printout, bool prompt);
+    // Prints one page, drawn by `drawPage`, on a printer the user chooses in
+    // the print dialog (always shown: this platform's printer, run without
+    // it, waits for ever when no print server answers). While the job runs,
+    // `parent` is disabled and the progress window, naming `title`, is up; a
+    // job that fails is reported in a "Print Error" box. Returns true when
+    // the job went to the printer.
+    bool print(wxWindow* parent, const std::string& title, const TPageDrawer& drawPage);
 
     // The printer and settings chosen last.
     wxPrintData& settings() { return *data; }

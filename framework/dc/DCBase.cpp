@@ -205,27 +205,3 @@ TDCMapping TDCBase::mapping() const
     return m;
 }
 
-namespace {
-int roundToInt(double v)
-{
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    if (!(v >= lo))
-        return std::numeric_limits<int>::min();
-    if (!(v <= hi))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(std::lround(v));
-}
-} // namespace
-
-bool TDCBase::DPtoLP(TPoint* points, int count) const
-{
-    if (!points || count < 0)
-        return false;
-    const TDCMapping m = mapping();
-    for (int i = 0; i < count; ++i) {
-        points[i].x = roundToInt(points[i].x / m.scaleX);
-        points[i].y = roundToInt(points[i].y / m.scaleY);
-    }
-    return true;
-}

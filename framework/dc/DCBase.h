@@ -66,7 +66,6 @@ public:
     int SetMapMode(int mode) override;
     bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) override;
     bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) override;
-    bool DPtoLP(TPoint* points, int count) const override;
 
     // Inspection, for backends and tests.
     const TDCAttributes& attributes() const { return current; }

@@ -125,5 +125,4 @@ public:
     virtual bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
     virtual bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
     virtual int IntersectClipRect(int left, int top, int right, int bottom) = 0;
-    virtual bool DPtoLP(TPoint* points, int count) const = 0;
 };

@@ -202,9 +202,6 @@ TEST_P(BothPaths, IsotropicMappingUsesTheSmallerScaleAndClipsInLogicalUnits)
         EXPECT_EQ(oldViewport, (TSize{ 1, 1 }));
         EXPECT_EQ(oldWindow, (TSize{ 1, 1 }));
         EXPECT_FALSE(dc.drawsDirectly());
-        TPoint p{ 44, 21 };
-        EXPECT_TRUE(dc.DPtoLP(&p, 1));
-        EXPECT_EQ(p, (TPoint{ 11, 5 }));
         EXPECT_EQ(dc.IntersectClipRect(0, 0, 8, 20), TRegion::simple);
         dc.Rectangle(2, 2, 12, 6); // 4 device pixels a unit; cut at x = 32
         dc.RestoreDC(-1);

@@ -14,28 +14,6 @@
 #include <memory>
 
 namespace {
-// Stands in for the main window: a client area and the painter as its paint method.
-struct FakeWindow : TPaintWindow {
-    FakeWindow(const GraphDocument& d, int width, int height)
-        : d(d)
-        , client { 0, 0, width, height }
-    {
-    }
-    TRect clientRect() const override { return client; }
-    void paint(TDC& dc, bool erase, const TRect& rect) override
-    {
-        ++paints;
-        erased = erase;
-        painted = rect;
-        paintGraph(dc, d);
-    }
-    const GraphDocument& d;
-    TRect client;
-    int paints = 0;
-    bool erased = true;
-    TRect painted;
-};
-
 std::unique_ptr<GraphDocument> printedGraph()
 {
     auto d = std::make_unique<GraphDocument>();
@@ -44,16 +22,6 @@ std::unique_ptr<GraphDocument> printedGraph()
     addPoint(*d, 0, 100, 50);
     addPoint(*d, 0, 300, 120);
     return d;
-}
-
-// Runs the page method as the printer object does: device, then page 1 with
-// the whole printable area.
-TRect printOnePage(TWindowPrintout& printout, TDC& dc, TSize page)
-{
-    printout.setPrintParams(&dc, page);
-    TRect rect { 0, 0, page.cx, page.cy };
-    printout.printPage(1, rect, 0);
-    return rect;
 }
 
 class PageImage {
@@ -70,13 +38,13 @@ public:
     PageImage(const PageImage&) = delete;
     PageImage& operator=(const PageImage&) = delete;
 
-    void print(TWindowPrintout& printout)
+    void print(const TWindowPrintout& printout)
     {
         cairo_t* cr = cairo_create(surface);
         {
             TCairoDC dc(cr);
-            printOnePage(printout, dc,
-                TSize { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
+            printout.printPage(
+                dc, TSize { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
         }
         cairo_destroy(cr);
         cairo_surface_flush(surface);
@@ -106,68 +74,11 @@ private:
 };
 } // namespace
 
-TEST(WindowPrintout, OffersNoPageRangeAndHasOnlyPageOne)
-{
-    GraphDocument d;
-    FakeWindow window(d, 750, 520);
-    TWindowPrintout printout("", window);
-    int range[4] = { 7, 7, 7, 7 };
-    printout.getDialogInfo(range[0], range[1], range[2], range[3]);
-    EXPECT_EQ(std::count(range, range + 4, 0), 4);
-    EXPECT_TRUE(printout.hasPage(1));
-    EXPECT_FALSE(printout.hasPage(0));
-    EXPECT_FALSE(printout.hasPage(2));
-    EXPECT_TRUE(printout.scaleToPage);
-    EXPECT_EQ(printout.getTitle(), "");
-}
-
-TEST(WindowPrintout, MapsTheClientAreaOntoThePageAndRestoresTheMapping)
+TEST(WindowPrintout, PagePaintsThePrintingVariantAndHandsTheContextBack)
 {
     auto d = printedGraph();
-    FakeWindow window(*d, 750, 520);
-    TWindowPrintout printout("", window);
     TRecordingDC dc;
-    const TRect printed = printOnePage(printout, dc, TSize { 2480, 3508 });
-
-    // The mapping comes first, exactly as the page method orders it.
-    ASSERT_GE(dc.calls.size(), 5u);
-    EXPECT_EQ(dc.calls[0].op, "SetMapMode");
-    EXPECT_EQ(dc.calls[0].args, (std::vector<int> { TMapMode::isotropic }));
-    EXPECT_EQ(dc.calls[1].op, "SetViewportExtEx");
-    EXPECT_EQ(dc.calls[1].args, (std::vector<int> { 2480, 3508 }));
-    EXPECT_EQ(dc.calls[2].op, "SetWindowExtEx");
-    EXPECT_EQ(dc.calls[2].args, (std::vector<int> { 750, 520 }));
-    EXPECT_EQ(dc.calls[3].op, "IntersectClipRect");
-    EXPECT_EQ(dc.calls[3].args, (std::vector<int> { 0, 0, 750, 520 }));
-    EXPECT_EQ(dc.calls[4].op, "DPtoLP");
-
-    // The printed rectangle reaches the painter in window pixels: the width
-    // is the limit (2480 / 750 < 3508 / 520), so the page is 750 wide.
-    EXPECT_EQ(window.paints, 1);
-    EXPECT_FALSE(window.erased);
-    EXPECT_EQ(printed, (TRect { 0, 0, 750, 1061 }));
-    EXPECT_EQ(window.painted, printed);
-
-    // Window extent, viewport extent, then the mode come back, in that order.
-    const std::size_t n = dc.calls.size();
-    EXPECT_EQ(dc.calls[n - 3].op, "SetWindowExtEx");
-    EXPECT_EQ(dc.calls[n - 3].args, (std::vector<int> { 1, 1 }));
-    EXPECT_EQ(dc.calls[n - 2].op, "SetViewportExtEx");
-    EXPECT_EQ(dc.calls[n - 2].args, (std::vector<int> { 1, 1 }));
-    EXPECT_EQ(dc.calls[n - 1].op, "SetMapMode");
-    EXPECT_EQ(dc.calls[n - 1].args, (std::vector<int> { TMapMode::text }));
-    EXPECT_EQ(dc.attributes().mapMode, TMapMode::text);
-    EXPECT_EQ(dc.saveDepth(), 0);
-    EXPECT_EQ(dc.liveObjectCount(), 0);
-}
-
-TEST(WindowPrintout, PagePaintsThePrintingVariant)
-{
-    auto d = printedGraph();
-    FakeWindow window(*d, 750, 520);
-    TWindowPrintout printout("", window);
-    TRecordingDC dc;
-    printOnePage(printout, dc, TSize { 2480, 3508 });
+    TWindowPrintout(*d).printPage(dc, TSize { 2480, 3508 });
 
     bool statistics = false;
     for (const TRecordedCall& c : dc.callsOf("TextOut")) {
@@ -183,23 +94,25 @@ TEST(WindowPrintout, PagePaintsThePrintingVariant)
         EXPECT_NE(c.args[1], 385) << c.text;
     }
     EXPECT_TRUE(statistics);
+    EXPECT_EQ(dc.attributes().mapMode, TMapMode::text);
+    EXPECT_EQ(dc.saveDepth(), 0);
+    EXPECT_EQ(dc.liveObjectCount(), 0);
 }
 
-TEST(WindowPrintout, GraphIsScaledToThePageAtItsTopLeft)
+// The whole client-area layout, whatever the window's size, at one scale
+// that fits the page, from its top left corner; nothing below the layout.
+TEST(WindowPrintout, TheLayoutIsScaledToThePageAtItsTopLeft)
 {
     auto d = printedGraph();
-    FakeWindow window(*d, 750, 520);
-
     struct Case {
         int pageWidth, pageHeight;
     };
     // Portrait A4 at 300 dpi (the width limits) and a short wide page (the height limits).
     for (const Case page : { Case { 2480, 3508 }, Case { 2480, 1000 } }) {
         SCOPED_TRACE(testing::Message() << page.pageWidth << " x " << page.pageHeight);
-        const double s = std::min(page.pageWidth / 750.0, page.pageHeight / 520.0);
+        const double s = std::min(page.pageWidth / 742.0, page.pageHeight / 499.0);
         PageImage image(page.pageWidth, page.pageHeight);
-        TWindowPrintout printout("", window);
-        image.print(printout);
+        image.print(TWindowPrintout(*d));
 
         const double row = 200.5 * s; // halfway down the plot box
         // The thick Y axis covers logical columns 49 to 51 around x = 50.
@@ -212,29 +125,6 @@ TEST(WindowPrintout, GraphIsScaledToThePageAtItsTopLeft)
         EXPECT_EQ(image.at(400.5 * s, 60.5 * s), TRgb(255, 255, 255));
         // The X axis at row 380.
         EXPECT_TRUE(image.blackAt(400.5 * s, 380.5 * s));
+        EXPECT_TRUE(image.blankRows(static_cast<int>(std::ceil(499 * s)), page.pageHeight));
     }
-}
-
-TEST(WindowPrintout, OnlyTheClientAreaIsPrintedScaledUp)
-{
-    auto d = printedGraph();
-    // A window only 300 pixels high: the box, the axis and the statistics
-    // below that are cut off, and the rest fills the page width.
-    FakeWindow window(*d, 750, 300);
-    PageImage image(2480, 3508);
-    TWindowPrintout printout("", window);
-    image.print(printout);
-
-    const double s = 2480 / 750.0;
-    EXPECT_TRUE(image.blackAt(50.5 * s, 200.5 * s));
-    EXPECT_TRUE(image.blankRows(static_cast<int>(std::ceil(300 * s)), 3508));
-
-    // A narrow window prints larger: 400 pixels across fill the width.
-    FakeWindow narrow(*d, 400, 520);
-    PageImage wide(2480, 3508);
-    TWindowPrintout narrowPrintout("", narrow);
-    wide.print(narrowPrintout);
-    const double t = 2480 / 400.0;
-    EXPECT_TRUE(wide.blackAt(50.5 * t, 200.5 * t));
-    EXPECT_TRUE(wide.blankRows(static_cast<int>(std::ceil(520 * t)), 3508));
 }

@@ -160,12 +160,6 @@ int TRecordingDC::IntersectClipRect(int left, int top, int right, int bottom)
     return left < right && top < bottom ? TRegion::simple : TRegion::null;
 }
 
-bool TRecordingDC::DPtoLP(TPoint* points, int count) const
-{
-    record("DPtoLP", { count });
-    return TDCBase::DPtoLP(points, count);
-}
-
 TSize TRecordingDC::GetTextExtentPoint(std::string_view text)
 {
     const TLogFont& f = currentFont().logFont;

@@ -59,7 +59,6 @@ public:
     bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) override;
     bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) override;
     int IntersectClipRect(int left, int top, int right, int bottom) override;
-    bool DPtoLP(TPoint* points, int count) const override;
 
 private:
     TRecordedCall& record(std::string_view op, std::initializer_list<int> args) const;
