@@ -33,16 +33,13 @@ bool hasPictureExtension(const std::string& name)
 void TWndw::cmExportPicture()
 {
     TOpenSaveDialog::TData data;
-    data.flags = OFN_OVERWRITEPROMPT | OFN_READONLY_HIDDEN;
+    data.flags = OFN_OVERWRITEPROMPT;
     data.filter = exportFilter;
     data.filterIndex = 1;
     // The extension follows the type chosen, below.
     data.defaultExtension = "*";
-    if (!TFileSaveDialog(this, data).Execute()) {
-        if (data.error != 0)
-            messageBox("Error #" + std::to_string(data.error) + " occurred.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    if (!TFileSaveDialog(this, data).Execute())
         return;
-    }
     // A name without a picture's extension gets the one of the type chosen
     // in the dialog (PNG unless another was chosen). The dialog asked about
     // replacing the name as typed, so the longer name is asked about here.

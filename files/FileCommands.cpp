@@ -34,11 +34,6 @@ TOpenSaveDialog::TData dialogData(unsigned long flags, const char* filter)
     return data;
 }
 
-void reportDialogError(TWndw& w, long code)
-{
-    w.messageBox(formatText("Error #%ld occurred.", code), "ERROR", MB_OK | MB_ICONEXCLAMATION);
-}
-
 // Packs the document and writes it; on failure says why and leaves the file,
 // `dirty` and the file name alone.
 bool saveTo(TWndw& w, const std::string& path)
@@ -59,29 +54,16 @@ void unpackRecord(TWndw& w)
 {
     unpackRecordDocument();
     w.setChecked(IDC_THICKLINES, doc.thickLines != 0);
-    if (doc.largePoints)
-        w.actLargePoints();
-    else
-        w.actSmallPoints();
-    if (doc.connectPoints)
-        w.actConnectPoints();
-    else
-        w.actDisconnectPoints();
-    if (doc.labelPoints)
-        w.actLabelPoints();
-    else
-        w.actUnlabelPoints();
+    w.showOptionButtons();
 }
 
 void TWndw::cmOpen()
 {
     if (!mayDiscardChanges())
         return;
-    auto data = dialogData(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_READONLY_HIDDEN, openFilter);
+    auto data = dialogData(OFN_FILEMUSTEXIST, openFilter);
     if (TFileOpenDialog(this, data).Execute())
         openFile(data.fileName);
-    else if (data.error != 0)
-        reportDialogError(*this, data.error);
     repaint();
 }
 
@@ -126,15 +108,11 @@ void TWndw::cmSave()
 
 void TWndw::cmSaveAs()
 {
-    auto data = dialogData(OFN_OVERWRITEPROMPT | OFN_READONLY_HIDDEN, saveFilter);
+    auto data = dialogData(OFN_OVERWRITEPROMPT, saveFilter);
     // "sales" is saved as "sales.gd2", which Open's graph filter lists.
     data.defaultExtension = "gd2";
-    if (TFileSaveDialog(this, data).Execute()) {
-        // The name becomes current only once the graph is really in it, so a
-        // failed write leaves Save pointing at the file that holds the graph.
-        if (saveTo(*this, data.fileName))
-            doc.fileName = data.fileName;
-    } else if (data.error != 0) {
-        reportDialogError(*this, data.error);
-    }
+    // The name becomes current only once the graph is really in it, so a
+    // failed write leaves Save pointing at the file that holds the graph.
+    if (TFileSaveDialog(this, data).Execute() && saveTo(*this, data.fileName))
+        doc.fileName = data.fileName;
 }

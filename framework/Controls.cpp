@@ -98,3 +98,34 @@ void raiseInput(wxWindow* control)
     (void)control;
 #endif
 }
+
+std::string controlText(const wxWindow* control)
+{
+    if (auto* edit = dynamic_cast<const wxTextCtrl*>(control))
+        return toCodePage(edit->GetValue());
+    return control ? toCodePage(control->GetLabel()) : std::string();
+}
+
+void setControlText(wxWindow* control, const std::string& text)
+{
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(control))
+        edit->ChangeValue(fromCodePage(text));
+    else if (control)
+        control->SetLabel(fromCodePage(text));
+}
+
+bool controlChecked(const wxWindow* control)
+{
+    if (auto* radio = dynamic_cast<const wxRadioButton*>(control))
+        return radio->GetValue();
+    auto* box = dynamic_cast<const wxCheckBox*>(control);
+    return box && box->GetValue();
+}
+
+void setControlChecked(wxWindow* control, bool on)
+{
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control))
+        radio->SetValue(on);
+    else if (auto* box = dynamic_cast<wxCheckBox*>(control))
+        box->SetValue(on);
+}

@@ -5,6 +5,7 @@
 #include "resources/Menu.h"
 
 #include <span>
+#include <string>
 
 class wxMenuBar;
 class wxWindow;
@@ -15,3 +16,11 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls);
 // Puts a control's mouse input above the controls it overlaps: a control
 // shown later otherwise takes the clicks meant for one drawn over it.
 void raiseInput(wxWindow* control);
+
+// What the window and the dialogs read and write of a control, by the same
+// rules: an edit box's text, any other control's label, in the code page;
+// a radio button's or check box's tick. A null control reads as empty.
+std::string controlText(const wxWindow* control);
+void setControlText(wxWindow* control, const std::string& text);
+bool controlChecked(const wxWindow* control);
+void setControlChecked(wxWindow* control, bool on);

@@ -28,7 +28,6 @@ public:
 private:
     static bool run(wxWindow* owner, TOpenSaveDialog::TData& data, long style, const char* title)
     {
-        data.error = 0;
         wxFileDialog dialog(owner, title, wxEmptyString, wxEmptyString,
             wxString::FromUTF8(toolkitWildcard(data.filter)), style);
         dialog.SetFilterIndex(data.filterIndex > 0 ? data.filterIndex - 1 : 0);

@@ -8,11 +8,10 @@
 
 class wxWindow;
 
-// Option flags as the original dialogs take them.
+// Option flags as the original dialogs take them; the desktop's file
+// chooser hides a read-only box and needs an existing folder by itself.
 enum : unsigned long {
-    OFN_READONLY_HIDDEN = 0x4,    // read-only check box hidden
     OFN_OVERWRITEPROMPT = 0x2,    // ask before replacing an existing file
-    OFN_PATHMUSTEXIST = 0x800,
     OFN_FILEMUSTEXIST = 0x1000,
 };
 
@@ -26,7 +25,6 @@ struct TOpenSaveDialog {
         // "*" or empty adds nothing.
         std::string defaultExtension;
         std::string fileName;         // the chosen path after OK; held whole
-        long error = 0;               // non-zero when the dialog failed rather than being cancelled
     };
 };
 
@@ -35,8 +33,8 @@ struct TOpenSaveDialog {
 class TFileDialogService {
 public:
     virtual ~TFileDialogService() = default;
-    // Returns true for OK, with data.fileName set; false for Cancel or a
-    // failure, with data.error set for a failure.
+    // Returns true for OK, with data.fileName set; false for Cancel (the
+    // desktop's chooser does not fail in any other way).
     virtual bool runOpen(wxWindow* owner, TOpenSaveDialog::TData& data) = 0;
     virtual bool runSave(wxWindow* owner, TOpenSaveDialog::TData& data) = 0;
 };

@@ -1,6 +1,7 @@
 #include "framework/TDialog.h"
 
 #include "framework/CodePageText.h"
+#include "framework/Controls.h"
 #include "framework/MessageBox.h"
 #include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
@@ -292,45 +293,23 @@ wxWindow* TDialog::control(int id) const
     return nullptr;
 }
 
-std::string TDialog::text(int id) const
-{
-    wxWindow* w = control(id);
-    if (!w)
-        return {};
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(w))
-        return toCodePage(edit->GetValue());
-    return toCodePage(w->GetLabel());
-}
+std::string TDialog::text(int id) const { return controlText(control(id)); }
 
 void TDialog::setText(int id, const std::string& text)
 {
-    wxWindow* w = control(id);
-    if (!w)
-        return;
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
-        // The toolkit empties an edit given more than its limit; keeping
-        // what fits is what reading the edit back would give anyway.
-        std::size_t fits = text.size();
-        if (const DialogTemplate* t = dialogTemplate(number))
-            for (const DialogControlDef& def : t->controls)
-                if (def.id == id && def.limit > 0)
-                    fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
-        edit->ChangeValue(fromCodePage(text.substr(0, fits)));
-    } else
-        w->SetLabel(fromCodePage(text));
+    // The toolkit empties an edit given more than its limit; keeping what
+    // fits is what reading the edit back would give anyway.
+    std::size_t fits = text.size();
+    if (const DialogTemplate* t = dialogTemplate(number))
+        for (const DialogControlDef& def : t->controls)
+            if (def.id == id && def.limit > 0)
+                fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
+    setControlText(control(id), text.substr(0, fits));
 }
 
-bool TDialog::checked(int id) const
-{
-    auto* box = dynamic_cast<wxCheckBox*>(control(id));
-    return box && box->GetValue();
-}
+bool TDialog::checked(int id) const { return controlChecked(control(id)); }
 
-void TDialog::setChecked(int id, bool on)
-{
-    if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
-        box->SetValue(on);
-}
+void TDialog::setChecked(int id, bool on) { setControlChecked(control(id), on); }
 
 void TDialog::show(int id, bool on)
 {

@@ -151,18 +151,7 @@ void TWndw::markSaved()
 void TWndw::showDocumentState()
 {
     setChecked(IDC_THICKLINES, doc.thickLines != 0);
-    if (doc.largePoints)
-        actLargePoints();
-    else
-        actSmallPoints();
-    if (doc.connectPoints)
-        actConnectPoints();
-    else
-        actDisconnectPoints();
-    if (doc.labelPoints)
-        actLabelPoints();
-    else
-        actUnlabelPoints();
+    showOptionButtons();
     showErrorBarButton();
     const int curves[] = { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3 };
     if (doc.currentCurve >= 0 && doc.currentCurve < kCurveCount)
@@ -263,35 +252,13 @@ void TWndw::showControl(int id, bool show)
         raiseInput(control(IDC_THICKLINES));
 }
 
-void TWndw::setControlText(int id, const std::string& text)
-{
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
-        edit->ChangeValue(fromCodePage(text));
-}
+void TWndw::setControlText(int id, const std::string& text) { ::setControlText(control(id), text); }
 
-std::string TWndw::controlText(int id) const
-{
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(control(id)))
-        return toCodePage(edit->GetValue());
-    return {};
-}
+std::string TWndw::controlText(int id) const { return ::controlText(control(id)); }
 
-void TWndw::setChecked(int id, bool checked)
-{
-    if (auto* radio = dynamic_cast<wxRadioButton*>(control(id)))
-        radio->SetValue(checked);
-    else if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
-        box->SetValue(checked);
-}
+void TWndw::setChecked(int id, bool checked) { setControlChecked(control(id), checked); }
 
-bool TWndw::isChecked(int id) const
-{
-    if (auto* radio = dynamic_cast<wxRadioButton*>(control(id)))
-        return radio->GetValue();
-    if (auto* box = dynamic_cast<wxCheckBox*>(control(id)))
-        return box->GetValue();
-    return false;
-}
+bool TWndw::isChecked(int id) const { return controlChecked(control(id)); }
 
 void TWndw::repaint()
 {

@@ -3,6 +3,7 @@
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
 #include "document/TextHelpers.h"
+#include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/DialogText.h"
 
@@ -22,7 +23,6 @@ enum : int {
 // The number boxes are read as a 12-byte buffer would hold them.
 constexpr std::size_t kNumberChars = 11;
 // All of the title the graph file keeps.
-constexpr std::size_t kTitleChars = 36;
 } // namespace
 
 TDlg1::TDlg1(wxWindow* parent, int templateNumber)
@@ -48,7 +48,7 @@ void TDlg1::cmOk()
     // Everything read is stored before it is checked: a refused OK leaves
     // the document holding what was typed.
     doc.divisionsPerLabel = divisions;
-    storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
+    storeText(doc.title, leadingChars(text(IDC_TITLE), RecordLayout::titleChars));
     doc.xLabelTarget = count;
 
     if (const std::string problem = labelCountProblem(doc.xLabelTarget); !problem.empty()) {

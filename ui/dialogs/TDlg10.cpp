@@ -2,6 +2,7 @@
 
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
+#include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/DialogText.h"
 
@@ -23,7 +24,6 @@ constexpr int rowEdit[kMaxLabels]
 
 // As a 12-byte buffer holds them; the title as the graph file keeps it.
 constexpr std::size_t kLabelChars = 11;
-constexpr std::size_t kTitleChars = 36;
 
 int rowsInUse() { return std::clamp(doc.xLabelCount, 0, kMaxLabels); }
 } // namespace
@@ -60,6 +60,6 @@ void TDlg10::cmOk()
         if (typed != leadingChars(stored, kLabelChars))
             storeText(doc.xLabels[i], typed);
     }
-    storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
+    storeText(doc.title, leadingChars(text(IDC_TITLE), RecordLayout::titleChars));
     closeWindow(IDOK);
 }

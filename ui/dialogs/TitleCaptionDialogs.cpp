@@ -1,5 +1,6 @@
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
+#include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
 #include "ui/dialogs/DialogText.h"
 #include "ui/dialogs/TDlg11.h"
@@ -20,7 +21,6 @@ enum : int {
 
 constexpr int captionEdits[kCurveCount] = { IDC_CAPTION1, IDC_CAPTION2, IDC_CAPTION3 };
 // What the graph file keeps of a title.
-constexpr std::size_t kTitleChars = 36;
 constexpr std::size_t kCaptionChars = kCaptionSize - 1;
 
 std::string fromSlot(const char* slot, std::size_t size)
@@ -36,7 +36,7 @@ void TDlg11::setupWindow()
 
 void TDlg11::cmOk()
 {
-    storeText(doc.title, leadingChars(text(IDC_TITLE), kTitleChars));
+    storeText(doc.title, leadingChars(text(IDC_TITLE), RecordLayout::titleChars));
     closeWindow(IDOK);
 }
 

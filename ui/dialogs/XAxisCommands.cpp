@@ -1,5 +1,5 @@
-// Edit Labels and Extend X-Axis. Neither marks the graph as changed; both
-// leave the stored record up to date and the window repainted.
+// Edit Labels and Extend X-Axis. Both leave the stored record up to date and
+// the window repainted; the edit path counts what they change.
 
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
