@@ -30,7 +30,6 @@ struct GraphDocument {
     float yScale = 0;
     float yTicks[kYTickCount] = {};
     float percentError = 0;
-    std::uint8_t yNegative = 0;
     int extendingY = 0;
 
     // X axis.

@@ -105,7 +105,6 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
             return "--ymin/--ymax: " + p + (s.yRangeGiven ? "" : " (labels and error bars need a Y range)");
         d.yMin = min;
         d.yMax = max;
-        d.yNegative = min < 0 || max < 0;
         computeYAxis(d);
         d.yRangeSet = 1;
     }

@@ -8,6 +8,7 @@
 #include "files/GraphSnapshot.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
+#include "document/GraphRules.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
 #include "framework/Printer.h"
@@ -291,7 +292,9 @@ void TWndw::ceExtendX(wxUpdateUIEvent& event)
 
 void TWndw::ceExtendY(wxUpdateUIEvent& event)
 {
-    event.Enable(doc.pointCount[0] > 0 && doc.yNegative == 0);
+    // The extension keeps every value exactly on any range, negative ones
+    // included; a range no point can be placed on has nothing to extend.
+    event.Enable(doc.pointCount[0] > 0 && yRangeUsable(doc));
 }
 
 void TWndw::ceEditLabels(wxUpdateUIEvent& event)

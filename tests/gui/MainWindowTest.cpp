@@ -312,7 +312,15 @@ TEST_F(MainWindow, AxisCommandsNeedAPointInCurveOne)
     EXPECT_TRUE(menuEnabled(CM_EXTENDY));
     EXPECT_TRUE(menuEnabled(CM_EDITLABELS));
 
-    doc.yNegative = 1;
+    // A negative range keeps Extend Y-Axis; a range no point can be placed
+    // on (as old files hold it) has nothing to extend.
+    doc.yRangeSet = 1;
+    doc.yMin = -10;
+    doc.yMax = 80;
+    doc.yScale = 4;
+    EXPECT_TRUE(menuEnabled(CM_EXTENDY));
+    doc.yMax = -10;
+    doc.yScale = 0;
     EXPECT_TRUE(menuEnabled(CM_EXTENDX));
     EXPECT_FALSE(menuEnabled(CM_EXTENDY));
     EXPECT_TRUE(menuEnabled(CM_EDITLABELS));

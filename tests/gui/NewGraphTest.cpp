@@ -213,7 +213,6 @@ TEST_F(NewGraph, CancelInEachStepLeavesTheGraphAsItWas)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         oldGraph();
-        doc.yNegative = 0;
         GraphRecord before, after;
         packRecord(doc, before);
         const GraphDocument kept = doc;
@@ -227,7 +226,6 @@ TEST_F(NewGraph, CancelInEachStepLeavesTheGraphAsItWas)
         EXPECT_TRUE(before.bytes == after.bytes);
         EXPECT_EQ(messages().size(), static_cast<std::size_t>(c.refusals));
         EXPECT_EQ(doc.xLabelTarget, kept.xLabelTarget);
-        EXPECT_EQ(doc.yNegative, 0);
         EXPECT_EQ(doc.dirty, 1);
         EXPECT_EQ(fullRepaints, 0);
         EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
@@ -445,7 +443,6 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
     for (int k = 0; k < kYTickCount; ++k)
         EXPECT_EQ(doc.yTicks[k], 10.0f * k) << k;
     EXPECT_EQ(doc.yRangeSet, 1);
-    EXPECT_EQ(doc.yNegative, 0);
     EXPECT_EQ(doc.percentError, 42.0f);
     EXPECT_EQ(doc.dirty, 1);
     EXPECT_GE(fullRepaints, 1);
@@ -499,32 +496,27 @@ TEST_F(NewGraph, LabelsAreLettersAndDigitsOnlyAtMostElevenOfThemAndMayBeEmpty)
     EXPECT_EQ(doc.dirty, 1);
 }
 
-TEST_F(NewGraph, NegativeBoundsSetYNegativeForGoodMaxBelowMinIsAcceptedAndTicksAccumulate)
+TEST_F(NewGraph, NegativeBoundsAndAMaxBelowTheMinAreAcceptedAndTicksAccumulate)
 {
     expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), yScaleOk("-10", "80"));
     newGraph();
-    EXPECT_EQ(doc.yNegative, 1);
     EXPECT_EQ(doc.yTicks[0], -10.0f);
     EXPECT_EQ(doc.yTicks[9], 80.0f);
 
-    // Never cleared by a later graph with positive bounds.
     expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), yScaleOk("90", "0"));
     newGraph();
-    EXPECT_EQ(doc.yNegative, 1);
     EXPECT_EQ(doc.yStep, -10.0f);
     EXPECT_EQ(doc.yScale, -4.0f);
     EXPECT_EQ(doc.yTicks[9], 0.0f);
 
-    doc.yNegative = 0;
     expectDialog(dialogs(), basicsOk({ .labels = "1", .divisions = "1" }));
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), yScaleOk("-300", "-1"));
     newGraph();
-    EXPECT_EQ(doc.yNegative, 1);
 
     // Each tick is the previous one plus the step, rounded to a float each
     // time: 1 + 9 steps of 1/9 ends just above 2.

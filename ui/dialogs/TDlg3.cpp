@@ -136,9 +136,6 @@ void TDlg3::cmOk()
     }
     doc.yMin = min;
     doc.yMax = max;
-    // Never cleared: once set it lasts until the program ends.
-    if (doc.yMax < 0 || doc.yMin < 0)
-        doc.yNegative = 1;
 
     if (const std::string problem = yRangeProblem(doc.yMin, doc.yMax); !problem.empty()) {
         messageBox(problem, "Data Error", MB_OK);
