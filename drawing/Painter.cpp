@@ -2,7 +2,7 @@
 
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 
 #include <algorithm>
 #include <bit>

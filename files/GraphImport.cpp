@@ -4,7 +4,7 @@
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 #include "files/GraphRecord.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 
 #include <algorithm>
 #include <charconv>

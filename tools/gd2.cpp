@@ -5,7 +5,7 @@
 
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
 #include "files/GraphImport.h"

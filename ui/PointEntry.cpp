@@ -4,7 +4,7 @@
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"

@@ -1,4 +1,4 @@
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 
 #include <algorithm>
 #include <bit>

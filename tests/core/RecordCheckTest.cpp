@@ -1,7 +1,7 @@
 #include "files/RecordCheck.h"
 
 #include "document/GraphRules.h"
-#include "drawing/CurveStatistics.h"
+#include "document/CurveStatistics.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
-// Mean and weighted mean of one curve's Y values. The weighted mean counts values near the middle of the sorted order
-// more than those at either end.
+// Mean and weighted mean of one curve's Y values. The weighted mean counts
+// values near the middle of the sorted order more than those at either end.
 
 #include "document/GraphDocument.h"
 
