@@ -50,7 +50,7 @@ bool mayReplace(wxWindow* owner, const std::string& path, const std::string& cap
 
 class TFileOpenDialog {
 public:
-    TFileOpenDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }
+    TFileOpenDialog(wxWindow* parent, TOpenSaveDialog::TData& settings) : owner(parent), data(settings) { }
     bool Execute() { return fileDialogService().runOpen(owner, data); }
 
 private:
@@ -60,7 +60,7 @@ private:
 
 class TFileSaveDialog {
 public:
-    TFileSaveDialog(wxWindow* owner, TOpenSaveDialog::TData& data) : owner(owner), data(data) { }
+    TFileSaveDialog(wxWindow* parent, TOpenSaveDialog::TData& settings) : owner(parent), data(settings) { }
     // The chosen name gets the default extension when it has none, so the
     // file shows up again under the filter it was saved for. A name that
     // only now points at an existing file is asked about (default No), as

@@ -34,10 +34,10 @@ struct PrinterErrorReset : wxPrinterBase {
 // with a range of no pages, so the job begins as soon as the context exists.
 class Adapter : public wxPrintout {
 public:
-    Adapter(TPrintJob& job, wxPrintData& settings)
+    Adapter(TPrintJob& printJob, wxPrintData& printSettings)
         : wxPrintout(wxEmptyString)
-        , job(job)
-        , settings(settings)
+        , job(printJob)
+        , settings(printSettings)
     {
     }
     ~Adapter() override
@@ -192,11 +192,10 @@ private:
     TPrintDevice device() const
     {
         TPrintDevice d;
-        GtkPrintSettings* settings = gtk_print_operation_get_print_settings(operation);
-        if (const char* name = settings ? gtk_print_settings_get_printer(settings) : nullptr)
+        GtkPrintSettings* chosen = gtk_print_operation_get_print_settings(operation);
+        if (const char* name = chosen ? gtk_print_settings_get_printer(chosen) : nullptr)
             d.name = name;
-        const char* uri
-            = settings ? gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_URI) : nullptr;
+        const char* uri = chosen ? gtk_print_settings_get(chosen, GTK_PRINT_SETTINGS_OUTPUT_URI) : nullptr;
         if (uri) {
             if (gchar* path = g_filename_from_uri(uri, nullptr, nullptr)) {
                 d.port = path;

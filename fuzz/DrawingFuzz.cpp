@@ -13,7 +13,7 @@ namespace {
 
 class Reader {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    Reader(const std::uint8_t* bytes, std::size_t count) : data(bytes), size(count) {}
     bool more() const { return at < size; }
     std::uint8_t byte() { return at < size ? data[at++] : 0; }
     int number()

@@ -420,16 +420,16 @@ int render(const std::vector<std::string>& args)
         std::string stem = f == "-" ? "stdin" : f.substr(f.find_last_of('/') + 1);
         if (const std::size_t dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0)
             stem.erase(dot);
-        const std::string out = outDir + "/" + stem + "." + format;
+        const std::string picture = outDir + "/" + stem + "." + format;
         // Two inputs of the same name from different folders would share
         // one picture; the second must not silently replace the first.
-        if (const auto earlier = madeFrom.find(out); earlier != madeFrom.end()) {
-            report(f + ": not rendered: its picture " + out + " is the one made from " + earlier->second);
+        if (const auto earlier = madeFrom.find(picture); earlier != madeFrom.end()) {
+            report(f + ": not rendered: its picture " + picture + " is the one made from " + earlier->second);
             failed = 1;
             continue;
         }
-        madeFrom.emplace(out, f);
-        failed |= renderOne(f, out, layout);
+        madeFrom.emplace(picture, f);
+        failed |= renderOne(f, picture, layout);
     }
     return failed;
 }

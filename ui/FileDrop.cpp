@@ -11,7 +11,7 @@
 namespace {
 class TFileDrop : public wxFileDropTarget {
 public:
-    explicit TFileDrop(TWndw& window) : window(window) { }
+    explicit TFileDrop(TWndw& target) : window(target) { }
 
     bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
     {

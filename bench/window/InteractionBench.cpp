@@ -215,22 +215,22 @@ int main(int argc, char** argv)
     const int px = d->pixelX[0][100], py = static_cast<int>(d->pixelY[0][100]);
     const auto none = [](Session&) { };
     std::vector<Interaction> list = {
-        { "toggle Connect Points", none, [](Session& s) { clickAt(s, 525, 472); }, true },
-        { "toggle Large Points", none, [](Session& s) { clickAt(s, 665, 472); }, true },
-        { "toggle Label Points", none, [](Session& s) { clickAt(s, 385, 472); }, true },
-        { "toggle Error Bars", none, [](Session& s) { clickAt(s, 245, 472); }, true },
-        { "Thick Lines box", none, [](Session& s) { clickAt(s, 210, 478); }, true },
-        { "curve radio button", none, [](Session& s) { clickAt(s, 210, 430); }, false },
-        { "curve radio button", none, [](Session& s) { clickAt(s, 210, 410); }, false },
-        { "pointer onto a button", [](Session& s) { moveTo(s, 720, 500); },
-            [](Session& s) { moveTo(s, 525, 472); }, false },
-        { "right-click delete", [](Session& s) { moveTo(s, 720, 500); },
-            [px, py](Session& s) { clickAt(s, px, py, 3); }, true },
-        { "add a point (click)", none, [px, py](Session& s) { clickAt(s, px, py, 1); }, true },
-        { "expose", [](Session& s) { moveTo(s, 720, 500); },
-            [](Session& s) {
-                XClearArea(s.dpy, s.window, 0, 0, 0, 0, True);
-                XFlush(s.dpy);
+        { "toggle Connect Points", none, [](Session& on) { clickAt(on, 525, 472); }, true },
+        { "toggle Large Points", none, [](Session& on) { clickAt(on, 665, 472); }, true },
+        { "toggle Label Points", none, [](Session& on) { clickAt(on, 385, 472); }, true },
+        { "toggle Error Bars", none, [](Session& on) { clickAt(on, 245, 472); }, true },
+        { "Thick Lines box", none, [](Session& on) { clickAt(on, 210, 478); }, true },
+        { "curve radio button", none, [](Session& on) { clickAt(on, 210, 430); }, false },
+        { "curve radio button", none, [](Session& on) { clickAt(on, 210, 410); }, false },
+        { "pointer onto a button", [](Session& on) { moveTo(on, 720, 500); },
+            [](Session& on) { moveTo(on, 525, 472); }, false },
+        { "right-click delete", [](Session& on) { moveTo(on, 720, 500); },
+            [px, py](Session& on) { clickAt(on, px, py, 3); }, true },
+        { "add a point (click)", none, [px, py](Session& on) { clickAt(on, px, py, 1); }, true },
+        { "expose", [](Session& on) { moveTo(on, 720, 500); },
+            [](Session& on) {
+                XClearArea(on.dpy, on.window, 0, 0, 0, 0, True);
+                XFlush(on.dpy);
             },
             true },
     };

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-TCairoDC::TCairoDC(cairo_t* cr)
+TCairoDC::TCairoDC(cairo_t* context)
     : TDCBase(defaultLogFont())
-    , cr(cr)
+    , cr(context)
 {
     cairo_save(cr);
     cairo_get_matrix(cr, &deviceMatrix);

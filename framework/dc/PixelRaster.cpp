@@ -73,14 +73,14 @@ void TPixelRaster::fillEllipse(double cx, double cy, double rx, double ry, TColo
     }
 }
 
-void TPixelRaster::fillSegment(double x0, double y0, double x1, double y1, double width,
+void TPixelRaster::fillSegment(double x0, double y0, double x1, double y1, double band,
                                bool roundEnds, TColor c)
 {
     const double dx = x1 - x0, dy = y1 - y0;
     const double length = std::hypot(dx, dy);
-    if (!(length > 0) || !(width > 0))
+    if (!(length > 0) || !(band > 0))
         return;
-    const double h = width / 2;
+    const double h = band / 2;
     const double nx = -dy / length * h, ny = dx / length * h;
     const double qx[4] = { x0 + nx, x1 + nx, x1 - nx, x0 - nx };
     const double qy[4] = { y0 + ny, y1 + ny, y1 - ny, y0 - ny };

@@ -39,9 +39,9 @@ struct TPixelRaster {
     // Pixels whose centres lie in [left, right) x [top, bottom).
     void fillBox(double left, double top, double right, double bottom, TColor c);
     void fillEllipse(double cx, double cy, double rx, double ry, TColor c);
-    // The stroke of a segment: a band of `width` along it, with round ends
+    // The stroke of a segment: a band `band` wide along it, with round ends
     // when `roundEnds`, else ending square at the two points.
-    void fillSegment(double x0, double y0, double x1, double y1, double width, bool roundEnds,
+    void fillSegment(double x0, double y0, double x1, double y1, double band, bool roundEnds,
                      TColor c);
     // Colour c through a coverage mask whose top left is at (x, y). Pixels
     // of the colour `under` (a text's own cell, mostly) are blended through

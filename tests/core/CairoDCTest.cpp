@@ -97,7 +97,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(CairoDC, BothPaths, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "ThroughCairo" : "Direct"; });
+                         [](const auto& path) { return path.param ? "ThroughCairo" : "Direct"; });
 
 } // namespace
 

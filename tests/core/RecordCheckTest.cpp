@@ -106,16 +106,16 @@ TEST(RecordCheck, AcceptsEverythingTheProgramCanSave)
     // a percentage the Y-Scale dialog refused, a range of zero (scale 0 once
     // read), values whose 32-bit sums overflow, a scale no range fits.
     const std::function<void(GraphRecord&)> kept[] = {
-        [](auto& r) { putFloat32(r, RecordLayout::percentError, 150); },
-        [](auto& r) { putFloat32(r, RecordLayout::percentError, -5); },
-        [](auto& r) {
-            putFloat32(r, RecordLayout::yMax, 0);
-            putFloat32(r, RecordLayout::yScale, 0);
+        [](auto& k) { putFloat32(k, RecordLayout::percentError, 150); },
+        [](auto& k) { putFloat32(k, RecordLayout::percentError, -5); },
+        [](auto& k) {
+            putFloat32(k, RecordLayout::yMax, 0);
+            putFloat32(k, RecordLayout::yScale, 0);
         },
-        [](auto& r) { putFloat32(r, RecordLayout::yScale, 1e30f); },
-        [](auto& r) {
-            putFloat32(r, entry(RecordLayout::valueY, 0, 0), 3.4e38f);
-            putFloat32(r, entry(RecordLayout::valueY, 0, 1), 3.4e38f);
+        [](auto& k) { putFloat32(k, RecordLayout::yScale, 1e30f); },
+        [](auto& k) {
+            putFloat32(k, entry(RecordLayout::valueY, 0, 0), 3.4e38f);
+            putFloat32(k, entry(RecordLayout::valueY, 0, 1), 3.4e38f);
         },
     };
     for (const auto& keep : kept) {

@@ -22,9 +22,9 @@ constexpr double kTypedBound = 1e6;
 constexpr double kColumnBound = 1e6;
 } // namespace
 
-TDlg8::TDlg8(wxWindow* parent, int& extraLabels, int templateNumber)
+TDlg8::TDlg8(wxWindow* parent, int& extra, int templateNumber)
     : TDialog(parent, templateNumber)
-    , extraLabels(extraLabels)
+    , extraLabels(extra)
 {
 }
 
