@@ -1,5 +1,6 @@
 #include "files/GraphImport.h"
 
+#include "document/AxisEdits.h"
 #include "document/CodePage.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
@@ -70,7 +71,7 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
     }
     d.xLabelCount = d.xLabelTarget = count;
     d.divisionsPerLabel = s.divisions;
-    d.labelSpacing = count > 0 ? PlotArea::labelBand / count : 0;
+    d.labelSpacing = labelSpacingFor(count);
     d.labelsEntered = count > 0;
 
     if (s.captions.size() > kCurveCount)

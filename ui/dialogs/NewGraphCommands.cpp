@@ -3,6 +3,7 @@
 // OK that was refused, puts the graph back exactly as it was before the
 // command and leaves nothing to undo. Unsaved points are asked about first.
 
+#include "document/AxisEdits.h"
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
@@ -33,7 +34,7 @@ void TWndw::cmNewGraph()
     if (doc.xLabelTarget > 0 && TDlg2(this).execute() == IDCANCEL)
         return cancelled();
 
-    doc.labelSpacing = doc.xLabelCount > 0 ? PlotArea::labelBand / doc.xLabelCount : 0;
+    doc.labelSpacing = labelSpacingFor(doc.xLabelCount);
 
     if (doc.xLabelCount > 0 || doc.showErrorBars) {
         doc.extendingY = 0;

@@ -1,5 +1,6 @@
 #include "ui/dialogs/TDlg3.h"
 
+#include "document/AxisEdits.h"
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
@@ -26,23 +27,7 @@ constexpr std::size_t kPercentChars = 7;
 // An empty bound is 0; anything else must be a number as a whole.
 bool boundTyped(std::string_view t) { return t.empty() || isRealNumberText(t); }
 
-// Rows a stored record may hold.
-constexpr double kRowBound = 1e6;
 } // namespace
-
-YRange currentYRange()
-{
-    if (doc.yRangeSet)
-        return { doc.yMin, doc.yMax };
-    return { 0, static_cast<float>(PlotArea::ySpan) };
-}
-
-float extendedRow(float p, const YRange& from, const YRange& to)
-{
-    const double base = PlotArea::baseline;
-    const double ratio = (static_cast<double>(from.max) - from.min) / (static_cast<double>(to.max) - to.min);
-    return static_cast<float>(base - (base - p) * ratio);
-}
 
 TDlg3::TDlg3(wxWindow* parent, int templateNumber)
     : TDialog(parent, templateNumber)
@@ -70,25 +55,6 @@ void TDlg3::setupWindow()
     }
 }
 
-std::string TDlg3::extensionProblem(const std::string& typed, float newMax) const
-{
-    const YRange from = currentYRange();
-    if (!isRealNumberText(typed) || !(newMax > from.max))
-        return "The new Maximum Y-Value must be a number above " + formatText("%g", from.max);
-    const YRange to { from.min, newMax };
-    if (std::string problem = yRangeProblem(to.min, to.max); !problem.empty())
-        return problem;
-    // A range far narrower than the old one would throw the points off
-    // anything a file can hold.
-    for (int c = 0; c < kCurveCount; ++c)
-        for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j) {
-            const float row = extendedRow(doc.pixelY[c][j], from, to);
-            if (!std::isfinite(row) || std::fabs(row) > kRowBound)
-                return kYTooLarge;
-        }
-    return {};
-}
-
 void TDlg3::cmOk()
 {
     const std::string typedMax(leadingChars(text(IDC_MAXIMUM), kNumberChars));
@@ -114,7 +80,7 @@ void TDlg3::cmOk()
     // The reduced dialog extends the range the points stand on; its hidden
     // minimum box is not read.
     const float min = doc.extendingY
-        ? currentYRange().min
+        ? currentYRange(doc).min
         : static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
     // Bounds whose range no float can hold are refused before they are
     // stored: they would spread into every point typed afterwards and into a
@@ -128,7 +94,7 @@ void TDlg3::cmOk()
         // the dialog has closed, so a refused maximum must leave the axis as
         // it was under them. The minimum and the error percentage, whose
         // boxes are hidden, are kept rather than read as empty.
-        const std::string problem = extensionProblem(typedMax, max);
+        const std::string problem = YAxisExtension { currentYRange(doc), max }.problem(doc, typedMax);
         if (!problem.empty()) {
             messageBox(problem, "Data Error", MB_OK);
             return;

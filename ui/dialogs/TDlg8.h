@@ -15,16 +15,3 @@ protected:
 private:
     int& extraLabels;
 };
-
-// Where Extend X-Axis moves a point at column x when the labelled ticks,
-// oldTick pixels apart, come to lie newTick pixels apart: it keeps its place
-// within its label interval, measured from the Y axis.
-int extendedColumn(int x, int oldTick, int newTick);
-
-// The labelled-tick distances before and after adding `extra` labels to the
-// document's axis; 0 before when the points have no labels to keep to.
-struct XExtension {
-    int oldTick = 0;
-    int newTick = 0;
-};
-XExtension xExtension(int extra);

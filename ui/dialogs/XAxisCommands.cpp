@@ -1,8 +1,8 @@
 // Edit Labels and Extend X-Axis. Both leave the stored record up to date and
 // the window repainted; the edit path counts what they change.
 
+#include "document/AxisEdits.h"
 #include "document/GraphDocument.h"
-#include "document/PlotArea.h"
 #include "files/GraphRecord.h"
 #include "framework/MessageBox.h"
 #include "ui/TWndw.h"
@@ -26,23 +26,8 @@ void TWndw::cmExtendXAxis()
     if (TDlg8(this, extraLabels).execute() != IDOK)
         return;
 
-    // The dialog has made sure the new count is 1 to 20, leaves room for
-    // the divisions and keeps every point on the axis; 0 changes nothing.
-    if (extraLabels != 0) {
-        // Every point of every curve keeps its place against its label.
-        // Without labels before there is nothing to keep them against, and
-        // they stay where they are.
-        const XExtension e = xExtension(extraLabels);
-        for (int c = 0; c < kCurveCount; ++c)
-            for (int j = 0; j < std::clamp(doc.pointCount[c], 0, kMaxPoints); ++j)
-                doc.pixelX[c][j] = extendedColumn(doc.pixelX[c][j], e.oldTick, e.newTick);
-        doc.xLabelCount += extraLabels;
-        doc.labelSpacing = PlotArea::labelBand / doc.xLabelCount;
-        // An axis first given labels here may never have had divisions; the
-        // painter draws it with one per label, and so the graph is stored.
-        if (doc.divisionsPerLabel < 1)
-            doc.divisionsPerLabel = 1;
-    }
+    // The dialog has checked the extension; 0 changes nothing.
+    XAxisExtension { extraLabels }.apply(doc);
 
     packRecord();
     // The moved points are on screen, whole, before the message is read.
