@@ -450,11 +450,7 @@ TEST_F(AxisCommands, TheReducedYScaleTakesTypingAndEnterAndEscapeCancels)
         bool focused = false;
         expectDialog(dialogs(), [&focused, enter](TDialog& d) {
             d.Raise();
-            for (int i = 0; i < 50 && wxWindow::FindFocus() != d.control(102); ++i) {
-                wxMilliSleep(10);
-                wxTheApp->Yield(true);
-            }
-            focused = wxWindow::FindFocus() == d.control(102);
+            focused = waitUntil([&d] { return wxWindow::FindFocus() == d.control(102); }, 500);
             if (!focused) {
                 press(d, 2);
                 return;
@@ -462,10 +458,7 @@ TEST_F(AxisCommands, TheReducedYScaleTakesTypingAndEnterAndEscapeCancels)
             wxUIActionSimulator keys;
             keys.Text("250");
             keys.Char(enter ? WXK_RETURN : WXK_ESCAPE);
-            for (int i = 0; i < 50 && d.IsModal(); ++i) {
-                wxMilliSleep(10);
-                wxTheApp->Yield(true);
-            }
+            waitUntil([&d] { return !d.IsModal(); }, 500);
         });
         run(CM_EXTENDY);
         if (!focused)

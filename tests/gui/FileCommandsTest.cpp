@@ -678,12 +678,13 @@ TEST_F(FileCommands, OpeningAndSavingAddTheFileToTheDesktopsRecentFiles)
     ASSERT_EQ(store.string().rfind("/tmp/", 0), 0u) << "the test must not touch a real home";
     std::string xbel;
     // The store is written once the toolkit is idle.
-    for (wxStopWatch clock; clock.Time() < 5000; pump()) {
-        xbel = slurp(store);
-        if (xbel.find("saved.gd2") != std::string::npos && xbel.find("opened.gd2") != std::string::npos)
-            break;
-        wxMilliSleep(20);
-    }
+    waitUntil(
+        [&] {
+            xbel = slurp(store);
+            return xbel.find("saved.gd2") != std::string::npos
+                && xbel.find("opened.gd2") != std::string::npos;
+        },
+        5000);
     for (const fs::path& p : { saved, opened }) {
         const std::size_t at = xbel.find("href=\"file://" + p.string() + "\"");
         ASSERT_NE(at, std::string::npos) << xbel;

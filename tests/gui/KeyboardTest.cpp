@@ -21,11 +21,7 @@ protected:
         window->Raise();
         pump();
         window->control(id)->SetFocus();
-        for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(id); ++i) {
-            wxMilliSleep(10);
-            pump();
-        }
-        return wxWindow::FindFocus() == window->control(id);
+        return waitUntil([this, id] { return wxWindow::FindFocus() == window->control(id); }, 200);
     }
 };
 
@@ -60,10 +56,7 @@ TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
 TEST_F(Keyboard, FocusStartsInTheXBoxAndStaysOnAToggleAcrossSpace)
 {
     window->Raise();
-    for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(IDC_XBOX); ++i) {
-        wxMilliSleep(10);
-        pump();
-    }
+    waitUntil([this] { return wxWindow::FindFocus() == window->control(IDC_XBOX); }, 200);
     if (!wxWindow::FindFocus())
         GTEST_SKIP() << "this display gives no keyboard focus";
     EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
