@@ -2,6 +2,7 @@
 #include "framework/Clipboard.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/SkipOrFail.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +29,7 @@ protected:
 TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
 {
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     wxUIActionSimulator keys;
     keys.Text("120");
     keys.Char(WXK_TAB);
@@ -58,7 +59,7 @@ TEST_F(Keyboard, FocusStartsInTheXBoxAndStaysOnAToggleAcrossSpace)
     window->Raise();
     waitUntil([this] { return wxWindow::FindFocus() == window->control(IDC_XBOX); }, 200);
     if (!wxWindow::FindFocus())
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
     ASSERT_TRUE(focusOn(IDC_CONNECT));
     wxUIActionSimulator keys;
@@ -81,7 +82,7 @@ TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
     rightClick(301, 201);
     ASSERT_EQ(doc.pointCount[0], 0);
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     const struct {
         int modifiers;
         char key;
@@ -114,7 +115,7 @@ TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
 TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
 {
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     const struct {
         const char* clip;
         char key;
