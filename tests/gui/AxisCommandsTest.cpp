@@ -7,6 +7,7 @@
 #include "files/RecordCheck.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
+#include "tests/support/SkipOrFail.h"
 
 #include <cstdio>
 #include <cstring>
@@ -450,11 +451,7 @@ TEST_F(AxisCommands, TheReducedYScaleTakesTypingAndEnterAndEscapeCancels)
         bool focused = false;
         expectDialog(dialogs(), [&focused, enter](TDialog& d) {
             d.Raise();
-            for (int i = 0; i < 50 && wxWindow::FindFocus() != d.control(102); ++i) {
-                wxMilliSleep(10);
-                wxTheApp->Yield(true);
-            }
-            focused = wxWindow::FindFocus() == d.control(102);
+            focused = waitUntil([&d] { return wxWindow::FindFocus() == d.control(102); }, 500);
             if (!focused) {
                 press(d, 2);
                 return;
@@ -462,14 +459,11 @@ TEST_F(AxisCommands, TheReducedYScaleTakesTypingAndEnterAndEscapeCancels)
             wxUIActionSimulator keys;
             keys.Text("250");
             keys.Char(enter ? WXK_RETURN : WXK_ESCAPE);
-            for (int i = 0; i < 50 && d.IsModal(); ++i) {
-                wxMilliSleep(10);
-                wxTheApp->Yield(true);
-            }
+            waitUntil([&d] { return !d.IsModal(); }, 500);
         });
         run(CM_EXTENDY);
         if (!focused)
-            GTEST_SKIP() << "this display gives no keyboard focus";
+            SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
         EXPECT_EQ(doc.yMax, enter ? 250.0f : 100.0f);
         EXPECT_EQ(doc.pixelY[0][0], enter ? 306.0f : 198.0f);
     }

@@ -5,6 +5,7 @@
 #include "framework/TDialog.h"
 #include "resources/DialogTemplates.h"
 #include "tests/gui/DialogDriver.h"
+#include "tests/support/SkipOrFail.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -203,15 +204,7 @@ TEST_F(Dialogs, SetUpRunsOnceBeforeTheScriptAndOkCancelHelpDoTheirParts)
     EXPECT_EQ(x.execute(), IDCANCEL);
 }
 
-// Lets the display server deliver what was sent, for at most `ms`
-// milliseconds or until the dialog has closed.
-void settle(TDialog& d, int ms)
-{
-    for (int i = 0; i < ms / 10 && d.IsModal(); ++i) {
-        wxTheApp->Yield(true);
-        wxMilliSleep(10);
-    }
-}
+bool focusIn(wxWindow* d) { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); }
 
 // Real key presses through the display server: Enter presses OK, Escape
 // presses Cancel, and typing lands in the first box.
@@ -223,10 +216,10 @@ TEST_F(Dialogs, EnterPressesOkAndEscapeCancels)
         expectDialog(dialogs(), [key, &typed](TDialog& d) {
             wxUIActionSimulator keyboard;
             keyboard.MouseMove(d.GetScreenPosition() + wxPoint(4, 4));
-            settle(d, 100);
+            waitUntil([&d] { return focusIn(&d); }, 1000);
             keyboard.Text("12");
             keyboard.Char(key);
-            settle(d, 2000);
+            waitUntil([&d] { return !d.IsModal(); }, 2000);
             typed = d.text(101);
         });
         EXPECT_EQ(d.execute(), key == WXK_RETURN ? IDOK : IDCANCEL);
@@ -342,29 +335,19 @@ TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
         dialogs().expect([&focused, c](wxDialog* d) {
             d->CallAfter([d, &focused, c] {
                 d->Raise();
-                for (int i = 0; i < 50 && !(wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()));
-                     ++i) {
-                    wxMilliSleep(10);
-                    wxTheApp->Yield(true);
-                }
-                focused = wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus());
+                focused = waitUntil([d] { return focusIn(d); }, 500);
                 if (!focused) {
                     d->EndModal(wxID_CANCEL);
                     return;
                 }
+                const auto answered = [d] { return d->GetReturnCode() != 0; };
                 wxUIActionSimulator keys;
                 keys.Char(c.key);
-                for (int i = 0; i < 20 && d->GetReturnCode() == 0; ++i) {
-                    wxMilliSleep(10);
-                    wxTheApp->Yield(true);
-                }
+                waitUntil(answered, 200);
                 if (c.result == -1) {
                     EXPECT_EQ(d->GetReturnCode(), 0) << "the key answered the box";
                     keys.Char(WXK_RETURN);
-                    for (int i = 0; i < 20 && d->GetReturnCode() == 0; ++i) {
-                        wxMilliSleep(10);
-                        wxTheApp->Yield(true);
-                    }
+                    waitUntil(answered, 200);
                 }
                 if (d->GetReturnCode() == 0) {
                     ADD_FAILURE() << "the key did not answer the box";
@@ -375,7 +358,7 @@ TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
         });
         const int result = MessageBox(window, "Question", "Keys", c.flags);
         if (!focused)
-            GTEST_SKIP() << "this display gives no keyboard focus";
+            SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
         EXPECT_EQ(result, c.result == -1 ? IDOK : c.result);
     }
     messages().clear();

@@ -40,17 +40,10 @@ void DialogScript::expectKey(int key, bool& noFocus)
         d->CallAfter([d, key, &noFocus] {
             d->Raise();
             const auto focused = [d] { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); };
-            for (int i = 0; i < 50 && !focused(); ++i) {
-                wxMilliSleep(10);
-                wxTheApp->Yield(true);
-            }
-            noFocus = !focused();
+            noFocus = !waitUntil(focused, 500);
             if (!noFocus) {
                 wxUIActionSimulator().Char(key);
-                for (int i = 0; i < 50 && d->IsModal(); ++i) {
-                    wxMilliSleep(10);
-                    wxTheApp->Yield(true);
-                }
+                waitUntil([d] { return !d->IsModal(); }, 500);
             }
             if (d->IsModal()) {
                 if (!noFocus)

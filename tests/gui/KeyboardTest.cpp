@@ -2,6 +2,7 @@
 #include "framework/Clipboard.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/SkipOrFail.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,18 +22,14 @@ protected:
         window->Raise();
         pump();
         window->control(id)->SetFocus();
-        for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(id); ++i) {
-            wxMilliSleep(10);
-            pump();
-        }
-        return wxWindow::FindFocus() == window->control(id);
+        return waitUntil([this, id] { return wxWindow::FindFocus() == window->control(id); }, 200);
     }
 };
 
 TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
 {
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     wxUIActionSimulator keys;
     keys.Text("120");
     keys.Char(WXK_TAB);
@@ -60,12 +57,9 @@ TEST_F(Keyboard, TabMovesFromTheXBoxToTheYBoxAndEnterPressesNextPoint)
 TEST_F(Keyboard, FocusStartsInTheXBoxAndStaysOnAToggleAcrossSpace)
 {
     window->Raise();
-    for (int i = 0; i < 20 && wxWindow::FindFocus() != window->control(IDC_XBOX); ++i) {
-        wxMilliSleep(10);
-        pump();
-    }
+    waitUntil([this] { return wxWindow::FindFocus() == window->control(IDC_XBOX); }, 200);
     if (!wxWindow::FindFocus())
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
     ASSERT_TRUE(focusOn(IDC_CONNECT));
     wxUIActionSimulator keys;
@@ -88,7 +82,7 @@ TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
     rightClick(301, 201);
     ASSERT_EQ(doc.pointCount[0], 0);
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     const struct {
         int modifiers;
         char key;
@@ -121,7 +115,7 @@ TEST_F(Keyboard, CtrlZUndoesARightClickDeleteAndCtrlYOrCtrlShiftZRedoesIt)
 TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
 {
     if (!focusOn(IDC_XBOX))
-        GTEST_SKIP() << "this display gives no keyboard focus";
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
     const struct {
         const char* clip;
         char key;

@@ -47,10 +47,12 @@ TEST_F(MainWindow, TheLayoutFitsBelowTheMenuBarUnderAnyWindowManager)
 {
     // The decoration is known only once the window manager has framed the
     // window, which takes a few round trips.
-    for (int i = 0; i < 20; ++i) {
-        pump();
-        wxMilliSleep(25);
-    }
+    waitUntil(
+        [this] {
+            const wxSize size = window->GetClientSize();
+            return size.x >= 742 && size.y >= 499;
+        },
+        500);
     const wxSize client = window->GetClientSize();
     EXPECT_GE(client.x, 742);
     EXPECT_GE(client.y, 499);
@@ -73,12 +75,8 @@ double luminance(const unsigned char* bgrx)
 }
 
 // The whole screen as it is now, in device pixels.
-template <class Pump> cairo_surface_t* screenShot(Pump pump)
+cairo_surface_t* grabScreen()
 {
-    for (int i = 0; i < 10; ++i) {
-        pump();
-        wxMilliSleep(20);
-    }
     const std::string shot
         = (std::filesystem::temp_directory_path() / ("plotwell-screen-" + std::to_string(getpid()) + ".png"))
               .string();
@@ -97,6 +95,22 @@ std::uint32_t rgbAt(cairo_surface_t* image, int x, int y)
     return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
 }
 
+// The whole screen once `ready` holds for it, or the last one taken after
+// a few seconds.
+template <class Ready> cairo_surface_t* screenShot(Ready ready)
+{
+    cairo_surface_t* screen = nullptr;
+    waitUntil(
+        [&] {
+            if (screen)
+                cairo_surface_destroy(screen);
+            screen = grabScreen();
+            return cairo_surface_status(screen) == CAIRO_STATUS_SUCCESS && ready(screen);
+        },
+        3000);
+    return screen;
+}
+
 // Run as well with GDK_SCALE=2 by the test suite: the window paints at the
 // screen's scale exactly what gd2 renders at that scale, so the frame's top
 // edge is as many black device rows as the scale.
@@ -113,9 +127,6 @@ TEST_F(MainWindow, TheGraphIsPaintedAtTheScreensScaleAsRendered)
         addTypedPoint(doc, 0, 100 * j + 7, 20.0f * j + 3);
     window->repaint();
     const int scale = gtk_widget_get_scale_factor(window->control(IDC_NEXTPOINT)->GetParent()->GetHandle());
-    cairo_surface_t* screen = screenShot([this] { pump(); });
-    ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
-
     const std::string png
         = (std::filesystem::temp_directory_path() / ("plotwell-scaled-" + std::to_string(getpid()) + ".png"))
               .string();
@@ -133,12 +144,17 @@ TEST_F(MainWindow, TheGraphIsPaintedAtTheScreensScaleAsRendered)
     for (const wxWindow* c : panel->GetChildren())
         controlsTop = std::min(controlsTop, c->GetPosition().y);
     const wxPoint origin = panel->GetScreenPosition() * scale;
-    int differing = 0;
-    for (int y = 0; y < controlsTop * scale; ++y)
-        for (int x = 0; x < PlotArea::clientWidth * scale; ++x)
-            differing += rgbAt(screen, origin.x + x, origin.y + y) != rgbAt(rendered, x, y);
-    EXPECT_EQ(differing, 0) << "of " << PlotArea::clientWidth * scale * controlsTop * scale
-                            << " pixels at scale " << scale;
+    const auto differing = [&](cairo_surface_t* screen) {
+        int count = 0;
+        for (int y = 0; y < controlsTop * scale; ++y)
+            for (int x = 0; x < PlotArea::clientWidth * scale; ++x)
+                count += rgbAt(screen, origin.x + x, origin.y + y) != rgbAt(rendered, x, y);
+        return count;
+    };
+    cairo_surface_t* screen = screenShot([&](cairo_surface_t* s) { return differing(s) == 0; });
+    ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(differing(screen), 0) << "of " << PlotArea::clientWidth * scale * controlsTop * scale
+                                    << " pixels at scale " << scale;
     for (int r = -1; r <= scale; ++r)
         EXPECT_EQ(rgbAt(screen, origin.x + 650 * scale, origin.y + 20 * scale + r) == 0, r >= 0 && r < scale)
             << "row " << r << " of the frame's top edge";
@@ -150,12 +166,19 @@ TEST_F(MainWindow, TheGraphIsPaintedAtTheScreensScaleAsRendered)
 // the texts that sit on the window's fixed grey must stay readable.
 TEST_F(MainWindow, LabelsOnTheGreyKeepTheirContrastUnderAnyTheme)
 {
-    cairo_surface_t* screen = screenShot([this] { pump(); });
+    const int scale = gtk_widget_get_scale_factor(window->GetHandle());
+    // The window has reached the screen once the graph's frame shows at
+    // its place.
+    const wxPoint edge
+        = (window->control(IDC_NEXTPOINT)->GetParent()->GetScreenPosition() + wxPoint(650, 20)) * scale;
+    cairo_surface_t* screen = screenShot([edge](cairo_surface_t* s) {
+        return edge.x < cairo_image_surface_get_width(s) && edge.y < cairo_image_surface_get_height(s)
+            && rgbAt(s, edge.x, edge.y) == 0;
+    });
     ASSERT_EQ(cairo_surface_status(screen), CAIRO_STATUS_SUCCESS);
     const unsigned char* pixels = cairo_image_surface_get_data(screen);
     const int stride = cairo_image_surface_get_stride(screen);
     const double grey = luminance(reinterpret_cast<const unsigned char*>("\xC0\xC0\xC0"));
-    const int scale = gtk_widget_get_scale_factor(window->GetHandle());
     for (int id : { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3, IDC_THICKLINES }) {
         const wxRect logical = window->control(id)->GetScreenRect();
         const wxRect r(logical.GetPosition() * scale, logical.GetSize() * scale);
@@ -349,10 +372,8 @@ TEST_F(MainWindow, ThickLinesTakesClicksOverAnErrorBarButton)
         wxUIActionSimulator mouse;
         mouse.MouseMove(window->client()->ClientToScreen(c.at));
         mouse.MouseClick();
-        for (int i = 0; i < 50 && doc.thickLines == before; ++i) {
-            wxMilliSleep(10);
-            pump();
-        }
+        waitUntil([&] { return doc.thickLines != before; }, 500);
+        pump();
         EXPECT_NE(doc.thickLines, before) << c.at.x << "," << c.at.y;
         EXPECT_EQ(window->isChecked(IDC_THICKLINES), doc.thickLines != 0);
         EXPECT_EQ(doc.showErrorBars, c.shownButton == IDC_HIDEERRORBARS ? 1 : 0);

@@ -8,6 +8,7 @@
 #include "resources/CommandIds.h"
 #include "tests/core/SmallDisk.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/SkipOrFail.h"
 
 #include <chrono>
 #include <cmath>
@@ -203,7 +204,7 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
     double pageWidth = 0;
     const auto words = pdfWords(pdf, pageWidth);
     if (words.empty())
-        GTEST_SKIP() << "no pdftotext to read the page with";
+        SKIP_OR_FAIL_IN_CI("no pdftotext to read the page with");
     // The printing variant: no entry-box labels, no default X scale.
     for (const char* absent : { "X", "Y", "550", "600" })
         EXPECT_EQ(words.count(absent), 0u) << absent;
@@ -234,7 +235,7 @@ TEST_F(RealPrinting, PrintToAFullDiskLeavesNoFileAndSaysWhy)
 {
     const SmallDisk disk(fs::temp_directory_path() / ("plotwell-print-disk-" + std::to_string(getpid())));
     if (!disk.mounted)
-        GTEST_SKIP() << "mounting a small disk needs root";
+        SKIP_OR_FAIL_IN_CI("mounting a small disk needs root");
     for (int j = 0; j < 40; ++j)
         leftClick(60 + 15 * j, 50 + 7 * j);
     disk.fill(8192);
