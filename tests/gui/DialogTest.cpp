@@ -194,13 +194,13 @@ TEST_F(Dialogs, SetUpRunsOnceBeforeTheScriptAndOkCancelHelpDoTheirParts)
     EXPECT_EQ(d.setUps, 1);
 
     ProbeDialog c(window);
-    expectDialog(dialogs(), [](TDialog& d) { press(d, 2); });
+    expectDialog(dialogs(), [](TDialog& shown) { press(shown, 2); });
     EXPECT_EQ(c.execute(), IDCANCEL);
     EXPECT_EQ(c.oks, 0);
 
     // The close box is Cancel too.
     ProbeDialog x(window);
-    expectDialog(dialogs(), [](TDialog& d) { d.Close(); });
+    expectDialog(dialogs(), [](TDialog& shown) { shown.Close(); });
     EXPECT_EQ(x.execute(), IDCANCEL);
 }
 
@@ -213,14 +213,14 @@ TEST_F(Dialogs, EnterPressesOkAndEscapeCancels)
     for (int key : { WXK_RETURN, WXK_ESCAPE }) {
         TDialog d(window, 5);
         std::string typed;
-        expectDialog(dialogs(), [key, &typed](TDialog& d) {
+        expectDialog(dialogs(), [key, &typed](TDialog& shown) {
             wxUIActionSimulator keyboard;
-            keyboard.MouseMove(d.GetScreenPosition() + wxPoint(4, 4));
-            waitUntil([&d] { return focusIn(&d); }, 1000);
+            keyboard.MouseMove(shown.GetScreenPosition() + wxPoint(4, 4));
+            waitUntil([&shown] { return focusIn(&shown); }, 1000);
             keyboard.Text("12");
             keyboard.Char(key);
-            waitUntil([&d] { return !d.IsModal(); }, 2000);
-            typed = d.text(101);
+            waitUntil([&shown] { return !shown.IsModal(); }, 2000);
+            typed = shown.text(101);
         });
         EXPECT_EQ(d.execute(), key == WXK_RETURN ? IDOK : IDCANCEL);
         EXPECT_EQ(typed, "12");
