@@ -2,8 +2,8 @@
 #include "drawing/PngWriter.h"
 #include "drawing/RenderFile.h"
 #include "framework/dc/CairoDC.h"
-#include "tests/support/RecordingDC.h"
 #include "tests/core/GraphSamples.h"
+#include "tests/support/RecordingDC.h"
 
 #include <benchmark/benchmark.h>
 
@@ -102,4 +102,7 @@ void encodePng(benchmark::State& state)
     cairo_surface_destroy(surface);
 }
 } // namespace
-BENCHMARK(encodePng)->Arg(static_cast<int>(PngFilter::none))->Arg(static_cast<int>(PngFilter::sub))->Unit(benchmark::kMillisecond);
+BENCHMARK(encodePng)
+    ->Arg(static_cast<int>(PngFilter::none))
+    ->Arg(static_cast<int>(PngFilter::sub))
+    ->Unit(benchmark::kMillisecond);

@@ -54,9 +54,10 @@ AxisProblem XAxisExtension::problem(const GraphDocument& d) const
     if (count > kMaxLabels)
         return { "The maximum number of X-axis labels is 20", "Too Many Labels" };
     if (count < 1)
-        return { d.xLabelCount > 0 ? "The X-Axis must keep at least one label: no more than "
-                    + std::to_string(d.xLabelCount - 1) + " can be removed"
-                                   : std::string("The X-Axis has no labels yet: enter how many labels to add"),
+        return { d.xLabelCount > 0
+                ? "The X-Axis must keep at least one label: no more than " + std::to_string(d.xLabelCount - 1)
+                    + " can be removed"
+                : std::string("The X-Axis has no labels yet: enter how many labels to add"),
             "Too Few Labels" };
     // Each label interval is drawn in steps of labelSpacing /
     // divisionsPerLabel pixels, which must not come to nothing. An axis
@@ -64,15 +65,17 @@ AxisProblem XAxisExtension::problem(const GraphDocument& d) const
     const int divisions = std::max(d.divisionsPerLabel, 1);
     const int room = std::min(kMaxLabels, PlotArea::labelBand / divisions);
     if (count > room)
-        return { "With " + std::to_string(divisions) + " divisions per label the X-Axis has room for no more than "
-                + std::to_string(room) + " labels",
+        return { "With " + std::to_string(divisions)
+                + " divisions per label the X-Axis has room for no more than " + std::to_string(room)
+                + " labels",
             "Too Many Labels" };
     // Fewer labels stretch the points to the right; none may pass the last
     // column a point can be typed at.
     const Ticks t = ticksFor(d, extra);
     bool beyond = false;
     forEachPoint(d, [&](int c, int j) {
-        beyond = beyond || extendedColumn(d.pixelX[c][j], t.oldTick, t.newTick) > PlotArea::left + PlotArea::maxTypedX;
+        beyond = beyond
+            || extendedColumn(d.pixelX[c][j], t.oldTick, t.newTick) > PlotArea::left + PlotArea::maxTypedX;
     });
     if (beyond)
         return { "Removing so many labels would move a point beyond the right-hand end of the X-Axis",
@@ -87,7 +90,8 @@ void XAxisExtension::apply(GraphDocument& d) const
     // Every point keeps its place against its label. Without labels before
     // there is nothing to keep them against, and they stay where they are.
     const Ticks t = ticksFor(d, extra);
-    forEachPoint(d, [&](int c, int j) { d.pixelX[c][j] = extendedColumn(d.pixelX[c][j], t.oldTick, t.newTick); });
+    forEachPoint(
+        d, [&](int c, int j) { d.pixelX[c][j] = extendedColumn(d.pixelX[c][j], t.oldTick, t.newTick); });
     d.xLabelCount += extra;
     d.labelSpacing = labelSpacingFor(d.xLabelCount);
     // An axis first given labels here may never have had divisions; the

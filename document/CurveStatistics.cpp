@@ -63,8 +63,8 @@ CurveStats statistics32(const float* values, int n, bool wideOnOverflow)
     if (n <= 0 || n > kMaxPoints)
         return stats;
 
-    // Both sums are 32-bit: each addition is rounded before the next. Where
-    // the compiler would keep more bits (x87), a volatile store forces it.
+        // Both sums are 32-bit: each addition is rounded before the next. Where
+        // the compiler would keep more bits (x87), a volatile store forces it.
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
     using Sum = float;
 #else

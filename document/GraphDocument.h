@@ -9,9 +9,9 @@
 constexpr int kCurveCount = 3;
 constexpr int kMaxPoints = 250;
 constexpr int kMaxLabels = 20;
-constexpr int kLabelTextSize = 13;   // 12 characters and the terminator
-constexpr int kTitleSize = 81;       // 80 characters and the terminator
-constexpr int kCaptionSize = 37;     // 36 characters and the terminator
+constexpr int kLabelTextSize = 13; // 12 characters and the terminator
+constexpr int kTitleSize = 81; // 80 characters and the terminator
+constexpr int kCaptionSize = 37; // 36 characters and the terminator
 constexpr int kYTickCount = 10;
 
 struct GraphDocument {

@@ -6,15 +6,15 @@
 #include "document/GraphDocument.h"
 
 namespace PlotArea {
-constexpr int left = 50;        // frame's left edge, the Y axis, typed X 0
-constexpr int right = 700;      // frame's right edge, largest click column
-constexpr int top = 20;         // frame's top edge
-constexpr int clickTop = 19;    // one pixel above the frame
-constexpr int bottom = 380;     // frame's bottom edge, the X axis
-constexpr int baseline = 378;   // row of yMin, or of 0 without a Y range
-constexpr int ySpan = 360;      // pixels from yMin to yMax
-constexpr int labelBand = 600;  // width shared by the X labels
-constexpr int maxTypedX = 670;  // typed X 0..670 becomes pixelX 50..720
+constexpr int left = 50; // frame's left edge, the Y axis, typed X 0
+constexpr int right = 700; // frame's right edge, largest click column
+constexpr int top = 20; // frame's top edge
+constexpr int clickTop = 19; // one pixel above the frame
+constexpr int bottom = 380; // frame's bottom edge, the X axis
+constexpr int baseline = 378; // row of yMin, or of 0 without a Y range
+constexpr int ySpan = 360; // pixels from yMin to yMax
+constexpr int labelBand = 600; // width shared by the X labels
+constexpr int maxTypedX = 670; // typed X 0..670 becomes pixelX 50..720
 // The client area below the menu bar the whole layout was made for, which
 // a printed page scales onto the paper.
 constexpr int clientWidth = 742;

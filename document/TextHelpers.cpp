@@ -1,10 +1,10 @@
 #include "document/TextHelpers.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <climits>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -16,20 +16,14 @@ locale_t cLocale()
     return c;
 }
 
-bool inAlphabet(char ch)
-{
-    return labelAlphabet.find(ch) != std::string_view::npos;
-}
+bool inAlphabet(char ch) { return labelAlphabet.find(ch) != std::string_view::npos; }
 
 bool isBlank(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f';
 }
 
-bool isDigit(char ch)
-{
-    return ch >= '0' && ch <= '9';
-}
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 } // namespace
 
 bool isLabelText(std::string_view text)

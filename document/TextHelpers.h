@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-inline constexpr std::string_view labelAlphabet =
-    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+inline constexpr std::string_view labelAlphabet
+    = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
 // True when every character is in labelAlphabet (true for the empty text).
 bool isLabelText(std::string_view text);

@@ -11,7 +11,8 @@
 #include <string>
 
 namespace {
-constexpr const char* exportFilter = "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|";
+constexpr const char* exportFilter
+    = "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|";
 constexpr const char* typeExtensions[] = { ".png", ".svg", ".pdf" };
 
 bool hasPictureExtension(const std::string& name)

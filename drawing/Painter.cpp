@@ -1,8 +1,8 @@
 #include "drawing/Painter.h"
 
+#include "document/CurveStatistics.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "document/CurveStatistics.h"
 
 #include <algorithm>
 #include <bit>
@@ -53,8 +53,7 @@ bool toCoord(long long v, int& out)
 }
 
 // A text slot read up to its terminator, or to its end if it has none.
-template <std::size_t N>
-std::string_view slotText(const char (&slot)[N])
+template <std::size_t N> std::string_view slotText(const char (&slot)[N])
 {
     return std::string_view(slot, strnlen(slot, N));
 }
@@ -69,10 +68,7 @@ TLogFont logFont(int height, int width, int weight, const char* face)
     return f;
 }
 
-int pointsOf(const GraphDocument& d, int c)
-{
-    return std::clamp(d.pointCount[c], 0, kMaxPoints);
-}
+int pointsOf(const GraphDocument& d, int c) { return std::clamp(d.pointCount[c], 0, kMaxPoints); }
 
 // The figures of the values last painted for each curve, worked out again
 // only when the values change (compared bit for bit).
@@ -196,12 +192,11 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
 {
     // The bar length depends on the Y axis only, not on the point.
     const long double span = std::trunc((static_cast<long double>(d.yMax) - d.yMin) * d.yScale);
-    const long double halfExact =
-        std::trunc(span * d.percentError * static_cast<long double>(0.005));
+    const long double halfExact = std::trunc(span * d.percentError * static_cast<long double>(0.005));
     // Whole numbers past the limit only ever lead to bars that are skipped.
     const double half = std::isfinite(halfExact) && std::fabs(halfExact) <= coordLimit
-                            ? static_cast<double>(halfExact)
-                            : NAN;
+        ? static_cast<double>(halfExact)
+        : NAN;
 
     for (int c = 0; c < kCurveCount; ++c) {
         const THandle curvePen = d.thickLines ? pens.thick[c] : pens.thin[c];
@@ -216,13 +211,13 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
             dc.SelectObject(curvePen);
 
             const int r = d.largePoints ? 4 : 2;
-            if (toCoord(x - r, left) && toCoord(x + r, right) && toCoord(y - r, top) &&
-                toCoord(y + r, bottom))
+            if (toCoord(x - r, left) && toCoord(x + r, right) && toCoord(y - r, top)
+                && toCoord(y + r, bottom))
                 dc.Ellipse(left, top, right, bottom);
 
             int prevX, prevRow;
-            if (d.connectPoints && j > 0 && toCoord(static_cast<long long>(d.pixelX[c][j - 1]), prevX) &&
-                toCoord(static_cast<double>(d.pixelY[c][j - 1]), prevRow)) {
+            if (d.connectPoints && j > 0 && toCoord(static_cast<long long>(d.pixelX[c][j - 1]), prevX)
+                && toCoord(static_cast<double>(d.pixelY[c][j - 1]), prevRow)) {
                 dc.MoveToEx(prevX, prevRow);
                 dc.LineTo(px, row);
             }
@@ -279,8 +274,8 @@ void paintGraph(TDC& dc, const GraphDocument& d)
             const long long x = d.captionBoxX;
             const long long y = d.captionBoxY + offset;
             int left, top, right, bottom, textX, textY;
-            if (toCoord(x - 3, left) && toCoord(y - 3, top) && toCoord(x + 3, right) &&
-                toCoord(y + 3, bottom))
+            if (toCoord(x - 3, left) && toCoord(y - 3, top) && toCoord(x + 3, right)
+                && toCoord(y + 3, bottom))
                 dc.Ellipse(left, top, right, bottom);
             if (toCoord(x + 15, textX) && toCoord(y - 9, textY))
                 dc.TextOut(textX, textY, caption);
@@ -377,9 +372,8 @@ std::string paintedFields(const GraphDocument& d)
 {
     std::string bytes;
     bytes.reserve(10000);
-    const auto add = [&bytes](const auto& field) {
-        bytes.append(reinterpret_cast<const char*>(&field), sizeof field);
-    };
+    const auto add
+        = [&bytes](const auto& field) { bytes.append(reinterpret_cast<const char*>(&field), sizeof field); };
     add(d.pointCount);
     add(d.pixelX);
     add(d.pixelY);

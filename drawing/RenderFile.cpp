@@ -18,8 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <map>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -258,15 +258,15 @@ std::string layoutProblem(const RenderLayout& layout)
     const int width = layout.width, height = layout.height;
     constexpr int maxSide = 20000;
     if (layout.thumbnail != 0)
-        return layout.thumbnail < 0 || layout.thumbnail > kMaxThumbnailSize
-            ? "the preview size " + std::to_string(layout.thumbnail) + " is outside 1 .. "
-                + std::to_string(kMaxThumbnailSize)
-            : std::string();
+        return layout.thumbnail < 0 || layout.thumbnail > kMaxThumbnailSize ? "the preview size "
+                + std::to_string(layout.thumbnail) + " is outside 1 .. " + std::to_string(kMaxThumbnailSize)
+                                                                            : std::string();
     if (!layout.figure && (width < 1 || height < 1 || width > maxSide || height > maxSide))
-        return "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is outside 1 .. "
-            + std::to_string(maxSide);
+        return "the picture size " + std::to_string(width) + " x " + std::to_string(height)
+            + " is outside 1 .. " + std::to_string(maxSide);
     if (layout.scale < 1 || layout.scale > kMaxRenderScale)
-        return "the scale " + std::to_string(layout.scale) + " is outside 1 .. " + std::to_string(kMaxRenderScale);
+        return "the scale " + std::to_string(layout.scale) + " is outside 1 .. "
+            + std::to_string(kMaxRenderScale);
     if (layout.figure && layout.page)
         return "a picture is either the figure or the printed page";
     return {};
@@ -360,7 +360,7 @@ bool renderGraph(
         return fail(std::strerror(err));
     }
 
-    Sink sink{ file };
+    Sink sink { file };
     std::string reason = writeGraph(kind, d, layout, sink);
     if (reason.empty() && (std::fflush(file) != 0 || fsync(fileno(file)) != 0))
         reason = std::strerror(errno);
@@ -377,8 +377,8 @@ bool renderGraph(
     return true;
 }
 
-bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format, std::string& bytes,
-    std::string& error)
+bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format,
+    std::string& bytes, std::string& error)
 {
     bytes.clear();
     error = layoutProblem(layout);

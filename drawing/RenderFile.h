@@ -41,15 +41,15 @@ enum class PictureFormat { png, svg, pdf };
 
 // Returns false and sets `error` to a message for the user when the file
 // could not be written; the target is then untouched.
-bool renderGraph(const GraphDocument& d, const std::string& path, std::string& error,
-                 int width = 750, int height = 545);
+bool renderGraph(
+    const GraphDocument& d, const std::string& path, std::string& error, int width = 750, int height = 545);
 bool renderGraph(
     const GraphDocument& d, const std::string& path, std::string& error, const RenderLayout& layout);
 
 // The same picture as a file of that format, in memory (for the clipboard).
 // Returns false and sets `error` when it could not be drawn.
-bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format, std::string& bytes,
-    std::string& error);
+bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFormat format,
+    std::string& bytes, std::string& error);
 
 // The window's look on any cairo context: its light grey background, then
 // the graph. The window and the rendered files both paint through this.

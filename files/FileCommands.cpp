@@ -17,8 +17,8 @@
 #include "ui/TWndw.h"
 
 #include <string>
-#include <wx/panel.h>
 #include <vector>
+#include <wx/panel.h>
 
 namespace {
 constexpr const char* openFilter = "Graph Files(*.gd2)|*.gd2|All Files(*.*)|*.*|Text Files(*.txt)|*.txt|";
@@ -89,8 +89,8 @@ bool TWndw::openFile(const std::string& path)
     // change of the user's, so it does not count as unsaved.
     if (!repairs.empty()) {
         client()->Update();
-        messageBox("The graph in \"" + path + "\" was repaired as it was opened:\n\n" + repairSummary(repairs, "\n")
-                + "\n\nSaving writes the repaired graph.",
+        messageBox("The graph in \"" + path + "\" was repaired as it was opened:\n\n"
+                + repairSummary(repairs, "\n") + "\n\nSaving writes the repaired graph.",
             "Graph Repaired", MB_OK | MB_ICONINFORMATION);
     }
     return true;

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
-#include <vector>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -98,7 +98,8 @@ std::string temporaryName(const std::string& folder, const std::string& name)
 
 } // namespace
 
-bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error, std::vector<std::string>* repairs)
+bool readGraphFile(
+    const std::string& path, GraphRecord& out, std::string& error, std::vector<std::string>* repairs)
 {
     const std::string prefix = "Cannot open " + quoted(path) + ": ";
     // Non-blocking so that a named pipe cannot hang the program at open; it is

@@ -2,10 +2,10 @@
 
 #include "document/AxisEdits.h"
 #include "document/CodePage.h"
+#include "document/CurveStatistics.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "document/CurveStatistics.h"
 #include "files/GraphRecord.h"
 
 #include <algorithm>

@@ -60,7 +60,8 @@ namespace {
 
 // Writes the text and its terminator, at most slotSize - 1 characters, and
 // leaves the slot's bytes behind the terminator as they were.
-void putText(GraphRecord& rec, std::size_t offset, std::size_t slotSize, const char* text, std::size_t textSize)
+void putText(
+    GraphRecord& rec, std::size_t offset, std::size_t slotSize, const char* text, std::size_t textSize)
 {
     const std::size_t limit = std::min(slotSize, textSize) - 1;
     std::size_t n = 0;
@@ -73,7 +74,8 @@ void putText(GraphRecord& rec, std::size_t offset, std::size_t slotSize, const c
 
 // Copies a slot's text into a document array, never reading past the slot or
 // writing past the array, and always leaves the array terminated.
-void getText(const GraphRecord& rec, std::size_t offset, std::size_t slotSize, char* text, std::size_t textSize)
+void getText(
+    const GraphRecord& rec, std::size_t offset, std::size_t slotSize, char* text, std::size_t textSize)
 {
     const std::size_t limit = std::min(slotSize, textSize) - 1;
     std::size_t n = 0;
@@ -149,7 +151,8 @@ void unpackRecordDocument(const GraphRecord& rec, GraphDocument& d)
 
     for (int c = 0; c < kCurveCount; ++c) {
         getText(rec, L::captionSlot(c), L::captionSlotSize, d.captions[c], kCaptionSize);
-        d.pointCount[c] = boundedCount(getInt32(rec, L::pointCount + static_cast<std::size_t>(c) * 4), kMaxPoints);
+        d.pointCount[c]
+            = boundedCount(getInt32(rec, L::pointCount + static_cast<std::size_t>(c) * 4), kMaxPoints);
     }
 
     d.yMin = getFloat32(rec, L::yMin);

@@ -20,38 +20,38 @@ struct GraphRecord {
 // Byte offsets of every field. The curve arrays are curve-major: point j of
 // curve c lies at base + (c * 250 + j) * 4 (see curveEntry).
 namespace RecordLayout {
-constexpr std::size_t pointCount = 0;          // int32 x 3
-constexpr std::size_t yTicks = 12;             // float32 x 10
-constexpr std::size_t xLabels = 52;            // 20 slots of labelSlotSize bytes
+constexpr std::size_t pointCount = 0; // int32 x 3
+constexpr std::size_t yTicks = 12; // float32 x 10
+constexpr std::size_t xLabels = 52; // 20 slots of labelSlotSize bytes
 constexpr std::size_t labelSlotSize = 13;
-constexpr std::size_t pixelX = 312;            // float32 x 3 x 250, whole numbers
-constexpr std::size_t pixelY = 3312;           // float32 x 3 x 250
-constexpr std::size_t valueY = 6312;           // float32 x 3 x 250
-constexpr std::size_t yMin = 9312;             // float32
-constexpr std::size_t yMax = 9316;             // float32
-constexpr std::size_t yScale = 9320;           // float32
-constexpr std::size_t percentError = 9324;     // float32
-constexpr std::size_t labelsEntered = 9328;    // int32
-constexpr std::size_t yRangeSet = 9332;        // int32
-constexpr std::size_t xLabelCount = 9336;      // int32
-constexpr std::size_t labelSpacing = 9340;     // int32
-constexpr std::size_t reservedWord = 9344;     // int32, carried through doc.recordReserved
-constexpr std::size_t unusedWord1 = 9348;      // 4 bytes nobody writes
+constexpr std::size_t pixelX = 312; // float32 x 3 x 250, whole numbers
+constexpr std::size_t pixelY = 3312; // float32 x 3 x 250
+constexpr std::size_t valueY = 6312; // float32 x 3 x 250
+constexpr std::size_t yMin = 9312; // float32
+constexpr std::size_t yMax = 9316; // float32
+constexpr std::size_t yScale = 9320; // float32
+constexpr std::size_t percentError = 9324; // float32
+constexpr std::size_t labelsEntered = 9328; // int32
+constexpr std::size_t yRangeSet = 9332; // int32
+constexpr std::size_t xLabelCount = 9336; // int32
+constexpr std::size_t labelSpacing = 9340; // int32
+constexpr std::size_t reservedWord = 9344; // int32, carried through doc.recordReserved
+constexpr std::size_t unusedWord1 = 9348; // 4 bytes nobody writes
 constexpr std::size_t divisionsPerLabel = 9352; // int32
-constexpr std::size_t largePoints = 9356;      // int32
-constexpr std::size_t labelPoints = 9360;      // int32
-constexpr std::size_t connectPoints = 9364;    // int32
-constexpr std::size_t unusedWord2 = 9368;      // 4 bytes nobody writes
-constexpr std::size_t captions = 9372;         // 3 slots of captionSlotSize bytes
+constexpr std::size_t largePoints = 9356; // int32
+constexpr std::size_t labelPoints = 9360; // int32
+constexpr std::size_t connectPoints = 9364; // int32
+constexpr std::size_t unusedWord2 = 9368; // 4 bytes nobody writes
+constexpr std::size_t captions = 9372; // 3 slots of captionSlotSize bytes
 constexpr std::size_t captionSlotSize = 37;
-constexpr std::size_t title = 9483;            // odd offset: the layout has no padding
+constexpr std::size_t title = 9483; // odd offset: the layout has no padding
 constexpr std::size_t titleSlotSize = 37;
 constexpr std::size_t titleChars = titleSlotSize - 1; // what every title box takes
-constexpr std::size_t captionBoxX = 9520;      // int32
-constexpr std::size_t captionBoxY = 9524;      // int32
-constexpr std::size_t captionsPlaced = 9528;   // byte
-constexpr std::size_t thickLines = 9529;       // byte
-constexpr std::size_t unusedTail = 9530;       // 123 bytes nobody writes
+constexpr std::size_t captionBoxX = 9520; // int32
+constexpr std::size_t captionBoxY = 9524; // int32
+constexpr std::size_t captionsPlaced = 9528; // byte
+constexpr std::size_t thickLines = 9529; // byte
+constexpr std::size_t unusedTail = 9530; // 123 bytes nobody writes
 constexpr std::size_t unusedTailSize = 123;
 
 constexpr std::size_t curveEntry(std::size_t base, int curve, int point)

@@ -1,9 +1,9 @@
 #include "files/PointRows.h"
 
+#include "document/CurveStatistics.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "document/CurveStatistics.h"
 
 #include <algorithm>
 #include <charconv>
@@ -66,9 +66,8 @@ Fields splitRow(std::string_view row)
     }
     if (f.decimalComma)
         for (std::string& item : f.items)
-            if (const std::size_t comma = item.find(',');
-                comma != std::string::npos && item.find(',', comma + 1) == std::string::npos
-                && item.find('.') == std::string::npos)
+            if (const std::size_t comma = item.find(','); comma != std::string::npos
+                && item.find(',', comma + 1) == std::string::npos && item.find('.') == std::string::npos)
                 item[comma] = '.';
     return f;
 }
@@ -157,8 +156,8 @@ PasteOutcome pasteRows(GraphDocument& d, std::string_view text)
         first = false;
         out.row = line;
         if (!isPoint) {
-            out.message = "Row " + std::to_string(line) + " is not an X and a Y value (or a curve, X and Y): \""
-                + shortened(row) + "\"";
+            out.message = "Row " + std::to_string(line)
+                + " is not an X and a Y value (or a curve, X and Y): \"" + shortened(row) + "\"";
             out.caption = "Data Error";
             return out;
         }

@@ -23,10 +23,16 @@ std::string number(float v)
 
 std::string number(std::int32_t v) { return std::to_string(v); }
 
-std::int32_t countOf(const GraphRecord& rec, int c) { return getInt32(rec, L::pointCount + static_cast<std::size_t>(c) * 4); }
+std::int32_t countOf(const GraphRecord& rec, int c)
+{
+    return getInt32(rec, L::pointCount + static_cast<std::size_t>(c) * 4);
+}
 
 // A count already found to lie in 0..250, for walking the arrays.
-int pointsOf(const GraphRecord& rec, int c) { return std::clamp<std::int32_t>(countOf(rec, c), 0, kMaxPoints); }
+int pointsOf(const GraphRecord& rec, int c)
+{
+    return std::clamp<std::int32_t>(countOf(rec, c), 0, kMaxPoints);
+}
 
 bool terminated(const GraphRecord& rec, std::size_t offset, std::size_t size)
 {
@@ -42,8 +48,8 @@ std::string curveName(int c) { return "curve " + std::to_string(c + 1); }
 
 std::string pointName(int c, int j) { return "point " + std::to_string(j + 1) + " of " + curveName(c); }
 
-const std::string pixelRange = "; positions must lie within " + std::to_string(static_cast<long>(PlotArea::coordinateBound))
-    + " pixels of the origin";
+const std::string pixelRange = "; positions must lie within "
+    + std::to_string(static_cast<long>(PlotArea::coordinateBound)) + " pixels of the origin";
 
 float yMinOf(const GraphRecord& r) { return getFloat32(r, L::yMin); }
 float yMaxOf(const GraphRecord& r) { return getFloat32(r, L::yMax); }
@@ -90,7 +96,8 @@ std::string findTooManyLabels(const GraphRecord& rec)
 {
     const std::int32_t labels = getInt32(rec, L::xLabelCount);
     if (labels > kMaxLabels)
-        return "the graph claims " + number(labels) + " X-axis labels; a graph holds 0 to " + std::to_string(kMaxLabels);
+        return "the graph claims " + number(labels) + " X-axis labels; a graph holds 0 to "
+            + std::to_string(kMaxLabels);
     return {};
 }
 
@@ -100,7 +107,8 @@ std::string findNegativeLabels(const GraphRecord& rec)
 {
     const std::int32_t labels = getInt32(rec, L::xLabelCount);
     if (labels < 0)
-        return "the graph claims " + number(labels) + " X-axis labels; a graph holds 0 to " + std::to_string(kMaxLabels);
+        return "the graph claims " + number(labels) + " X-axis labels; a graph holds 0 to "
+            + std::to_string(kMaxLabels);
     const std::int32_t spacing = getInt32(rec, L::labelSpacing);
     if (spacing < 0)
         return "the X-axis labels are " + number(spacing) + " pixels apart; the spacing cannot be negative";
@@ -111,8 +119,9 @@ void repairNegativeLabels(GraphRecord& rec, std::vector<std::string>& repairs)
 {
     putInt32(rec, L::xLabelCount, 0);
     putInt32(rec, L::labelSpacing, 0);
-    repairs.push_back("The X axis held a negative number of labels or a negative spacing between them "
-                      "(as an extension by more labels than there were leaves it); it is shown without labels.");
+    repairs.push_back(
+        "The X axis held a negative number of labels or a negative spacing between them "
+        "(as an extension by more labels than there were leaves it); it is shown without labels.");
 }
 
 struct TextSlot {
@@ -147,8 +156,8 @@ void repairTexts(GraphRecord& rec, std::vector<std::string>& repairs)
         rec.bytes[t.offset + t.size - 1] = 0;
         std::string name = t.name;
         name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-        repairs.push_back(name + " was longer than a graph file holds and was cut to " + std::to_string(t.size - 1)
-            + " characters.");
+        repairs.push_back(name + " was longer than a graph file holds and was cut to "
+            + std::to_string(t.size - 1) + " characters.");
     }
 }
 
@@ -183,7 +192,8 @@ void repairScale(GraphRecord& rec, std::vector<std::string>& repairs)
 {
     putFloat32(rec, L::yScale, 0);
     repairs.push_back("The Y range (" + number(yMinOf(rec)) + " to " + number(yMaxOf(rec))
-        + ") has no usable scale, so the graph is shown as it was stored; set a Y range before adding points.");
+        + ") has no usable scale, so the graph is shown as it was stored; set a Y range before adding "
+          "points.");
 }
 
 std::string findPercent(const GraphRecord& rec)
@@ -217,7 +227,8 @@ void repairTicks(GraphRecord& rec, std::vector<std::string>& repairs)
         computeYTicks(*d);
         for (int k = 0; k < kYTickCount; ++k)
             putFloat32(rec, L::yTicks + static_cast<std::size_t>(k) * 4, d->yTicks[k]);
-        repairs.push_back("Some values along the Y axis were not numbers; they were worked out again from the Y range.");
+        repairs.push_back(
+            "Some values along the Y axis were not numbers; they were worked out again from the Y range.");
         return;
     }
     for (int k = 0; k < kYTickCount; ++k)
@@ -309,8 +320,8 @@ void repairCaptionBox(GraphRecord& rec, std::vector<std::string>& repairs)
     putInt32(rec, L::captionBoxX, 0);
     putInt32(rec, L::captionBoxY, 0);
     putByte(rec, L::captionsPlaced, 0);
-    repairs.push_back(
-        "The caption box lay far outside the window and was taken off the graph; a right click places it again.");
+    repairs.push_back("The caption box lay far outside the window and was taken off the graph; a right click "
+                      "places it again.");
 }
 
 // Refusals first, then what the others rely on: the point rules use the
@@ -407,7 +418,8 @@ std::string recordFromBytes(
     const bool shorter = size < kGraphRecordSize;
     if (shorter) {
         if (size < L::yTicks)
-            return "it is not a graph file: it is too short to hold even the point counts" + sizeNote(data, size);
+            return "it is not a graph file: it is too short to hold even the point counts"
+                + sizeNote(data, size);
         if (std::string problem = findCounts(read); !problem.empty())
             return "it is not a graph file: " + problem + sizeNote(data, size);
         for (int c = 0; c < kCurveCount; ++c) {

@@ -45,4 +45,3 @@ std::string repairSummary(const std::vector<std::string>& repairs, const char* s
 // The most bytes a file's reader needs: a record copied in text mode has at
 // most one added byte per byte, and one more tells that a file is longer.
 constexpr std::size_t kMostRecordFileBytes = 2 * kGraphRecordSize + 1;
-

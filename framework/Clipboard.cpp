@@ -49,8 +49,8 @@ bool setClipboard(std::vector<ClipboardItem> items)
     gint count = 0;
     GtkTargetEntry* targets = gtk_target_table_new_from_list(list, &count);
     // Any earlier offer of ours is released first, which clears the flag.
-    const bool taken = gtk_clipboard_set_with_data(clipboard(), targets, static_cast<guint>(count), handOver,
-        release, offer);
+    const bool taken = gtk_clipboard_set_with_data(
+        clipboard(), targets, static_cast<guint>(count), handOver, release, offer);
     gtk_target_table_free(targets, count);
     gtk_target_list_unref(list);
     if (!taken) {

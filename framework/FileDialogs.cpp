@@ -98,7 +98,8 @@ bool mayReplace(wxWindow* owner, const std::string& path, const std::string& cap
     std::error_code error;
     return !std::filesystem::exists(path, error)
         || MessageBox(owner,
-               std::filesystem::path(path).filename().string() + " already exists.\nDo you want to replace it?",
+               std::filesystem::path(path).filename().string()
+                   + " already exists.\nDo you want to replace it?",
                caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2)
         == IDYES;
 }

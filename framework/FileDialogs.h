@@ -11,7 +11,7 @@ class wxWindow;
 // Option flags as the original dialogs take them; the desktop's file
 // chooser hides a read-only box and needs an existing folder by itself.
 enum : unsigned long {
-    OFN_OVERWRITEPROMPT = 0x2,    // ask before replacing an existing file
+    OFN_OVERWRITEPROMPT = 0x2, // ask before replacing an existing file
     OFN_FILEMUSTEXIST = 0x1000,
 };
 
@@ -20,11 +20,11 @@ struct TOpenSaveDialog {
         unsigned long flags = 0;
         // Pairs of description and pattern, every part ended by '|'.
         std::string filter;
-        int filterIndex = 1;          // 1-based: the pair shown first
+        int filterIndex = 1; // 1-based: the pair shown first
         // Added, after a dot, to a chosen name that has no extension;
         // "*" or empty adds nothing.
         std::string defaultExtension;
-        std::string fileName;         // the chosen path after OK; held whole
+        std::string fileName; // the chosen path after OK; held whole
     };
 };
 
@@ -50,7 +50,11 @@ bool mayReplace(wxWindow* owner, const std::string& path, const std::string& cap
 
 class TFileOpenDialog {
 public:
-    TFileOpenDialog(wxWindow* parent, TOpenSaveDialog::TData& settings) : owner(parent), data(settings) { }
+    TFileOpenDialog(wxWindow* parent, TOpenSaveDialog::TData& settings)
+        : owner(parent)
+        , data(settings)
+    {
+    }
     bool Execute() { return fileDialogService().runOpen(owner, data); }
 
 private:
@@ -60,7 +64,11 @@ private:
 
 class TFileSaveDialog {
 public:
-    TFileSaveDialog(wxWindow* parent, TOpenSaveDialog::TData& settings) : owner(parent), data(settings) { }
+    TFileSaveDialog(wxWindow* parent, TOpenSaveDialog::TData& settings)
+        : owner(parent)
+        , data(settings)
+    {
+    }
     // The chosen name gets the default extension when it has none, so the
     // file shows up again under the filter it was saved for. A name that
     // only now points at an existing file is asked about (default No), as

@@ -217,8 +217,7 @@ bool TPrinter::print(wxWindow* parent, const std::string& title, const TPageDraw
     }
     if (!reason.empty()) {
         // The title is a code-page text, the message box takes UTF-8.
-        MessageBox(parent, notPrintedText(codePageToUtf8(title), reason), "Print Error",
-            MB_OK | MB_ICONSTOP);
+        MessageBox(parent, notPrintedText(codePageToUtf8(title), reason), "Print Error", MB_OK | MB_ICONSTOP);
     }
     return false;
 }

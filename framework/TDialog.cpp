@@ -58,7 +58,6 @@ wxFont templateFont(const DialogTemplate& t)
     return font.IsOk() ? font : wxFont(wxFontInfo(t.pointSize).Family(wxFONTFAMILY_SWISS));
 }
 
-
 // Edit boxes are narrow in dialog units; the toolkit's wide inner margins
 // would hide half of what fits in them.
 class TemplateEdit : public wxTextCtrl {

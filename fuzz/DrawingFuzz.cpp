@@ -13,7 +13,11 @@ namespace {
 
 class Reader {
 public:
-    Reader(const std::uint8_t* bytes, std::size_t count) : data(bytes), size(count) {}
+    Reader(const std::uint8_t* bytes, std::size_t count)
+        : data(bytes)
+        , size(count)
+    {
+    }
     bool more() const { return at < size; }
     std::uint8_t byte() { return at < size ? data[at++] : 0; }
     int number()
@@ -60,9 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         THandle made[8] = {};
         for (int step = 0; in.more() && step < 200; ++step) {
             switch (in.byte() % 16) {
-            case 0: dc.SaveDC(); break;
-            case 1: dc.RestoreDC(in.number()); break;
-            case 2: made[step % 8] = dc.CreatePen(in.number() % 40, TRgb(in.byte(), in.byte(), in.byte())); break;
+            case 0:
+                dc.SaveDC();
+                break;
+            case 1:
+                dc.RestoreDC(in.number());
+                break;
+            case 2:
+                made[step % 8] = dc.CreatePen(in.number() % 40, TRgb(in.byte(), in.byte(), in.byte()));
+                break;
             case 3: {
                 TLogFont f;
                 f.height = in.number();
@@ -73,22 +83,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 made[step % 8] = dc.CreateFontIndirect(f);
                 break;
             }
-            case 4: dc.SelectObject(made[in.byte() % 8]); break;
-            case 5: dc.DeleteObject(made[in.byte() % 8]); break;
-            case 6: dc.Rectangle(in.number(), in.number(), in.number(), in.number()); break;
-            case 7: dc.Ellipse(in.number(), in.number(), in.number(), in.number()); break;
-            case 8: dc.MoveToEx(in.number(), in.number()); break;
-            case 9: dc.LineTo(in.number(), in.number()); break;
+            case 4:
+                dc.SelectObject(made[in.byte() % 8]);
+                break;
+            case 5:
+                dc.DeleteObject(made[in.byte() % 8]);
+                break;
+            case 6:
+                dc.Rectangle(in.number(), in.number(), in.number(), in.number());
+                break;
+            case 7:
+                dc.Ellipse(in.number(), in.number(), in.number(), in.number());
+                break;
+            case 8:
+                dc.MoveToEx(in.number(), in.number());
+                break;
+            case 9:
+                dc.LineTo(in.number(), in.number());
+                break;
             case 10: {
                 const int x = in.number(), y = in.number();
                 dc.TextOut(x, y, in.text());
                 break;
             }
-            case 11: dc.SetTextAlign(in.byte()); break;
-            case 12: dc.SetMapMode(in.byte() % 9); break;
-            case 13: dc.SetViewportExtEx(in.number() % 1000, in.number() % 1000); break;
-            case 14: dc.SetWindowExtEx(in.number(), in.number()); break;
-            case 15: dc.IntersectClipRect(in.number(), in.number(), in.number(), in.number()); break;
+            case 11:
+                dc.SetTextAlign(in.byte());
+                break;
+            case 12:
+                dc.SetMapMode(in.byte() % 9);
+                break;
+            case 13:
+                dc.SetViewportExtEx(in.number() % 1000, in.number() % 1000);
+                break;
+            case 14:
+                dc.SetWindowExtEx(in.number(), in.number());
+                break;
+            case 15:
+                dc.IntersectClipRect(in.number(), in.number(), in.number(), in.number());
+                break;
             }
         }
     }

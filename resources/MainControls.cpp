@@ -24,7 +24,4 @@ constexpr ControlDef controls[] = {
 };
 } // namespace
 
-std::span<const ControlDef> mainControls()
-{
-    return controls;
-}
+std::span<const ControlDef> mainControls() { return controls; }

@@ -54,7 +54,4 @@ constexpr MenuPopupDef popups[] = {
 };
 } // namespace
 
-std::span<const MenuPopupDef> mainMenu()
-{
-    return popups;
-}
+std::span<const MenuPopupDef> mainMenu() { return popups; }

@@ -3,9 +3,9 @@
 // standard error, each naming the file and the reason; "-" reads standard
 // input.
 
+#include "document/CurveStatistics.h"
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
-#include "document/CurveStatistics.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
 #include "files/GraphImport.h"
@@ -98,7 +98,8 @@ void report(const std::string& error) { std::fprintf(stderr, "gd2: %s\n", escape
 
 // The record in a file or on standard input, read as Open reads it: repaired
 // where it can be, with one sentence per repair in `repairs`.
-bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error, std::vector<std::string>& repairs)
+bool loadRecord(
+    const std::string& name, GraphRecord& rec, std::string& error, std::vector<std::string>& repairs)
 {
     if (name != "-")
         return readGraphFile(name, rec, error, &repairs);
@@ -112,7 +113,8 @@ bool loadRecord(const std::string& name, GraphRecord& rec, std::string& error, s
             bytes.append(chunk, std::min(n, kMostRecordFileBytes - bytes.size()));
         size += n;
     }
-    const std::string reason = recordFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), size, rec, repairs);
+    const std::string reason
+        = recordFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), size, rec, repairs);
     if (!reason.empty()) {
         error = "standard input: " + reason;
         return false;

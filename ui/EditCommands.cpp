@@ -45,8 +45,8 @@ bool copyGraph(TWndw& w)
 {
     RenderLayout layout;
     layout.figure = true;
-    layout.scale = std::clamp(static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1,
-        kMaxRenderScale);
+    layout.scale
+        = std::clamp(static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1, kMaxRenderScale);
     auto copied = std::make_shared<const GraphDocument>(doc);
     auto picture = [copied, layout](PictureFormat format) {
         return [copied, layout, format] {
@@ -129,15 +129,9 @@ void TWndw::cmPaste()
     showDocumentState();
 }
 
-void TWndw::ceUndo(wxUpdateUIEvent& event)
-{
-    event.Enable(history.canUndo());
-}
+void TWndw::ceUndo(wxUpdateUIEvent& event) { event.Enable(history.canUndo()); }
 
-void TWndw::ceRedo(wxUpdateUIEvent& event)
-{
-    event.Enable(history.canRedo());
-}
+void TWndw::ceRedo(wxUpdateUIEvent& event) { event.Enable(history.canRedo()); }
 
 void TWndw::ceCut(wxUpdateUIEvent& event)
 {
@@ -151,12 +145,23 @@ void TWndw::onCharHook(wxKeyEvent& event)
     int id = 0;
     if (modifiers == wxMOD_CONTROL) {
         switch (key) {
-        case 'Z': id = CM_EDITUNDO; break;
-        case 'Y': id = CM_EDITREDO; break;
-        case 'X': id = CM_EDITCUT; break;
-        case 'C': id = CM_EDITCOPY; break;
-        case 'V': id = CM_EDITPASTE; break;
-        default: break;
+        case 'Z':
+            id = CM_EDITUNDO;
+            break;
+        case 'Y':
+            id = CM_EDITREDO;
+            break;
+        case 'X':
+            id = CM_EDITCUT;
+            break;
+        case 'C':
+            id = CM_EDITCOPY;
+            break;
+        case 'V':
+            id = CM_EDITPASTE;
+            break;
+        default:
+            break;
         }
     } else if (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && key == 'Z') {
         id = CM_EDITREDO;

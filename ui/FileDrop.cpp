@@ -11,7 +11,10 @@
 namespace {
 class TFileDrop : public wxFileDropTarget {
 public:
-    explicit TFileDrop(TWndw& target) : window(target) { }
+    explicit TFileDrop(TWndw& target)
+        : window(target)
+    {
+    }
 
     bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
     {
@@ -29,10 +32,7 @@ private:
 };
 } // namespace
 
-void TWndw::acceptFileDrops()
-{
-    panel->SetDropTarget(new TFileDrop(*this));
-}
+void TWndw::acceptFileDrops() { panel->SetDropTarget(new TFileDrop(*this)); }
 
 void TWndw::openDroppedFiles(const std::vector<std::string>& paths)
 {

@@ -1,10 +1,10 @@
 // Adding points: typed X and Y with Next Point, or a left click in the plot.
 
+#include "document/CurveStatistics.h"
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
-#include "document/CurveStatistics.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"

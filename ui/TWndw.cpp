@@ -1,6 +1,7 @@
 #include "ui/TWndw.h"
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/PlotArea.h"
 #include "drawing/Painter.h"
 #include "drawing/RenderFile.h"
@@ -8,7 +9,6 @@
 #include "files/GraphSnapshot.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
-#include "document/GraphRules.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
 #include "framework/Printer.h"
@@ -42,42 +42,42 @@ struct CommandEntry {
 };
 
 const CommandEntry commandTable[] = {
-    { CM_NEWGRAPH, &TWndw::cmNewGraph },          // "&New Graph"
-    { CM_OPEN, &TWndw::cmOpen },                  // "&Open"
-    { CM_SAVE, &TWndw::cmSave },                  // "&Save"
-    { CM_SAVEAS, &TWndw::cmSaveAs },              // "Save &As"
+    { CM_NEWGRAPH, &TWndw::cmNewGraph }, // "&New Graph"
+    { CM_OPEN, &TWndw::cmOpen }, // "&Open"
+    { CM_SAVE, &TWndw::cmSave }, // "&Save"
+    { CM_SAVEAS, &TWndw::cmSaveAs }, // "Save &As"
     { CM_EXPORTPICTURE, &TWndw::cmExportPicture }, // "&Export Picture..."
-    { CM_PRINT, &TWndw::cmPrint },                // "&Print"
-    { CM_PRINTERSETUP, &TWndw::cmPrinterSetup },  // "P&rinter Setup"
-    { CM_EXIT, &TWndw::cmExit, false },           // "E&xit"
-    { CM_GRAPHTITLE, &TWndw::cmGraphTitle },      // "Add/Change  Graph Title"
-    { CM_CAPTIONS, &TWndw::cmCaptions },          // "Add/Move  Captions"
-    { CM_EXTENDX, &TWndw::cmExtendXAxis },        // "Extend &X-Axis"
-    { CM_EXTENDY, &TWndw::cmExtendYAxis },        // "Extend &Y-Axis"
-    { CM_EDITLABELS, &TWndw::cmEditLabels },      // "&Edit Labels"
-    { CM_GENERALHELP, &TWndw::cmGeneralHelp },    // "&General Help "
-    { CM_ADDINGPOINTS, &TWndw::cmAddingPoints },  // "&Adding Points"
+    { CM_PRINT, &TWndw::cmPrint }, // "&Print"
+    { CM_PRINTERSETUP, &TWndw::cmPrinterSetup }, // "P&rinter Setup"
+    { CM_EXIT, &TWndw::cmExit, false }, // "E&xit"
+    { CM_GRAPHTITLE, &TWndw::cmGraphTitle }, // "Add/Change  Graph Title"
+    { CM_CAPTIONS, &TWndw::cmCaptions }, // "Add/Move  Captions"
+    { CM_EXTENDX, &TWndw::cmExtendXAxis }, // "Extend &X-Axis"
+    { CM_EXTENDY, &TWndw::cmExtendYAxis }, // "Extend &Y-Axis"
+    { CM_EDITLABELS, &TWndw::cmEditLabels }, // "&Edit Labels"
+    { CM_GENERALHELP, &TWndw::cmGeneralHelp }, // "&General Help "
+    { CM_ADDINGPOINTS, &TWndw::cmAddingPoints }, // "&Adding Points"
     { CM_DELETINGPOINTS, &TWndw::cmDeletingPoints }, // "&Deleting Points"
-    { CM_ABOUT, &TWndw::cmAbout },                // "A&bout"
-    { CM_EDITUNDO, &TWndw::cmUndo, false },       // "&Undo"
-    { CM_EDITREDO, &TWndw::cmRedo, false },       // "&Redo"
-    { CM_EDITCUT, &TWndw::cmCut },                // "Cu&t"
-    { CM_EDITCOPY, &TWndw::cmCopy },              // "&Copy"
-    { CM_EDITPASTE, &TWndw::cmPaste },            // "&Paste"
-    { IDC_NEXTPOINT, &TWndw::cmNextPoint },       // "Next Point"
-    { IDC_CONNECT, &TWndw::actConnectPoints },    // "Connect Points"
+    { CM_ABOUT, &TWndw::cmAbout }, // "A&bout"
+    { CM_EDITUNDO, &TWndw::cmUndo, false }, // "&Undo"
+    { CM_EDITREDO, &TWndw::cmRedo, false }, // "&Redo"
+    { CM_EDITCUT, &TWndw::cmCut }, // "Cu&t"
+    { CM_EDITCOPY, &TWndw::cmCopy }, // "&Copy"
+    { CM_EDITPASTE, &TWndw::cmPaste }, // "&Paste"
+    { IDC_NEXTPOINT, &TWndw::cmNextPoint }, // "Next Point"
+    { IDC_CONNECT, &TWndw::actConnectPoints }, // "Connect Points"
     { IDC_DISCONNECT, &TWndw::actDisconnectPoints }, // "Dis-Connect Points"
-    { IDC_LARGEPOINTS, &TWndw::actLargePoints },  // "Large Points"
-    { IDC_SMALLPOINTS, &TWndw::actSmallPoints },  // "Small Points"
-    { IDC_LABELPOINTS, &TWndw::actLabelPoints },  // "Label Points"
+    { IDC_LARGEPOINTS, &TWndw::actLargePoints }, // "Large Points"
+    { IDC_SMALLPOINTS, &TWndw::actSmallPoints }, // "Small Points"
+    { IDC_LABELPOINTS, &TWndw::actLabelPoints }, // "Label Points"
     { IDC_UNLABELPOINTS, &TWndw::actUnlabelPoints }, // "Unlabel Points"
     { IDC_SHOWERRORBARS, &TWndw::actShowErrorBars }, // "Show Error Bars"
     { IDC_HIDEERRORBARS, &TWndw::actHideErrorBars }, // "Hide Error Bars"
-    { IDC_EXIT, &TWndw::cmExit, false },          // "Exit" button
-    { IDC_CURVE1, &TWndw::cmCurve1 },             // "Curve 1"
-    { IDC_CURVE2, &TWndw::cmCurve2 },             // "Curve 2"
-    { IDC_CURVE3, &TWndw::cmCurve3 },             // "Curve 3"
-    { IDC_THICKLINES, &TWndw::cmThickLines },     // "Thick Lines"
+    { IDC_EXIT, &TWndw::cmExit, false }, // "Exit" button
+    { IDC_CURVE1, &TWndw::cmCurve1 }, // "Curve 1"
+    { IDC_CURVE2, &TWndw::cmCurve2 }, // "Curve 2"
+    { IDC_CURVE3, &TWndw::cmCurve3 }, // "Curve 3"
+    { IDC_THICKLINES, &TWndw::cmThickLines }, // "Thick Lines"
 };
 
 const wxColour windowGrey(192, 192, 192);
@@ -160,15 +160,21 @@ void TWndw::showDocumentState()
     repaint();
 }
 
-wxBEGIN_EVENT_TABLE(TWndw, wxFrame) EVT_MENU(wxID_ANY, TWndw::routeCommand)
-    EVT_BUTTON(wxID_ANY, TWndw::routeCommand) EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
-        EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand) EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
-            EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY) EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
-                EVT_UPDATE_UI(CM_EDITUNDO, TWndw::ceUndo) EVT_UPDATE_UI(CM_EDITREDO, TWndw::ceRedo)
-                    EVT_UPDATE_UI(CM_EDITCUT, TWndw::ceCut) EVT_CLOSE(TWndw::onClose)
-                    wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
+    EVT_MENU(wxID_ANY, TWndw::routeCommand)
+    EVT_BUTTON(wxID_ANY, TWndw::routeCommand)
+    EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
+    EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand)
+    EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
+    EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY)
+    EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
+    EVT_UPDATE_UI(CM_EDITUNDO, TWndw::ceUndo)
+    EVT_UPDATE_UI(CM_EDITREDO, TWndw::ceRedo)
+    EVT_UPDATE_UI(CM_EDITCUT, TWndw::ceCut)
+    EVT_CLOSE(TWndw::onClose)
+wxEND_EVENT_TABLE()
 
-                        TWndw::TWndw(wxWindow* parent, const wxString& title)
+TWndw::TWndw(wxWindow* parent, const wxString& title)
     : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxDefaultSize, wxDEFAULT_FRAME_STYLE)
     , printerObject(std::make_unique<TPrinter>())
 {
@@ -227,21 +233,16 @@ void TWndw::setupWindow()
     doc.extendingY = 0;
     doc.yRangeSet = 0;
     doc.labelsEntered = 0;
-    for (int id : { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
+    for (int id :
+        { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
         showControl(id, false);
     setChecked(IDC_CURVE1, true);
     startHistory();
 }
 
-void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement)
-{
-    printerObject = std::move(replacement);
-}
+void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement) { printerObject = std::move(replacement); }
 
-wxWindow* TWndw::control(int id) const
-{
-    return panel ? panel->FindWindow(id) : nullptr;
-}
+wxWindow* TWndw::control(int id) const { return panel ? panel->FindWindow(id) : nullptr; }
 
 void TWndw::showControl(int id, bool show)
 {
@@ -261,10 +262,7 @@ void TWndw::setChecked(int id, bool checked) { setControlChecked(control(id), ch
 
 bool TWndw::isChecked(int id) const { return controlChecked(control(id)); }
 
-void TWndw::repaint()
-{
-    panel->Refresh(true);
-}
+void TWndw::repaint() { panel->Refresh(true); }
 
 int TWndw::messageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
@@ -285,10 +283,7 @@ void TWndw::routeCommand(wxCommandEvent& event)
     event.Skip();
 }
 
-void TWndw::ceExtendX(wxUpdateUIEvent& event)
-{
-    event.Enable(doc.pointCount[0] > 0);
-}
+void TWndw::ceExtendX(wxUpdateUIEvent& event) { event.Enable(doc.pointCount[0] > 0); }
 
 void TWndw::ceExtendY(wxUpdateUIEvent& event)
 {
@@ -297,18 +292,15 @@ void TWndw::ceExtendY(wxUpdateUIEvent& event)
     event.Enable(doc.pointCount[0] > 0 && yRangeUsable(doc));
 }
 
-void TWndw::ceEditLabels(wxUpdateUIEvent& event)
-{
-    event.Enable(doc.pointCount[0] > 0);
-}
-
+void TWndw::ceEditLabels(wxUpdateUIEvent& event) { event.Enable(doc.pointCount[0] > 0); }
 
 bool TWndw::canClose()
 {
     if (!doc.dirty)
         return true;
     // No is the default: Enter or Escape keeps the work.
-    return messageBox("Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+    return messageBox(
+               "Data not Saved;  OK to close ?", "Unsaved Data", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
         == IDYES;
 }
 
@@ -330,10 +322,7 @@ void TWndw::onClose(wxCloseEvent& event)
     Destroy();
 }
 
-void TWndw::cmExit()
-{
-    Close(false);
-}
+void TWndw::cmExit() { Close(false); }
 
 void TWndw::onMouseDown(wxMouseEvent& event)
 {

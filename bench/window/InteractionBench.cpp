@@ -18,8 +18,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
@@ -41,7 +41,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+double msSince(Clock::time_point t)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+}
 
 // CPU time of every thread of the process, in milliseconds.
 double cpuMs(pid_t pid)
@@ -84,8 +87,11 @@ Window findWindow(Display* dpy, pid_t pid)
         int format;
         unsigned long items, after;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(dpy, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
-                &after, &data) == Success && data && items == 1 && *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid)) {
+        if (XGetWindowProperty(
+                dpy, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data)
+                == Success
+            && data && items == 1
+            && *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid)) {
             XWindowAttributes a;
             if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable && a.width >= 700)
                 found = children[i];
@@ -213,7 +219,7 @@ int main(int argc, char** argv)
 
     // A point of curve 1 that a right click deletes and a left click adds back.
     const int px = d->pixelX[0][100], py = static_cast<int>(d->pixelY[0][100]);
-    const auto none = [](Session&) { };
+    const auto none = [](Session&) {};
     std::vector<Interaction> list = {
         { "toggle Connect Points", none, [](Session& on) { clickAt(on, 525, 472); }, true },
         { "toggle Large Points", none, [](Session& on) { clickAt(on, 665, 472); }, true },

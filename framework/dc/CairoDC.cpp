@@ -46,7 +46,8 @@ void TCairoDC::checkDirectDrawing()
             minHalfPen = 0.5 / pixelsPerUnit;
     }
     direct = false;
-    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE)
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS
+        || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE)
         return;
     const cairo_format_t format = cairo_image_surface_get_format(target);
     if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32)
@@ -59,8 +60,8 @@ void TCairoDC::checkDirectDrawing()
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
     const double dx = m.x0 + deviceX, dy = m.y0 + deviceY;
-    if (scaleX != 1 || scaleY != 1 || m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 ||
-        dx != std::floor(dx) || dy != std::floor(dy) || std::fabs(dx) > 1e6 || std::fabs(dy) > 1e6)
+    if (scaleX != 1 || scaleY != 1 || m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || dx != std::floor(dx)
+        || dy != std::floor(dy) || std::fabs(dx) > 1e6 || std::fabs(dy) > 1e6)
         return;
 
     raster.pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target));
@@ -123,10 +124,7 @@ void TCairoDC::beginCairo()
     cairoPending = true;
 }
 
-void TCairoDC::stateSaved()
-{
-    cairo_save(cr);
-}
+void TCairoDC::stateSaved() { cairo_save(cr); }
 
 void TCairoDC::stateRestored(int levels)
 {
@@ -143,10 +141,7 @@ void TCairoDC::mappingChanged()
     checkDirectDrawing();
 }
 
-void TCairoDC::setSource(TColor c)
-{
-    cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
-}
+void TCairoDC::setSource(TColor c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
 
 // Cairo keeps coordinates in 24.8 fixed point and misbehaves (up to crashing)
 // far beyond it, so nothing handed to it may reach past this many device
@@ -309,8 +304,8 @@ bool clipSegment(const TCairoDC::Area& a, double& x0, double& y0, double& x1, do
 bool TCairoDC::LineTo(int x, int y)
 {
     const TPoint from = attributes().position;
-    setPosition(TPoint{ x, y });
-    if (from == TPoint{ x, y })
+    setPosition(TPoint { x, y });
+    if (from == TPoint { x, y })
         return true;
     const int width = currentPen().width;
     double x0 = from.x + 0.5, y0 = from.y + 0.5;
@@ -337,8 +332,8 @@ bool TCairoDC::LineTo(int x, int y)
         return true;
     }
     // Only the part of the line inside the visible area is handed to cairo.
-    if (!clipSegment(visibleArea(), x0, y0, x1, y1) || !withinReach(std::min(x0, x1), std::min(y0, y1),
-                                                                     std::max(x0, x1), std::max(y0, y1)))
+    if (!clipSegment(visibleArea(), x0, y0, x1, y1)
+        || !withinReach(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)))
         return true;
     beginCairo();
     cairo_new_path(cr);
@@ -382,7 +377,7 @@ TSize TCairoDC::GetTextExtentPoint(std::string_view text)
 {
     const TCairoFont& f = font();
     const CachedText& t = TextEngine::instance().text(f, text);
-    return TSize{ static_cast<int>(std::lround(t.width * f.stretch)), static_cast<int>(f.cell) };
+    return TSize { static_cast<int>(std::lround(t.width * f.stretch)), static_cast<int>(f.cell) };
 }
 
 int TCairoDC::GetTextInkTop(std::string_view text)
@@ -420,14 +415,24 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
     const TDCAttributes& a = attributes();
     long left = x, top = y;
     switch (a.textAlign & TTextAlign::horizontalMask) {
-    case TTextAlign::right: left = x - w; break;
-    case TTextAlign::center: left = x - w / 2; break;
-    default: break;
+    case TTextAlign::right:
+        left = x - w;
+        break;
+    case TTextAlign::center:
+        left = x - w / 2;
+        break;
+    default:
+        break;
     }
     switch (a.textAlign & TTextAlign::verticalMask) {
-    case TTextAlign::bottom: top = y - h; break;
-    case TTextAlign::baseline: top = y - std::lround(f.ascent); break;
-    default: break;
+    case TTextAlign::bottom:
+        top = y - h;
+        break;
+    case TTextAlign::baseline:
+        top = y - std::lround(f.ascent);
+        break;
+    default:
+        break;
     }
 
     fillBox(left, top, left + w, top + h, a.bkColor);
@@ -436,14 +441,14 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
         if (!m.mask.runs.empty()) {
             beginDirect();
             raster.blendMask(m.mask, static_cast<int>(left + m.maskX), static_cast<int>(top + m.maskY),
-                             a.textColor, a.bkColor);
+                a.textColor, a.bkColor);
         }
         return true;
     }
     const Area v = visibleArea();
-    if (left + w < v.left || left > v.right || top + h < v.top || top > v.bottom ||
-        !withinReach(static_cast<double>(left), static_cast<double>(top), static_cast<double>(left + w),
-                     static_cast<double>(top + h)))
+    if (left + w < v.left || left > v.right || top + h < v.top || top > v.bottom
+        || !withinReach(static_cast<double>(left), static_cast<double>(top), static_cast<double>(left + w),
+            static_cast<double>(top + h)))
         return true;
     // Text far larger than any page (a huge font, or a huge scale) has its
     // cell filled but no glyphs drawn.
@@ -451,7 +456,8 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
     cairo_get_matrix(cr, &m);
     double scaleX, scaleY;
     cairo_surface_get_device_scale(target, &scaleX, &scaleY);
-    const double deviceScale = std::max({ std::hypot(m.xx, m.yx) * scaleX, std::hypot(m.xy, m.yy) * scaleY, 1e-9 });
+    const double deviceScale
+        = std::max({ std::hypot(m.xx, m.yx) * scaleX, std::hypot(m.xy, m.yy) * scaleY, 1e-9 });
     const double glyphPixels = f.cellHeight * std::max(f.stretch, 1.0) * deviceScale;
     if (!(glyphPixels < TextEngine::maxGlyphPixels) || glyphPixels * 64 < 1)
         return true;

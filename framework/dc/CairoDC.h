@@ -84,12 +84,12 @@ private:
     cairo_t* cr;
     cairo_matrix_t deviceMatrix;
     cairo_surface_t* target = nullptr;
-    bool direct = false;        // drawing straight into the target's pixels
+    bool direct = false; // drawing straight into the target's pixels
     double minHalfPen = 0; // half the narrowest pen, in units, on this target
     TPixelRaster raster;
     bool pixelsChanged = false; // written directly since cairo last looked
-    bool cairoPending = true;   // cairo may hold drawing not yet in the pixels
-    THandle fontHandle;         // the font `resolvedFont` was made for
+    bool cairoPending = true; // cairo may hold drawing not yet in the pixels
+    THandle fontHandle; // the font `resolvedFont` was made for
     const TCairoFont* resolvedFont = nullptr;
     unsigned fontGeneration = 0;
 };

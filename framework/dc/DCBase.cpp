@@ -46,7 +46,7 @@ THandle TDCBase::addObject(const TDCObject& o)
     objects.back().alive = true;
     objects.back().stock = false;
     ++liveObjects;
-    return THandle{ static_cast<std::uint32_t>(objects.size()) };
+    return THandle { static_cast<std::uint32_t>(objects.size()) };
 }
 
 THandle TDCBase::CreatePen(int width, TColor color)
@@ -73,7 +73,7 @@ THandle TDCBase::SelectObject(THandle h)
 {
     const TDCObject* o = object(h);
     if (!o)
-        return THandle{};
+        return THandle {};
     THandle* slot = o->kind == TDCObject::penKind ? &current.pen : &current.font;
     const THandle previous = *slot;
     *slot = h;
@@ -129,24 +129,15 @@ bool TDCBase::MoveToEx(int x, int y, TPoint* previous)
 {
     if (previous)
         *previous = current.position;
-    current.position = TPoint{ x, y };
+    current.position = TPoint { x, y };
     return true;
 }
 
-TColor TDCBase::SetTextColor(TColor color)
-{
-    return std::exchange(current.textColor, color);
-}
+TColor TDCBase::SetTextColor(TColor color) { return std::exchange(current.textColor, color); }
 
-TColor TDCBase::SetBkColor(TColor color)
-{
-    return std::exchange(current.bkColor, color);
-}
+TColor TDCBase::SetBkColor(TColor color) { return std::exchange(current.bkColor, color); }
 
-unsigned TDCBase::SetTextAlign(unsigned align)
-{
-    return std::exchange(current.textAlign, align);
-}
+unsigned TDCBase::SetTextAlign(unsigned align) { return std::exchange(current.textAlign, align); }
 
 int TDCBase::SetMapMode(int mode)
 {
@@ -154,8 +145,8 @@ int TDCBase::SetMapMode(int mode)
         return 0;
     const int previous = std::exchange(current.mapMode, mode);
     if (mode == TMapMode::text) {
-        current.windowExt = TSize{ 1, 1 };
-        current.viewportExt = TSize{ 1, 1 };
+        current.windowExt = TSize { 1, 1 };
+        current.viewportExt = TSize { 1, 1 };
     }
     mappingChanged();
     return previous;
@@ -170,7 +161,7 @@ bool TDCBase::SetViewportExtEx(int cx, int cy, TSize* previous)
         return true;
     if (cx == 0 || cy == 0)
         return false;
-    current.viewportExt = TSize{ cx, cy };
+    current.viewportExt = TSize { cx, cy };
     mappingChanged();
     return true;
 }
@@ -183,7 +174,7 @@ bool TDCBase::SetWindowExtEx(int cx, int cy, TSize* previous)
         return true;
     if (cx == 0 || cy == 0)
         return false;
-    current.windowExt = TSize{ cx, cy };
+    current.windowExt = TSize { cx, cy };
     mappingChanged();
     return true;
 }
@@ -204,4 +195,3 @@ TDCMapping TDCBase::mapping() const
     }
     return m;
 }
-

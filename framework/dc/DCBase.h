@@ -13,8 +13,8 @@ struct TDCObject {
     Kind kind = penKind;
     bool alive = false;
     bool stock = false;
-    TColor color;   // pens
-    int width = 1;  // pens
+    TColor color; // pens
+    int width = 1; // pens
     TLogFont logFont; // fonts
 };
 
@@ -25,8 +25,8 @@ struct TDCAttributes {
     unsigned textAlign = TTextAlign::left | TTextAlign::top;
     TPoint position;
     int mapMode = TMapMode::text;
-    TSize windowExt{ 1, 1 };
-    TSize viewportExt{ 1, 1 };
+    TSize windowExt { 1, 1 };
+    TSize viewportExt { 1, 1 };
 };
 
 // Logical-to-device mapping: device = logical * scale; both origins are 0.
@@ -44,8 +44,8 @@ class TDCBase : public TDC {
 public:
     // The stock objects every context starts with; they can be selected
     // again but never deleted, and are not counted as live objects.
-    static constexpr THandle stockPen{ 1 };
-    static constexpr THandle stockFont{ 2 };
+    static constexpr THandle stockPen { 1 };
+    static constexpr THandle stockFont { 2 };
 
     explicit TDCBase(const TLogFont& defaultFont);
 
@@ -80,10 +80,10 @@ public:
 protected:
     // Called after the state was pushed, and after `levels` states were
     // popped back into the current one.
-    virtual void stateSaved() {}
-    virtual void stateRestored(int /*levels*/) {}
+    virtual void stateSaved() { }
+    virtual void stateRestored(int /*levels*/) { }
     // Called whenever the mapping mode or an extent changed.
-    virtual void mappingChanged() {}
+    virtual void mappingChanged() { }
     // Changes the current position without any drawing (for LineTo).
     void setPosition(TPoint p) { current.position = p; }
 

@@ -6,10 +6,7 @@
 
 namespace {
 // First pixel whose centre is at or right of v: centre i + 0.5 >= v.
-long firstCentreFrom(double v)
-{
-    return static_cast<long>(std::ceil(v - 0.5));
-}
+long firstCentreFrom(double v) { return static_cast<long>(std::ceil(v - 0.5)); }
 
 // The rounding of an 8-bit product that image compositing uses.
 inline std::uint32_t mul255(std::uint32_t a, std::uint32_t b)
@@ -19,10 +16,7 @@ inline std::uint32_t mul255(std::uint32_t a, std::uint32_t b)
 }
 
 constexpr double hugeExtent = 1e7; // beyond any buffer; keeps casts defined
-double bounded(double v)
-{
-    return std::clamp(v, -hugeExtent, hugeExtent);
-}
+double bounded(double v) { return std::clamp(v, -hugeExtent, hugeExtent); }
 } // namespace
 
 std::uint32_t TPixelRaster::pixelValue(TColor c) const
@@ -44,7 +38,7 @@ void TPixelRaster::span(int row, double a, double b, std::uint32_t value)
     // wmemset is the C library's vectorised 32-bit fill.
     static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
     std::wmemset(reinterpret_cast<wchar_t*>(pixels + y * stride + x0), static_cast<wchar_t>(value),
-                 static_cast<std::size_t>(x1 - x0));
+        static_cast<std::size_t>(x1 - x0));
 }
 
 void TPixelRaster::fillBox(double left, double top, double right, double bottom, TColor c)
@@ -73,8 +67,8 @@ void TPixelRaster::fillEllipse(double cx, double cy, double rx, double ry, TColo
     }
 }
 
-void TPixelRaster::fillSegment(double x0, double y0, double x1, double y1, double band,
-                               bool roundEnds, TColor c)
+void TPixelRaster::fillSegment(
+    double x0, double y0, double x1, double y1, double band, bool roundEnds, TColor c)
 {
     const double dx = x1 - x0, dy = y1 - y0;
     const double length = std::hypot(dx, dy);
@@ -115,7 +109,7 @@ void TPixelRaster::fillSegment(double x0, double y0, double x1, double y1, doubl
         // Round ends add a disc at each point; with them the whole stroke
         // is still convex, so the row is still one interval.
         if (roundEnds) {
-            for (const auto& [px, py] : { std::pair{ x0, y0 }, std::pair{ x1, y1 } }) {
+            for (const auto& [px, py] : { std::pair { x0, y0 }, std::pair { x1, y1 } }) {
                 const double ddy = yc - py;
                 const double q = h * h - ddy * ddy;
                 if (q > 0) {

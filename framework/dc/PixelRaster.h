@@ -32,7 +32,7 @@ struct TPixelRaster {
     int stride = 0; // in pixels
     int width = 0, height = 0;
     bool premultipliedAlpha = false; // ARGB32 rather than RGB24
-    int offsetX = 0, offsetY = 0;    // logical -> buffer pixels
+    int offsetX = 0, offsetY = 0; // logical -> buffer pixels
     // Clip in buffer pixels, half-open.
     int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
 
@@ -41,8 +41,7 @@ struct TPixelRaster {
     void fillEllipse(double cx, double cy, double rx, double ry, TColor c);
     // The stroke of a segment: a band `band` wide along it, with round ends
     // when `roundEnds`, else ending square at the two points.
-    void fillSegment(double x0, double y0, double x1, double y1, double band, bool roundEnds,
-                     TColor c);
+    void fillSegment(double x0, double y0, double x1, double y1, double band, bool roundEnds, TColor c);
     // Colour c through a coverage mask whose top left is at (x, y). Pixels
     // of the colour `under` (a text's own cell, mostly) are blended through
     // a table.

@@ -28,8 +28,8 @@ struct TColor {
 
 constexpr TColor TRgb(int r, int g, int b)
 {
-    return TColor{ static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                   static_cast<std::uint8_t>(b) };
+    return TColor { static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+        static_cast<std::uint8_t>(b) };
 }
 
 struct TPoint {
@@ -51,10 +51,10 @@ struct THandle {
 
 // The logical-font record. Zero in any field means "the default".
 struct TLogFont {
-    int height = 0;      // > 0: cell height; < 0: character (em) height; 0: default
-    int width = 0;       // average character width: glyphs are stretched or squeezed
-                         // to it (up to 64 times either way); 0: the face's own
-    int weight = 0;      // 1..1000, 400 normal, 700 bold, 1000 heaviest; 0: normal
+    int height = 0; // > 0: cell height; < 0: character (em) height; 0: default
+    int width = 0; // average character width: glyphs are stretched or squeezed
+                   // to it (up to 64 times either way); 0: the face's own
+    int weight = 0; // 1..1000, 400 normal, 700 bold, 1000 heaviest; 0: normal
     char faceName[32] = {};
 };
 
@@ -72,8 +72,8 @@ constexpr unsigned verticalMask = 24;
 
 // Mapping modes.
 namespace TMapMode {
-constexpr int text = 1;        // one logical unit is one device unit
-constexpr int isotropic = 7;   // extents decide, equal scale on both axes
+constexpr int text = 1; // one logical unit is one device unit
+constexpr int isotropic = 7; // extents decide, equal scale on both axes
 constexpr int anisotropic = 8; // extents decide, each axis on its own
 }
 
@@ -121,7 +121,7 @@ public:
     virtual unsigned SetTextAlign(unsigned align) = 0;
 
     // Mapping and clipping.
-    virtual int SetMapMode(int mode) = 0;  // returns the previous mode, 0 on failure
+    virtual int SetMapMode(int mode) = 0; // returns the previous mode, 0 on failure
     virtual bool SetViewportExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
     virtual bool SetWindowExtEx(int cx, int cy, TSize* previous = nullptr) = 0;
     virtual int IntersectClipRect(int left, int top, int right, int bottom) = 0;

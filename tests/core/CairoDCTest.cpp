@@ -4,8 +4,8 @@
 // Each shape test runs both ways of drawing: straight into the pixels, and
 // through cairo (forced by a clip that is not one rectangle).
 
-#include "drawing/Painter.h"
 #include "framework/dc/CairoDC.h"
+#include "drawing/Painter.h"
 #include "tests/core/GraphSamples.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +97,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(CairoDC, BothPaths, ::testing::Values(false, true),
-                         [](const auto& path) { return path.param ? "ThroughCairo" : "Direct"; });
+    [](const auto& path) { return path.param ? "ThroughCairo" : "Direct"; });
 
 } // namespace
 
@@ -109,9 +109,9 @@ TEST_P(BothPaths, ThinLinesLeaveOutTheirEndPoint)
         TCairoDC dc(c.cr);
         expectPath(dc);
         dc.MoveToEx(5, 5);
-        dc.LineTo(15, 5);  // right
+        dc.LineTo(15, 5); // right
         dc.MoveToEx(20, 12);
-        dc.LineTo(20, 4);  // up
+        dc.LineTo(20, 4); // up
         dc.MoveToEx(30, 10);
         dc.LineTo(35, 15); // diagonal
         dc.MoveToEx(40, 10);
@@ -162,13 +162,13 @@ TEST_P(BothPaths, MarkersAreRingsInsideTheirBoxes)
     {
         TCairoDC dc(c.cr);
         dc.SelectObject(dc.CreatePen(1, red));
-        dc.Ellipse(8, 8, 12, 12);   // small marker of a point at (10, 10)
-        dc.Ellipse(26, 6, 34, 14);  // large marker of a point at (30, 10)
+        dc.Ellipse(8, 8, 12, 12); // small marker of a point at (10, 10)
+        dc.Ellipse(26, 6, 34, 14); // large marker of a point at (30, 10)
         dc.SelectObject(dc.CreatePen(3, red));
-        dc.Ellipse(47, 7, 53, 13);  // caption marker at (50, 10)
+        dc.Ellipse(47, 7, 53, 13); // caption marker at (50, 10)
     }
-    const std::set<std::pair<int, int>> smallRing = { { 8, 9 }, { 8, 10 }, { 11, 9 }, { 11, 10 },
-                                                      { 9, 8 }, { 10, 8 }, { 9, 11 }, { 10, 11 } };
+    const std::set<std::pair<int, int>> smallRing
+        = { { 8, 9 }, { 8, 10 }, { 11, 9 }, { 11, 10 }, { 9, 8 }, { 10, 8 }, { 9, 11 }, { 10, 11 } };
     EXPECT_EQ(c.pixelsOf(red, 0, 0, 20, 30), smallRing);
     EXPECT_EQ(c.pixelsOf(white, 0, 0, 20, 30), box(9, 9, 11, 11));
     // Large: inside rows and columns 26..33, every row and column touched.
@@ -178,8 +178,8 @@ TEST_P(BothPaths, MarkersAreRingsInsideTheirBoxes)
         rows.insert(y);
         cols.insert(x);
     }
-    EXPECT_EQ(rows, (std::set<int>{ 6, 7, 8, 9, 10, 11, 12, 13 }));
-    EXPECT_EQ(cols, (std::set<int>{ 26, 27, 28, 29, 30, 31, 32, 33 }));
+    EXPECT_EQ(rows, (std::set<int> { 6, 7, 8, 9, 10, 11, 12, 13 }));
+    EXPECT_EQ(cols, (std::set<int> { 26, 27, 28, 29, 30, 31, 32, 33 }));
     EXPECT_EQ(c.at(30, 10), white);
     EXPECT_EQ(c.at(26, 6), paper);
     // A 3-unit outline reaches one pixel beyond the box and leaves a white heart.
@@ -199,8 +199,8 @@ TEST_P(BothPaths, IsotropicMappingUsesTheSmallerScaleAndClipsInLogicalUnits)
         TSize oldViewport, oldWindow;
         EXPECT_TRUE(dc.SetViewportExtEx(80, 60, &oldViewport));
         EXPECT_TRUE(dc.SetWindowExtEx(20, 10, &oldWindow));
-        EXPECT_EQ(oldViewport, (TSize{ 1, 1 }));
-        EXPECT_EQ(oldWindow, (TSize{ 1, 1 }));
+        EXPECT_EQ(oldViewport, (TSize { 1, 1 }));
+        EXPECT_EQ(oldWindow, (TSize { 1, 1 }));
         EXPECT_FALSE(dc.drawsDirectly());
         EXPECT_EQ(dc.IntersectClipRect(0, 0, 8, 20), TRegion::simple);
         dc.Rectangle(2, 2, 12, 6); // 4 device pixels a unit; cut at x = 32
@@ -208,7 +208,7 @@ TEST_P(BothPaths, IsotropicMappingUsesTheSmallerScaleAndClipsInLogicalUnits)
         expectPath(dc);
         dc.Rectangle(50, 50, 53, 53);
     }
-    EXPECT_EQ(c.at(8, 12), black);  // outline: 2 units' worth of pixels
+    EXPECT_EQ(c.at(8, 12), black); // outline: 2 units' worth of pixels
     EXPECT_EQ(c.at(11, 12), black);
     EXPECT_EQ(c.at(12, 12), white);
     EXPECT_EQ(c.at(31, 12), white);
@@ -360,7 +360,7 @@ TEST(CairoDC, PainterPutsFrameAxesTicksAndMarkersOnTheirPixels)
     EXPECT_EQ(c.pixelsOf(black, 75, 360, 86, 379), box(80, 374, 81, 379));
     // The point's small marker: a red ring round a white heart.
     const std::set<std::pair<int, int>> ring = { { 298, 199 }, { 298, 200 }, { 301, 199 }, { 301, 200 },
-                                                 { 299, 198 }, { 300, 198 }, { 299, 201 }, { 300, 201 } };
+        { 299, 198 }, { 300, 198 }, { 299, 201 }, { 300, 201 } };
     EXPECT_EQ(c.pixelsOf(red, 290, 190, 310, 210), ring);
 }
 

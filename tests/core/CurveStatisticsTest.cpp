@@ -112,14 +112,17 @@ TEST(CurveStatistics, AreBitForBitTheFiguresOfTheExchangeSortAndRoundedSums)
     for (int n : { 7, 100, 250 }) {
         std::vector<float> v;
         for (int i = 0; i < n; ++i)
-            v.push_back(static_cast<float>(static_cast<int>(next() % 2001) - 1000) / 7.0f * ((next() % 3) ? 1 : 1e6f));
+            v.push_back(static_cast<float>(static_cast<int>(next() % 2001) - 1000) / 7.0f
+                * ((next() % 3) ? 1 : 1e6f));
         cases.push_back(v);
     }
     for (const auto& values : cases) {
         const CurveStats got = curveStatistics(values.data(), static_cast<int>(values.size()));
         const CurveStats want = reference(values);
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(got.mean), std::bit_cast<std::uint32_t>(want.mean)) << values.size();
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(got.weightedMean), std::bit_cast<std::uint32_t>(want.weightedMean))
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(got.mean), std::bit_cast<std::uint32_t>(want.mean))
+            << values.size();
+        EXPECT_EQ(
+            std::bit_cast<std::uint32_t>(got.weightedMean), std::bit_cast<std::uint32_t>(want.weightedMean))
             << values.size();
     }
 }

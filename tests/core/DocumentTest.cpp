@@ -9,7 +9,7 @@
 namespace {
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override { doc = GraphDocument{}; }
+    void SetUp() override { doc = GraphDocument {}; }
     void addPoint(int c, int x, float y, float v)
     {
         int& n = doc.pointCount[c];
@@ -130,7 +130,8 @@ TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
         { "12.9\t1e1", { { 1, 12, 10 } }, "" },
         { "100\t10\n671\t5", {}, "Row 2: The X-value if off the graph!" },
         { "100\t10\n200\t100.5", {}, "Row 2: The Y-value if off the graph!" },
-        { "3\t1\t1\n3\t2\t2", {}, "Row 2: You already have the mzximum number of points (250) in Curve No.3" },
+        { "3\t1\t1\n3\t2\t2", {},
+            "Row 2: You already have the mzximum number of points (250) in Curve No.3" },
         { "x y\n1 2\nthree 4", {}, "Row 3 is not an X and a Y value (or a curve, X and Y): \"three 4\"" },
         { "4\t1\t2", {}, "Row 1 is not an X and a Y value (or a curve, X and Y): \"4\t1\t2\"" },
         { "1,5 2,5", {}, "Row 1 is not an X and a Y value" },

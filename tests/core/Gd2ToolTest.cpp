@@ -8,8 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <locale.h>
 #include <string>
 #include <sys/stat.h>
@@ -146,12 +146,14 @@ TEST_F(Gd2Tool, CommandsExitZeroOneOrTwoAndNameTheFileOnFailure)
         { "frobnicate x", 2, "unknown command frobnicate" },
         { "info --bogus " + path("sales.gd2"), 2, "unknown option --bogus" },
         { "render " + path("sales.gd2"), 2, "render takes FILE" },
-        { "render " + path("sales.gd2") + " -o " + path("f.png") + " --print --figure", 2, "two different pictures" },
+        { "render " + path("sales.gd2") + " -o " + path("f.png") + " --print --figure", 2,
+            "two different pictures" },
         { "info " + path("sales.gd2") + " " + path("short.gd2"), 1, "short.gd2" },
         { "check " + path("sales.gd2") + " " + path("short.gd2"), 1, "sales.gd2: ok" },
         { "check - < " + path("sales.gd2"), 0, "-: ok" },
         { "check - < " + path("short.gd2"), 1, "-: refused: it is not a graph file" },
-        { "check " + path("old.gd2"), 0, "old.gd2: ok, repaired: The title was longer than a graph file holds" },
+        { "check " + path("old.gd2"), 0,
+            "old.gd2: ok, repaired: The title was longer than a graph file holds" },
         { "info " + path("old.gd2"), 0, "old.gd2: repaired: The title" },
         { "repair " + path("old.gd2") + " -o " + path("new.gd2"), 0, "old.gd2: repaired: The title" },
         { "check " + path("new.gd2"), 0, "new.gd2: ok\n" },
@@ -217,7 +219,8 @@ TEST_F(Gd2Tool, JsonAndCsvGiveEveryStoredField)
     const locale_t comma = newlocale(LC_ALL_MASK, "de_DE.UTF-8", nullptr);
     ASSERT_NE(comma, nullptr) << "the set-up script generates de_DE.UTF-8";
     freelocale(comma);
-    EXPECT_EQ(gd2("csv " + path("fields.gd2"), "LC_ALL=de_DE.UTF-8 LC_NUMERIC=de_DE.UTF-8").output, csv.output);
+    EXPECT_EQ(
+        gd2("csv " + path("fields.gd2"), "LC_ALL=de_DE.UTF-8 LC_NUMERIC=de_DE.UTF-8").output, csv.output);
 }
 
 TEST_F(Gd2Tool, RendersSeveralFilesIntoAFolder)
@@ -315,7 +318,9 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
     // the plot.
     for (int scale : { 1, 2 }) {
         ASSERT_EQ(gd2("render " + path("sales.gd2") + " -o " + path("fig.png") + " --figure --scale "
-                      + std::to_string(scale)).status, 0);
+                      + std::to_string(scale))
+                      .status,
+            0);
         std::ifstream in(path("fig.png"), std::ios::binary);
         const std::string file { std::istreambuf_iterator<char>(in), {} };
         std::string copied;
@@ -330,8 +335,8 @@ TEST_F(Gd2Tool, RendersAreTheWindowsPaintAtAnyScaleAndThePrintedPage)
         int notWhite = 0;
         for (int y = 385 * scale; y < 400 * scale; ++y)
             for (int x = 0; x < 742 * scale; ++x)
-                notWhite += (reinterpret_cast<const std::uint32_t*>(
-                                 cairo_image_surface_get_data(fig) + y * cairo_image_surface_get_stride(fig))[x]
+                notWhite += (reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(fig)
+                                 + y * cairo_image_surface_get_stride(fig))[x]
                                 & 0xFFFFFF)
                     != 0xFFFFFF;
         EXPECT_EQ(notWhite, 0) << "scale " << scale;

@@ -146,7 +146,9 @@ TEST_F(GraphFileTest, RefusedReadsNameTheFileAndLeaveTheRecordAlone)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
 
     const std::pair<fs::path, std::string> cases[] = {
-        { shortFile, "it lost its end: curve 2 has 2 points, but the file ends before them (the file holds 100 bytes" },
+        { shortFile,
+            "it lost its end: curve 2 has 2 points, but the file ends before them (the file holds 100 "
+            "bytes" },
         { brokenFile, "curve 1 claims 300 points; a curve holds at most 250" },
         { dir / "missing.gd2", std::strerror(ENOENT) }, { dir, std::strerror(EISDIR) },
         { pipe, "not a regular file" }, // must not hang waiting for a writer

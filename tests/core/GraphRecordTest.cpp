@@ -15,7 +15,8 @@ void setI32(GraphRecord& r, std::size_t at, std::uint32_t v)
 }
 std::uint32_t rawI32(const GraphRecord& r, std::size_t at)
 {
-    return r.bytes[at] | r.bytes[at + 1] << 8 | r.bytes[at + 2] << 16 | static_cast<std::uint32_t>(r.bytes[at + 3]) << 24;
+    return r.bytes[at] | r.bytes[at + 1] << 8 | r.bytes[at + 2] << 16
+        | static_cast<std::uint32_t>(r.bytes[at + 3]) << 24;
 }
 void setF32(GraphRecord& r, std::size_t at, float v) { setI32(r, at, std::bit_cast<std::uint32_t>(v)); }
 float rawF32(const GraphRecord& r, std::size_t at) { return std::bit_cast<float>(rawI32(r, at)); }
@@ -112,9 +113,9 @@ TEST(GraphRecord, PackWritesOnlyPointsBelowTheCountsAndNoUnusedSlot)
     EXPECT_EQ(rawI32(r, 9368), 0xABABABABu);
     for (std::size_t i = 9530; i < 9653; ++i)
         ASSERT_EQ(r.bytes[i], 0xAB) << i;
-    EXPECT_EQ(r.bytes[52 + 3], 0);    // terminator written...
+    EXPECT_EQ(r.bytes[52 + 3], 0); // terminator written...
     EXPECT_EQ(r.bytes[52 + 4], 0xAB); // ...and the bytes after it left alone
-    EXPECT_EQ(r.bytes[52 + 13], 0);   // every label slot is written, empty ones too
+    EXPECT_EQ(r.bytes[52 + 13], 0); // every label slot is written, empty ones too
 }
 
 TEST(GraphRecord, GraphMadeFromScratchHasZeroReservedSlots)

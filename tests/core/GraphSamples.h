@@ -59,7 +59,6 @@ inline std::unique_ptr<GraphDocument> maximalGraph()
     d->thickLines = 1;
     for (int c = 0; c < kCurveCount; ++c)
         for (int j = 0; j < kMaxPoints; ++j)
-            addPoint(*d, c, j * 650 / kMaxPoints,
-                     static_cast<float>(50 + 40 * std::sin(j * 0.05 + c * 2.1)));
+            addPoint(*d, c, j * 650 / kMaxPoints, static_cast<float>(50 + 40 * std::sin(j * 0.05 + c * 2.1)));
     return d;
 }

@@ -4,8 +4,8 @@
 #include "drawing/Painter.h"
 #include "document/GraphRules.h"
 #include "framework/dc/CairoDC.h"
-#include "tests/support/RecordingDC.h"
 #include "tests/core/GraphSamples.h"
+#include "tests/support/RecordingDC.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +41,8 @@ struct Line {
 
 std::ostream& operator<<(std::ostream& os, const Line& l)
 {
-    return os << "(" << l.x0 << "," << l.y0 << ")-(" << l.x1 << "," << l.y1 << ") w" << l.width
-              << " rgb " << int(l.colour.r) << "," << int(l.colour.g) << "," << int(l.colour.b);
+    return os << "(" << l.x0 << "," << l.y0 << ")-(" << l.x1 << "," << l.y1 << ") w" << l.width << " rgb "
+              << int(l.colour.r) << "," << int(l.colour.g) << "," << int(l.colour.b);
 }
 
 // One paint of a document, with views of what was drawn.
@@ -130,12 +130,13 @@ TEST(Painter, EmptyDocumentShowsFrameAxesAndDefaultScalesOnly)
     // The plot box with the context's own pen.
     const auto boxes = p.dc.callsOf("Rectangle");
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].args, (std::vector<int>{ 50, 20, 700, 380 }));
+    EXPECT_EQ(boxes[0].args, (std::vector<int> { 50, 20, 700, 380 }));
     EXPECT_EQ(boxes[0].penWidth, 1);
     EXPECT_EQ(boxes[0].penColor, black);
 
     // Only the two thick axes; no ticks, points or captions.
-    EXPECT_EQ(p.lines(), (std::vector<Line>{ { 50, 380, 700, 380, 3, black }, { 50, 20, 50, 380, 3, black } }));
+    EXPECT_EQ(
+        p.lines(), (std::vector<Line> { { 50, 380, 700, 380, 3, black }, { 50, 20, 50, 380, 3, black } }));
     EXPECT_TRUE(p.ellipses().empty());
 
     // Default Y scale: 360 at the top down to 0, light grey cells, scale font.
@@ -144,7 +145,7 @@ TEST(Painter, EmptyDocumentShowsFrameAxesAndDefaultScalesOnly)
     for (int k = 0; k <= 36; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(scale[k].text, std::to_string(360 - 10 * k));
-        EXPECT_EQ(scale[k].args, (std::vector<int>{ 30, 15 + 10 * k }));
+        EXPECT_EQ(scale[k].args, (std::vector<int> { 30, 15 + 10 * k }));
         EXPECT_EQ(scale[k].bkColor, grey);
         EXPECT_EQ(scale[k].textColor, black);
         EXPECT_EQ(scale[k].align, 6u);
@@ -155,11 +156,11 @@ TEST(Painter, EmptyDocumentShowsFrameAxesAndDefaultScalesOnly)
     // Default X scale, screen only: 50 .. 600 centred at 100 .. 650.
     for (int i = 0; i < 12; ++i) {
         EXPECT_EQ(scale[37 + i].text, std::to_string(50 * (i + 1)));
-        EXPECT_EQ(scale[37 + i].args, (std::vector<int>{ 100 + 50 * i, 385 }));
+        EXPECT_EQ(scale[37 + i].args, (std::vector<int> { 100 + 50 * i, 385 }));
     }
 
     // The entry-box labels, left-aligned in the default font on light grey.
-    for (const auto& [x, text] : { std::pair{ 10, "X =" }, std::pair{ 95, "Y =" } }) {
+    for (const auto& [x, text] : { std::pair { 10, "X =" }, std::pair { 95, "Y =" } }) {
         const TRecordedCall* t = p.textAt(x, 445);
         ASSERT_NE(t, nullptr) << text;
         EXPECT_EQ(t->text, text);
@@ -174,7 +175,7 @@ TEST(Painter, EmptyDocumentShowsFrameAxesAndDefaultScalesOnly)
     const auto titles = p.textsInFont("Arial");
     ASSERT_EQ(titles.size(), 1u);
     EXPECT_EQ(titles[0].text, "");
-    EXPECT_EQ(titles[0].args, (std::vector<int>{ 320, -6 }));
+    EXPECT_EQ(titles[0].args, (std::vector<int> { 320, -6 }));
     EXPECT_EQ(titles[0].font.height, 30);
     EXPECT_EQ(titles[0].font.width, 10);
     EXPECT_EQ(titles[0].font.weight, 1000);
@@ -193,7 +194,7 @@ TEST(Painter, TicksNeedBothAYRangeAndLabels)
         const auto values = p.textsInFont("Helv");
         ASSERT_EQ(values.size(), 10u);
         for (int k = 0; k < 10; ++k) {
-            EXPECT_EQ(values[k].args, (std::vector<int>{ 25, 370 - 40 * k }));
+            EXPECT_EQ(values[k].args, (std::vector<int> { 25, 370 - 40 * k }));
             EXPECT_EQ(values[k].bkColor, grey);
             EXPECT_EQ(values[k].textColor, black);
             EXPECT_EQ(values[k].font.height, 10);
@@ -239,14 +240,14 @@ TEST(Painter, TicksAndLabelsFallWhereTheIntegerStepPutsThem)
     cases.push_back({ 1, 1, { 50, 650 }, { 50, 650 }, { { 350, "Week 1" }, { 950, "" } } });
     // Twenty labels, one division: 21 major ticks, the last without a text.
     {
-        Case c{ 20, 1, rangeOf(50, 650, 30), rangeOf(50, 650, 30), {} };
+        Case c { 20, 1, rangeOf(50, 650, 30), rangeOf(50, 650, 30), {} };
         for (int k = 0; k < 20; ++k)
             c.texts.push_back({ 65 + 30 * k, "Week " + std::to_string(k + 1) });
         cases.push_back(c);
     }
     // Five labels, four divisions: spacing 120, step 30.
     {
-        Case c{ 5, 4, rangeOf(50, 650, 30), rangeOf(50, 650, 120), {} };
+        Case c { 5, 4, rangeOf(50, 650, 30), rangeOf(50, 650, 120), {} };
         for (int k = 0; k < 5; ++k)
             c.texts.push_back({ 110 + 120 * k, "Week " + std::to_string(k + 1) });
         c.texts.push_back({ 710, "" }); // slot 5, empty
@@ -254,7 +255,7 @@ TEST(Painter, TicksAndLabelsFallWhereTheIntegerStepPutsThem)
     }
     // Seven labels, four divisions: spacing 85, step 21, majors every 84.
     {
-        Case c{ 7, 4, rangeOf(50, 638, 21), rangeOf(50, 638, 84), {} };
+        Case c { 7, 4, rangeOf(50, 638, 21), rangeOf(50, 638, 84), {} };
         for (int k = 0; k < 8; ++k)
             c.texts.push_back({ 50 + 84 * k + 42, k < 7 ? "Week " + std::to_string(k + 1) : "" });
         cases.push_back(c);
@@ -420,7 +421,7 @@ TEST(Painter, ThickLinesWidenCurvesAndMarkersOnly)
         }
         EXPECT_EQ(connecting, 3);
         EXPECT_EQ(bars, 6);
-        EXPECT_EQ(xsOf(p.ticks(), 3), (std::vector<int>{ 50, 350, 650 }));
+        EXPECT_EQ(xsOf(p.ticks(), 3), (std::vector<int> { 50, 350, 650 }));
     }
 }
 
@@ -441,12 +442,12 @@ TEST(Painter, CaptionsWithoutALetterOrDigitTakeNoRow)
     Painted p(*d);
     const auto markers = p.ellipses();
     ASSERT_EQ(markers.size(), 2u);
-    EXPECT_EQ(markers[0].args, (std::vector<int>{ 497, 37, 503, 43 }));
+    EXPECT_EQ(markers[0].args, (std::vector<int> { 497, 37, 503, 43 }));
     EXPECT_EQ(markers[0].penColor, red);
     EXPECT_EQ(markers[0].penWidth, 3);
-    EXPECT_EQ(markers[1].args, (std::vector<int>{ 497, 53, 503, 59 }));
+    EXPECT_EQ(markers[1].args, (std::vector<int> { 497, 53, 503, 59 }));
     EXPECT_EQ(markers[1].penColor, blue);
-    for (const auto& [y, text] : { std::pair{ 31, "Alpha" }, std::pair{ 47, "Gamma 3" } }) {
+    for (const auto& [y, text] : { std::pair { 31, "Alpha" }, std::pair { 47, "Gamma 3" } }) {
         const TRecordedCall* t = p.textAt(515, y);
         ASSERT_NE(t, nullptr) << text;
         EXPECT_EQ(t->text, text);
@@ -465,7 +466,8 @@ TEST(Painter, ErrorBarsAreAShareOfTheAxisHeight)
         int half;
     };
     // 0..100 leaves the float scale's product at 359, 0..3 at 360.
-    for (const Case& c : { Case{ 100, 10, 17 }, Case{ 100, 100, 179 }, Case{ 3, 10, 18 }, Case{ 3, 100, 180 } }) {
+    for (const Case& c :
+        { Case { 100, 10, 17 }, Case { 100, 100, 179 }, Case { 3, 10, 18 }, Case { 3, 100, 180 } }) {
         SCOPED_TRACE(std::to_string(c.yMax) + " / " + std::to_string(c.percent));
         auto d = std::make_unique<GraphDocument>();
         setYRange(*d, 0, c.yMax, c.percent);
@@ -481,8 +483,9 @@ TEST(Painter, ErrorBarsAreAShareOfTheAxisHeight)
             if (l.x0 == 300)
                 bars.push_back(l);
         ASSERT_EQ(bars.size(), 1u);
-        EXPECT_EQ(bars[0], (Line{ 300, static_cast<int>(200.5f + c.half), 300,
-                                  static_cast<int>(200.5f - c.half), 1, red }));
+        EXPECT_EQ(bars[0],
+            (Line {
+                300, static_cast<int>(200.5f + c.half), 300, static_cast<int>(200.5f - c.half), 1, red }));
     }
     // Without a Y range the bar has no length.
     auto d = std::make_unique<GraphDocument>();
@@ -490,7 +493,7 @@ TEST(Painter, ErrorBarsAreAShareOfTheAxisHeight)
     d->percentError = 50;
     addPoint(*d, 0, 100, 40);
     Painted p(*d);
-    EXPECT_EQ(p.lines().back(), (Line{ 150, 338, 150, 338, 1, red }));
+    EXPECT_EQ(p.lines().back(), (Line { 150, 338, 150, 338, 1, red }));
 }
 
 TEST(Painter, PointPositionsAreTruncatedFromTheFloatRow)
@@ -510,14 +513,14 @@ TEST(Painter, PointPositionsAreTruncatedFromTheFloatRow)
         const auto markers = p.ellipses();
         ASSERT_EQ(markers.size(), 2u);
         if (large)
-            EXPECT_EQ(markers[1].args, (std::vector<int>{ 196, 96, 204, 104 }));
+            EXPECT_EQ(markers[1].args, (std::vector<int> { 196, 96, 204, 104 }));
         else
-            EXPECT_EQ(markers[1].args, (std::vector<int>{ 198, 98, 202, 102 }));
+            EXPECT_EQ(markers[1].args, (std::vector<int> { 198, 98, 202, 102 }));
         EXPECT_EQ(markers[0].args[1], large ? 46 : 48);
     }
     Painted p(*d);
     const auto lines = p.lines();
-    EXPECT_EQ(lines.back(), (Line{ 100, 50, 200, 100, 1, red }));
+    EXPECT_EQ(lines.back(), (Line { 100, 50, 200, 100, 1, red }));
     // Value labels 20 units right of and above the point, one decimal.
     const TRecordedCall* label = p.textAt(220, 80);
     ASSERT_NE(label, nullptr);
@@ -620,8 +623,7 @@ TEST(Painter, ASmallYRangeGetsTheDecimalsThatTellItsValuesApart)
         const char* label; // a point of value 0.0015
         const char* mean;
     } cases[] = {
-        { 0, 90, "0.0", "0.0", "Mean = 0.00," },
-        { 0, 0.9f, "0.0", "0.0", "Mean = 0.00," },
+        { 0, 90, "0.0", "0.0", "Mean = 0.00," }, { 0, 0.9f, "0.0", "0.0", "Mean = 0.00," },
         { -0.001f, 0.002f, "-0.0010", "0.0015", "Mean = 0.00150," },
         { 0.5f, 0.5000001f, "0.500000", "0.001500", "Mean = 0.0015000," }, // 6 is the most
     };

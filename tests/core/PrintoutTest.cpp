@@ -4,8 +4,8 @@
 #include "drawing/Painter.h"
 #include "drawing/TWindowPrintout.h"
 #include "framework/dc/CairoDC.h"
-#include "tests/support/RecordingDC.h"
 #include "tests/core/GraphSamples.h"
+#include "tests/support/RecordingDC.h"
 
 #include <algorithm>
 #include <cairo.h>
@@ -43,8 +43,8 @@ public:
         cairo_t* cr = cairo_create(surface);
         {
             TCairoDC dc(cr);
-            printout.printPage(
-                dc, TSize { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
+            printout.printPage(dc,
+                TSize { cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface) });
         }
         cairo_destroy(cr);
         cairo_surface_flush(surface);

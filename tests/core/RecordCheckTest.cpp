@@ -1,7 +1,7 @@
 #include "files/RecordCheck.h"
 
-#include "document/GraphRules.h"
 #include "document/CurveStatistics.h"
+#include "document/GraphRules.h"
 
 #include <cmath>
 #include <cstring>
@@ -54,8 +54,8 @@ TEST(RecordCheck, AcceptsEverythingTheProgramCanSave)
     EXPECT_EQ(checkRecord(r), "");
 
     // Flags of any value are brought back to 0 or 1 after a read.
-    for (std::size_t flag : { RecordLayout::largePoints, RecordLayout::labelPoints, RecordLayout::connectPoints,
-             RecordLayout::yRangeSet, RecordLayout::labelsEntered })
+    for (std::size_t flag : { RecordLayout::largePoints, RecordLayout::labelPoints,
+             RecordLayout::connectPoints, RecordLayout::yRangeSet, RecordLayout::labelsEntered })
         putInt32(r, flag, 5);
     r.bytes[RecordLayout::captionsPlaced] = 5;
     r.bytes[RecordLayout::thickLines] = 200;
@@ -137,18 +137,23 @@ TEST(RecordCheck, RefusesEachBrokenLimitWithItsReason)
         { [](auto& r) { putInt32(r, L::xLabelCount, 21); }, "21 X-axis labels" },
         { [](auto& r) { putInt32(r, L::xLabelCount, -2); }, "-2 X-axis labels" },
         { [](auto& r) { std::memset(&r.bytes[L::labelSlot(4)], 'a', 13); }, "X-axis label 5 runs past" },
-        { [](auto& r) { std::memset(&r.bytes[L::captionSlot(2)], 'a', 37); }, "caption of curve 3 runs past" },
+        { [](auto& r) { std::memset(&r.bytes[L::captionSlot(2)], 'a', 37); },
+            "caption of curve 3 runs past" },
         { [](auto& r) { std::memset(&r.bytes[L::title], 'a', 37); }, "title runs past" },
         { [](auto& r) { putFloat32(r, L::yMin, nan); }, "Y minimum is nan, not a finite number" },
         { [](auto& r) { putFloat32(r, L::yMax, -inf); }, "Y maximum is -inf" },
         { [](auto& r) { putFloat32(r, L::yScale, inf); }, "Y scale is inf" },
         { [](auto& r) { putFloat32(r, L::percentError, nan); }, "error-bar percentage is nan" },
         { [](auto& r) { putFloat32(r, L::yTicks + 36, inf); }, "Y-axis value 10 is inf" },
-        { [](auto& r) { putFloat32(r, entry(L::pixelX, 0, 1), 3e9f); }, "point 2 of curve 1 has the X position" },
-        { [](auto& r) { putFloat32(r, entry(L::pixelY, 2, 0), nan); }, "point 1 of curve 3 has the Y position" },
-        { [](auto& r) { putFloat32(r, entry(L::valueY, 0, 0), inf); }, "point 1 of curve 1 has the value inf" },
+        { [](auto& r) { putFloat32(r, entry(L::pixelX, 0, 1), 3e9f); },
+            "point 2 of curve 1 has the X position" },
+        { [](auto& r) { putFloat32(r, entry(L::pixelY, 2, 0), nan); },
+            "point 1 of curve 3 has the Y position" },
+        { [](auto& r) { putFloat32(r, entry(L::valueY, 0, 0), inf); },
+            "point 1 of curve 1 has the value inf" },
         { [](auto& r) { putInt32(r, L::labelSpacing, -5); }, "spacing cannot be negative" },
-        { [](auto& r) { putInt32(r, L::captionBoxY, -2000000000); }, "caption box lies at (600, -2000000000)" },
+        { [](auto& r) { putInt32(r, L::captionBoxY, -2000000000); },
+            "caption box lies at (600, -2000000000)" },
     };
     for (const auto& c : cases) {
         GraphRecord r = savedGraph();

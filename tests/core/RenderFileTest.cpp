@@ -66,7 +66,7 @@ TEST_F(RenderFile, WritesEachFormatByItsExtension)
     EXPECT_TRUE(error.empty());
     ASSERT_TRUE(renderGraph(*d, path("graph.SVG"), error)) << error;
     ASSERT_TRUE(renderGraph(*d, path("graph.pdf"), error, 400, 300)) << error;
-    EXPECT_EQ(entries(), (std::vector<std::string>{ "graph.SVG", "graph.pdf", "graph.png" }));
+    EXPECT_EQ(entries(), (std::vector<std::string> { "graph.SVG", "graph.pdf", "graph.png" }));
 
     EXPECT_EQ(contents(path("graph.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_NE(contents(path("graph.SVG")).find("<svg"), std::string::npos);
@@ -124,7 +124,7 @@ TEST_F(RenderFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
     struct stat st;
     ASSERT_EQ(stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(entries(), (std::vector<std::string>{ "old.png" }));
+    EXPECT_EQ(entries(), (std::vector<std::string> { "old.png" }));
 }
 
 TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
@@ -160,8 +160,8 @@ TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
     std::ofstream(path("locked.pdf")) << "kept";
     ASSERT_EQ(chmod(path("locked.pdf").c_str(), 0444), 0);
     fs::permissions(dir, fs::perms(0777));
-    EXPECT_FALSE(asOrdinaryUser([&](std::string& message) { return renderGraph(d, path("locked.pdf"), message); },
-        error));
+    EXPECT_FALSE(asOrdinaryUser(
+        [&](std::string& message) { return renderGraph(d, path("locked.pdf"), message); }, error));
     EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
     EXPECT_EQ(contents(path("locked.pdf")), "kept");
     fs::remove(path("locked.pdf"));
@@ -219,5 +219,5 @@ TEST_F(RenderFile, LongNamesStillGetATemporaryFile)
     std::string error;
     const std::string name = std::string(250, 'n') + ".pdf"; // at the file system's limit
     ASSERT_TRUE(renderGraph(d, path(name), error)) << error;
-    EXPECT_EQ(entries(), (std::vector<std::string>{ name }));
+    EXPECT_EQ(entries(), (std::vector<std::string> { name }));
 }

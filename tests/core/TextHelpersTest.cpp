@@ -1,5 +1,5 @@
-#include "document/CodePage.h"
 #include "document/TextHelpers.h"
+#include "document/CodePage.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -99,7 +99,11 @@ TEST(TextHelpers, CodePageConvertsEveryByteBothWays)
         const char* utf8;
     };
     for (const Case& c : { Case { "\x80", "\u20ac" }, Case { "\x8A", "\u0160" }, Case { "\x9F", "\u0178" },
-             Case { "\xA0", "\u00a0" }, Case { "caf\xE9", "caf\u00e9" }, Case { "\x81" "A", "\u0081" "A" },
+             Case { "\xA0", "\u00a0" }, Case { "caf\xE9", "caf\u00e9" },
+             Case { "\x81"
+                    "A",
+                 "\u0081"
+                 "A" },
              Case { "\x9D\x80", "\u009d\u20ac" } })
         EXPECT_EQ(codePageToUtf8(c.bytes), c.utf8) << c.bytes;
     // Characters the code page cannot hold, and text that is not UTF-8.

@@ -233,20 +233,25 @@ TEST_F(Dialogs, TextsTravelInTheCodePageAndEditsKeepWhatFits)
     // Every byte but the terminator goes in and comes out as itself, the
     // code page's undefined bytes included.
     for (int b = 1; b <= 0xFF; b += 11) {
-        const std::string bytes { static_cast<char>(b), static_cast<char>(b + 5 <= 0xFF ? b + 5 : 0x80), 'A' };
+        const std::string bytes { static_cast<char>(b), static_cast<char>(b + 5 <= 0xFF ? b + 5 : 0x80),
+            'A' };
         d.setText(103, bytes);
         EXPECT_EQ(d.text(103), bytes) << b;
     }
     auto* edit = dynamic_cast<wxTextCtrl*>(d.control(103));
     ASSERT_NE(edit, nullptr);
-    d.setText(103, "\x81\x86" "A");
+    d.setText(103,
+        "\x81\x86"
+        "A");
     EXPECT_EQ(edit->GetValue(), wxString::FromUTF8("\u0081\u2020A"));
     d.setText(103, "\x80\x9F\xE9");
     EXPECT_EQ(edit->GetValue(), wxString::FromUTF8("\u20ac\u0178\u00e9"));
     // What the code page cannot hold is refused as it is typed or pasted,
     // with the caret kept after what was typed.
     typeInto(d, 103, "5\u20ac\u2713\u4e2d7");
-    EXPECT_EQ(d.text(103), "5\x80" "7");
+    EXPECT_EQ(d.text(103),
+        "5\x80"
+        "7");
     edit->SetValue("a");
     edit->SetInsertionPointEnd();
     edit->WriteText(wxString::FromUTF8("\u2713b"));
@@ -325,9 +330,8 @@ TEST_F(Dialogs, MessageBoxesAnswerTheirKeys)
         { MB_YESNO | MB_ICONQUESTION, WXK_RETURN, IDYES }, { MB_YESNO | MB_ICONQUESTION, WXK_ESCAPE, IDNO },
         // No as the default: Enter and Escape both answer No, Y still Yes.
         { MB_YESNO | MB_DEFBUTTON2, WXK_RETURN, IDNO }, { MB_YESNO | MB_DEFBUTTON2, WXK_ESCAPE, IDNO },
-        { MB_YESNO | MB_DEFBUTTON2, 'y', IDYES },
-        { MB_OK | MB_ICONEXCLAMATION, WXK_RETURN, IDOK }, { MB_OK, WXK_ESCAPE, IDOK },
-        { MB_OK, 'n', -1 }, // no answer: the box stays until Enter
+        { MB_YESNO | MB_DEFBUTTON2, 'y', IDYES }, { MB_OK | MB_ICONEXCLAMATION, WXK_RETURN, IDOK },
+        { MB_OK, WXK_ESCAPE, IDOK }, { MB_OK, 'n', -1 }, // no answer: the box stays until Enter
     };
     bool focused = true;
     for (const auto& c : cases) {

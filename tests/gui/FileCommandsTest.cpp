@@ -10,8 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtk/gtk.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wx/app.h>
@@ -186,7 +186,8 @@ TEST_F(FileCommands, EveryCodePageCharacterTypedInTitleAndCaptionsRoundTrips)
             captions[c] = at + 35 + 24 * c < all.size() ? all.substr(at + 35 + 24 * c, 24) : "x";
         expectDialog(dialogs(), [&](TDialog& d) {
             // The check mark is refused as it is typed, so 36 fit.
-            typeInto(d, 101, codePageToUtf8(title.substr(0, 10)) + "\u2713" + codePageToUtf8(title.substr(10)));
+            typeInto(
+                d, 101, codePageToUtf8(title.substr(0, 10)) + "\u2713" + codePageToUtf8(title.substr(10)));
             press(d, 1);
         });
         command(CM_GRAPHTITLE);
@@ -234,7 +235,8 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     GraphRecord old = graphRecord;
     std::memset(&old.bytes[RecordLayout::title], 'T', RecordLayout::titleSlotSize);
     const fs::path oldFile = dir / "old.gd2";
-    std::ofstream(oldFile, std::ios::binary).write(reinterpret_cast<const char*>(old.bytes.data()), kGraphRecordSize);
+    std::ofstream(oldFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(old.bytes.data()), kGraphRecordSize);
     doc = GraphDocument {};
     doc.yScale = 1;
     dialogs().expectMessage();
@@ -244,7 +246,8 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     EXPECT_EQ(doc.dirty, 0);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].caption, "Graph Repaired");
-    EXPECT_NE(messages()[0].text.find("The title was longer than a graph file holds and was cut to 36 characters."),
+    EXPECT_NE(
+        messages()[0].text.find("The title was longer than a graph file holds and was cut to 36 characters."),
         std::string::npos);
     messages().clear();
 
@@ -558,8 +561,12 @@ TEST_F(FileCommands, EnterOrEscapeOnEachUnsavedQuestionKeepsThePoints)
         int command;
         int key;
     } cases[] = {
-        { CM_EXIT, WXK_RETURN }, { CM_EXIT, WXK_ESCAPE }, { CM_NEWGRAPH, WXK_RETURN },
-        { CM_NEWGRAPH, WXK_ESCAPE }, { CM_OPEN, WXK_RETURN }, { CM_OPEN, WXK_ESCAPE },
+        { CM_EXIT, WXK_RETURN },
+        { CM_EXIT, WXK_ESCAPE },
+        { CM_NEWGRAPH, WXK_RETURN },
+        { CM_NEWGRAPH, WXK_ESCAPE },
+        { CM_OPEN, WXK_RETURN },
+        { CM_OPEN, WXK_ESCAPE },
     };
     leftClick(200, 200);
     fake->answer = (dir / "none.gd2").string();
@@ -712,7 +719,8 @@ TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesThe
         EXPECT_EQ(doc.fileName, (dir / "graph.gd2").string());
         EXPECT_EQ(doc.dirty, 1);
     }
-    EXPECT_EQ(fake->asked[0].filter, "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
+    EXPECT_EQ(fake->asked[0].filter,
+        "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
     RenderLayout figure;
     figure.figure = true;
     std::string error;

@@ -1,7 +1,7 @@
 #include "tests/gui/GuiHarness.h"
 
-#include "framework/CodePageText.h"
 #include "files/GraphRecord.h"
+#include "framework/CodePageText.h"
 #include "framework/MessageBox.h"
 
 #include <chrono>
@@ -39,7 +39,8 @@ void DialogScript::expectKey(int key, bool& noFocus)
     expect([key, &noFocus](wxDialog* d) {
         d->CallAfter([d, key, &noFocus] {
             d->Raise();
-            const auto focused = [d] { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); };
+            const auto focused
+                = [d] { return wxWindow::FindFocus() && d->IsDescendant(wxWindow::FindFocus()); };
             noFocus = !waitUntil(focused, 500);
             if (!noFocus) {
                 wxUIActionSimulator().Char(key);
@@ -71,9 +72,8 @@ SessionOptions& sessionOptions()
 int DialogScript::answerNext(wxDialog* dialog)
 {
     if (auto* box = dynamic_cast<TMessageBox*>(dialog)) {
-        messages.push_back({ toCodePage(box->GetMessage()),
-            toCodePage(box->GetTitle()), box->GetMessageDialogStyle(),
-            box->GetParent() ? toCodePage(box->GetParent()->GetLabel()) : "" });
+        messages.push_back({ toCodePage(box->GetMessage()), toCodePage(box->GetTitle()),
+            box->GetMessageDialogStyle(), box->GetParent() ? toCodePage(box->GetParent()->GetLabel()) : "" });
     }
     if (answers.empty() && fallback)
         return fallback(dialog);

@@ -73,8 +73,8 @@ protected:
     void TearDown() override;
     // Sends a command as a menu item or control would.
     void command(int id);
-    void click(int id);            // presses a button, radio button or check box
-    void leftClick(int x, int y);  // mouse down on the client area
+    void click(int id); // presses a button, radio button or check box
+    void leftClick(int x, int y); // mouse down on the client area
     void rightClick(int x, int y);
     void type(int id, const std::string& text);
     bool shown(int id) const;

@@ -12,16 +12,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <vector>
 #include <gtk/gtk.h>
 #include <unistd.h>
+#include <vector>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
-#include <wx/radiobut.h>
 #include <wx/panel.h>
+#include <wx/radiobut.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -270,10 +270,17 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     EXPECT_EQ(bar->GetMenuLabel(0), "&File");
     EXPECT_EQ(bar->GetMenuLabel(2), "E&xtras");
     const std::pair<int, const char*> items[] = {
-        { CM_NEWGRAPH, "&New Graph" }, { CM_SAVEAS, "Save &As" }, { CM_PRINTERSETUP, "P&rinter Setup" },
-        { CM_EXIT, "E&xit" }, { CM_EDITCUT, "Cu&t" }, { CM_GRAPHTITLE, "Add/Change  Graph Title" },
-        { CM_CAPTIONS, "Add/Move  Captions" }, { CM_EXTENDY, "Extend &Y-Axis" },
-        { CM_GENERALHELP, "&General Help " }, { CM_ABOUT, "A&bout" }, { CM_EXPORTPICTURE, "&Export Picture..." },
+        { CM_NEWGRAPH, "&New Graph" },
+        { CM_SAVEAS, "Save &As" },
+        { CM_PRINTERSETUP, "P&rinter Setup" },
+        { CM_EXIT, "E&xit" },
+        { CM_EDITCUT, "Cu&t" },
+        { CM_GRAPHTITLE, "Add/Change  Graph Title" },
+        { CM_CAPTIONS, "Add/Move  Captions" },
+        { CM_EXTENDY, "Extend &Y-Axis" },
+        { CM_GENERALHELP, "&General Help " },
+        { CM_ABOUT, "A&bout" },
+        { CM_EXPORTPICTURE, "&Export Picture..." },
     };
     for (auto [id, text] : items) {
         wxMenuItem* item = bar->FindItem(id);
@@ -281,9 +288,10 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
         EXPECT_EQ(item->GetItemLabel().BeforeFirst('\t'), text);
     }
     const std::pair<int, const char*> shortcuts[] = { { CM_EDITUNDO, "Ctrl+Z" }, { CM_EDITREDO, "Ctrl+Y" },
-        { CM_EDITCUT, "Ctrl+X" }, { CM_EDITCOPY, "Ctrl+C" }, { CM_EDITPASTE, "Ctrl+V" }, { CM_NEWGRAPH, "Ctrl+N" },
-        { CM_OPEN, "Ctrl+O" }, { CM_SAVE, "Ctrl+S" }, { CM_SAVEAS, "Ctrl+Shift+S" }, { CM_PRINT, "Ctrl+P" },
-        { CM_EXIT, "Ctrl+Q" }, { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" } };
+        { CM_EDITCUT, "Ctrl+X" }, { CM_EDITCOPY, "Ctrl+C" }, { CM_EDITPASTE, "Ctrl+V" },
+        { CM_NEWGRAPH, "Ctrl+N" }, { CM_OPEN, "Ctrl+O" }, { CM_SAVE, "Ctrl+S" },
+        { CM_SAVEAS, "Ctrl+Shift+S" }, { CM_PRINT, "Ctrl+P" }, { CM_EXIT, "Ctrl+Q" },
+        { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" } };
     for (auto [id, keys] : shortcuts) {
         const wxAcceleratorEntry* accel = bar->FindItem(id)->GetAccel();
         EXPECT_EQ(accel ? accel->ToRawString() : wxString(), keys) << id;
@@ -308,16 +316,27 @@ TEST_F(MainWindow, EditItemsAreGreyedWhenThereIsNothingToDoAndOtherItemsAreEnabl
         { "start", [] {}, false, false, false },
         { "a point", [this] { leftClick(300, 200); }, true, false, true },
         { "curve 2", [this] { click(IDC_CURVE2); }, true, false, false },
-        { "text selected", [this] { type(IDC_XBOX, "12"); window->control(IDC_XBOX)->SetFocus();
-              static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1); }, true, false, true },
-        { "undone", [this] { type(IDC_XBOX, ""); command(CM_EDITUNDO); }, false, true, false },
+        { "text selected",
+            [this] {
+                type(IDC_XBOX, "12");
+                window->control(IDC_XBOX)->SetFocus();
+                static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1);
+            },
+            true, false, true },
+        { "undone",
+            [this] {
+                type(IDC_XBOX, "");
+                command(CM_EDITUNDO);
+            },
+            false, true, false },
     };
     for (const auto& s : steps) {
         s.act();
         EXPECT_EQ(menuEnabled(CM_EDITUNDO), s.undo) << s.step;
         EXPECT_EQ(menuEnabled(CM_EDITREDO), s.redo) << s.step;
         EXPECT_EQ(menuEnabled(CM_EDITCUT), s.cut) << s.step;
-        for (int id : { CM_EDITCOPY, CM_EDITPASTE, CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
+        for (int id :
+            { CM_EDITCOPY, CM_EDITPASTE, CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
             EXPECT_TRUE(menuEnabled(id)) << s.step << " " << id;
     }
 }

@@ -173,36 +173,36 @@ TEST_F(NewGraph, CancelInEachStepLeavesTheGraphAsItWas)
         std::vector<DialogSteps> steps;
         int refusals;
     } cases[] = {
-        { "Basics",
-            { [](TDialog& d) {
-                // A fresh dialog every time: empty boxes, nothing ticked.
-                for (int id : { 104, 101, 107 })
-                    EXPECT_EQ(d.text(id), "") << id;
-                for (int id : { 105, 108, 109, 110 })
-                    EXPECT_FALSE(d.checked(id)) << id;
-                press(d, 2);
-            } },
+        { "Basics", { [](TDialog& d) {
+             // A fresh dialog every time: empty boxes, nothing ticked.
+             for (int id : { 104, 101, 107 })
+                 EXPECT_EQ(d.text(id), "") << id;
+             for (int id : { 105, 108, 109, 110 })
+                 EXPECT_FALSE(d.checked(id)) << id;
+             press(d, 2);
+         } },
             0 },
         { "Basics refused", { refusedThenCancel([](TDialog& d) {
-              fillBasics(d, { .title = "Typed", .labels = "21", .divisions = "3", .connect = true });
-              press(d, 1);
-          }) },
+             fillBasics(d, { .title = "Typed", .labels = "21", .divisions = "3", .connect = true });
+             press(d, 1);
+         }) },
             1 },
-        { "label prompt", { basicsOk({ .title = "New", .labels = "3", .divisions = "2" }),
-                              [](TDialog& d) {
-                                  labelsOk({ "A", "B" })(d);
-                                  press(d, 2);
-                              } },
+        { "label prompt",
+            { basicsOk({ .title = "New", .labels = "3", .divisions = "2" }),
+                [](TDialog& d) {
+                    labelsOk({ "A", "B" })(d);
+                    press(d, 2);
+                } },
             0 },
-        { "Y-Scale", { basicsOk({ .labels = "1", .divisions = "1", .errorBars = true }), labelsOk({ "A" }),
-                         cancel() },
+        { "Y-Scale",
+            { basicsOk({ .labels = "1", .divisions = "1", .errorBars = true }), labelsOk({ "A" }), cancel() },
             0 },
         { "Y-Scale refused percent",
             { basicsOk({ .labels = "2", .divisions = "5", .errorBars = true }), labelsOk({ "A", "B" }),
                 refusedThenCancel(yScaleOk("10", "100", "250")) },
             1 },
-        { "Y-Scale refused range", { basicsOk({ .large = true, .errorBars = true }),
-                                       refusedThenCancel(yScaleOk("-5", "-5", "10")) },
+        { "Y-Scale refused range",
+            { basicsOk({ .large = true, .errorBars = true }), refusedThenCancel(yScaleOk("-5", "-5", "10")) },
             1 },
     };
     // The process's first dialog makes the toolkit redraw the window behind

@@ -18,8 +18,8 @@ protected:
         type(IDC_YBOX, y);
         click(IDC_NEXTPOINT);
     }
-    void expectRefusal(const std::string& x, const std::string& y, const std::string& text,
-        const std::string& caption)
+    void expectRefusal(
+        const std::string& x, const std::string& y, const std::string& text, const std::string& caption)
     {
         messages().clear();
         dialogs().expectMessage();

@@ -4,9 +4,9 @@
 
 #include "framework/PrintProgress.h"
 #include "framework/Printer.h"
-#include "tests/support/RecordingDC.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/RecordingDC.h"
 
 #include <gtk/gtk.h>
 

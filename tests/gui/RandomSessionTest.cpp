@@ -12,9 +12,9 @@
 #include "files/RecordCheck.h"
 #include "framework/FileDialogs.h"
 #include "framework/MessageBox.h"
-#include "tests/support/RecordingDC.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
+#include "tests/support/RecordingDC.h"
 
 #include <chrono>
 #include <cmath>
@@ -161,10 +161,9 @@ protected:
         static const int toggles[] = { IDC_CONNECT, IDC_DISCONNECT, IDC_LARGEPOINTS, IDC_SMALLPOINTS,
             IDC_LABELPOINTS, IDC_UNLABELPOINTS, IDC_SHOWERRORBARS, IDC_HIDEERRORBARS, IDC_THICKLINES };
         static const int curves[] = { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3 };
-        static const int commands[]
-            = { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_SAVEAS, CM_EXTENDX, CM_EXTENDY, CM_EDITLABELS, CM_CAPTIONS,
-                  CM_GRAPHTITLE, CM_ADDINGPOINTS, CM_DELETINGPOINTS, CM_GENERALHELP, CM_ABOUT, CM_EDITUNDO,
-                  CM_EDITUNDO, CM_EDITREDO, CM_EDITCUT, CM_EDITCOPY, CM_EDITPASTE };
+        static const int commands[] = { CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_SAVEAS, CM_EXTENDX, CM_EXTENDY,
+            CM_EDITLABELS, CM_CAPTIONS, CM_GRAPHTITLE, CM_ADDINGPOINTS, CM_DELETINGPOINTS, CM_GENERALHELP,
+            CM_ABOUT, CM_EDITUNDO, CM_EDITUNDO, CM_EDITREDO, CM_EDITCUT, CM_EDITCOPY, CM_EDITPASTE };
         const int kind = between(random, 0, 19);
         if (kind < 6) {
             const int x = between(random, -5, 760), y = between(random, -5, 560);

@@ -98,7 +98,10 @@ TEST_F(TitleAndCaptions, CancelStoresNothing)
 TEST_F(TitleAndCaptions, HelpWindowsShowTheirTemplatesAndCloseWithCancel)
 {
     const std::pair<int, int> windows[] = {
-        { CM_GENERALHELP, 3 }, { CM_ADDINGPOINTS, 6 }, { CM_DELETINGPOINTS, 7 }, { CM_ABOUT, 4 },
+        { CM_GENERALHELP, 3 },
+        { CM_ADDINGPOINTS, 6 },
+        { CM_DELETINGPOINTS, 7 },
+        { CM_ABOUT, 4 },
     };
     leftClick(200, 200);
     const GraphDocument before = doc;

@@ -32,14 +32,14 @@ std::vector<TRecordedCall> TRecordingDC::callsOf(std::string_view op) const
 {
     std::vector<TRecordedCall> out;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
-                 [op](const TRecordedCall& c) { return c.op == op; });
+        [op](const TRecordedCall& c) { return c.op == op; });
     return out;
 }
 
 std::size_t TRecordingDC::count(std::string_view op) const
 {
-    return static_cast<std::size_t>(std::count_if(
-        calls.begin(), calls.end(), [op](const TRecordedCall& c) { return c.op == op; }));
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [op](const TRecordedCall& c) { return c.op == op; }));
 }
 
 int TRecordingDC::SaveDC()
@@ -106,7 +106,7 @@ bool TRecordingDC::MoveToEx(int x, int y, TPoint* previous)
 bool TRecordingDC::LineTo(int x, int y)
 {
     record("LineTo", { x, y });
-    setPosition(TPoint{ x, y });
+    setPosition(TPoint { x, y });
     return true;
 }
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 struct TRecordedCall {
-    std::string op;         // the operation's name, e.g. "LineTo"
-    std::vector<int> args;  // its integer arguments in order (colours as r, g, b)
-    std::string text;       // TextOut's text; CreateFontIndirect's face name
-    THandle handle;         // the object created, selected or deleted
-    bool ok = true;         // the call's success, for calls that can fail
+    std::string op; // the operation's name, e.g. "LineTo"
+    std::vector<int> args; // its integer arguments in order (colours as r, g, b)
+    std::string text; // TextOut's text; CreateFontIndirect's face name
+    THandle handle; // the object created, selected or deleted
+    bool ok = true; // the call's success, for calls that can fail
 
     // State when the call was made (for LineTo, `from` is the start point).
     TPoint from;

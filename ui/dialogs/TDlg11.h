@@ -5,7 +5,10 @@
 
 class TDlg11 : public TDialog {
 public:
-    explicit TDlg11(wxWindow* parent, int templateNumber = 11) : TDialog(parent, templateNumber) { }
+    explicit TDlg11(wxWindow* parent, int templateNumber = 11)
+        : TDialog(parent, templateNumber)
+    {
+    }
 
 protected:
     void setupWindow() override;

@@ -6,5 +6,8 @@
 
 class TDlg4 : public TDialog {
 public:
-    TDlg4(wxWindow* parent, int templateNumber) : TDialog(parent, templateNumber) { }
+    TDlg4(wxWindow* parent, int templateNumber)
+        : TDialog(parent, templateNumber)
+    {
+    }
 };

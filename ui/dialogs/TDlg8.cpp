@@ -37,7 +37,8 @@ void TDlg8::cmOk()
         messageBox("The number of Extra Labels must be a number", "Data Error", MB_OK);
         return;
     }
-    const int extra = std::clamp(whole, static_cast<int>(-PlotArea::coordinateBound), static_cast<int>(PlotArea::coordinateBound));
+    const int extra = std::clamp(
+        whole, static_cast<int>(-PlotArea::coordinateBound), static_cast<int>(PlotArea::coordinateBound));
     if (const AxisProblem p = XAxisExtension { extra }.problem(doc); !p.text.empty()) {
         messageBox(p.text, p.caption, MB_OK);
         return;

@@ -6,7 +6,10 @@
 
 class TDlg9 : public TDialog {
 public:
-    explicit TDlg9(wxWindow* parent, int templateNumber = 9) : TDialog(parent, templateNumber) { }
+    explicit TDlg9(wxWindow* parent, int templateNumber = 9)
+        : TDialog(parent, templateNumber)
+    {
+    }
 
 protected:
     void setupWindow() override;

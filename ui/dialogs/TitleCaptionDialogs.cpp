@@ -23,16 +23,10 @@ constexpr int captionEdits[kCurveCount] = { IDC_CAPTION1, IDC_CAPTION2, IDC_CAPT
 // What the graph file keeps of a title.
 constexpr std::size_t kCaptionChars = kCaptionSize - 1;
 
-std::string fromSlot(const char* slot, std::size_t size)
-{
-    return std::string(slot, strnlen(slot, size));
-}
+std::string fromSlot(const char* slot, std::size_t size) { return std::string(slot, strnlen(slot, size)); }
 } // namespace
 
-void TDlg11::setupWindow()
-{
-    setText(IDC_TITLE, fromSlot(doc.title, kTitleSize));
-}
+void TDlg11::setupWindow() { setText(IDC_TITLE, fromSlot(doc.title, kTitleSize)); }
 
 void TDlg11::cmOk()
 {

@@ -10,7 +10,6 @@
 #include "ui/TWndw.h"
 #include "ui/dialogs/TDlg3.h"
 
-
 void TWndw::cmExtendYAxis()
 {
     doc.extendingY = 1;
