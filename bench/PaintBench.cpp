@@ -9,12 +9,19 @@
 
 namespace {
 
-// The window's paint: background erase plus the painter, into the window's size.
-void paintMaximalOnCairo(benchmark::State& state)
+// The window's paint: background erase plus the painter, into the window's
+// size. With `cairoOnly` the direct pixel path is ruled out (a clip of two
+// rectangles leaves every shape to cairo), which shows what that path saves.
+void paintMaximal(benchmark::State& state, bool cairoOnly)
 {
     const auto d = maximalGraph();
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545);
     cairo_t* cr = cairo_create(surface);
+    if (cairoOnly) {
+        cairo_rectangle(cr, 0, 0, 750, 544);
+        cairo_rectangle(cr, 0, 544, 749, 1);
+        cairo_clip(cr);
+    }
     for (auto _ : state) {
         cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
         cairo_paint(cr);
@@ -26,30 +33,8 @@ void paintMaximalOnCairo(benchmark::State& state)
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
 }
-BENCHMARK(paintMaximalOnCairo)->Unit(benchmark::kMillisecond);
-
-// The same paint with the direct pixel path ruled out (a clip of two
-// rectangles leaves every shape to cairo): what that path saves.
-void paintMaximalThroughCairoOnly(benchmark::State& state)
-{
-    const auto d = maximalGraph();
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 750, 545);
-    cairo_t* cr = cairo_create(surface);
-    cairo_rectangle(cr, 0, 0, 750, 544);
-    cairo_rectangle(cr, 0, 544, 749, 1);
-    cairo_clip(cr);
-    for (auto _ : state) {
-        cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
-        cairo_paint(cr);
-        TCairoDC dc(cr);
-        paintGraph(dc, *d);
-    }
-    cairo_surface_flush(surface);
-    benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-}
-BENCHMARK(paintMaximalThroughCairoOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(paintMaximal, OnCairo, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(paintMaximal, ThroughCairoOnly, true)->Unit(benchmark::kMillisecond);
 
 void paintMaximalRecorded(benchmark::State& state)
 {

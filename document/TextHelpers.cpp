@@ -18,10 +18,14 @@ locale_t cLocale()
 
 bool inAlphabet(char ch) { return labelAlphabet.find(ch) != std::string_view::npos; }
 
+} // namespace
+
 bool isBlank(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f';
 }
+
+namespace {
 
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 } // namespace
@@ -130,7 +134,6 @@ std::string formatText(const char* format, ...)
     return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
-namespace {
 std::string_view trimmed(std::string_view t)
 {
     while (!t.empty() && isBlank(t.front()))
@@ -140,6 +143,7 @@ std::string_view trimmed(std::string_view t)
     return t;
 }
 
+namespace {
 // Skips digits from i on; true when there was at least one.
 bool skipDigits(std::string_view t, std::size_t& i)
 {

@@ -25,6 +25,10 @@ double textToReal(std::string_view text);
 // the decimal point), whatever locale the toolkit has switched the process to.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Blanks as the number rules skip them: space, tab and the line and page ends.
+bool isBlank(char ch);
+// The text without the blanks around it.
+std::string_view trimmed(std::string_view text);
 // Reads at most `limit` characters of a control's text, as a bounded buffer
 // of limit + 1 bytes would.
 std::string_view leadingChars(std::string_view text, std::size_t limit);

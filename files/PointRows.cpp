@@ -12,16 +12,6 @@
 #include <vector>
 
 namespace {
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string_view unquoted(std::string_view f)
 {
