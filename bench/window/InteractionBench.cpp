@@ -21,6 +21,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <chrono>
@@ -148,6 +149,19 @@ void clickAt(Session& s, int x, int y, unsigned button = 1)
     XFlush(s.dpy);
 }
 
+// A key with Ctrl held, as a shortcut is typed; the keys go to the window
+// under the pointer, which the clicks before have left on the graph.
+void ctrlKey(Session& s, KeySym key)
+{
+    const KeyCode ctrl = XKeysymToKeycode(s.dpy, XK_Control_L);
+    const KeyCode code = XKeysymToKeycode(s.dpy, key);
+    XTestFakeKeyEvent(s.dpy, ctrl, True, CurrentTime);
+    XTestFakeKeyEvent(s.dpy, code, True, CurrentTime);
+    XTestFakeKeyEvent(s.dpy, code, False, CurrentTime);
+    XTestFakeKeyEvent(s.dpy, ctrl, False, CurrentTime);
+    XFlush(s.dpy);
+}
+
 struct Interaction {
     const char* name;
     std::function<void(Session&)> prepare; // not measured
@@ -233,6 +247,9 @@ int main(int argc, char** argv)
         { "right-click delete", [](Session& on) { moveTo(on, 720, 500); },
             [px, py](Session& on) { clickAt(on, px, py, 3); }, true },
         { "add a point (click)", none, [px, py](Session& on) { clickAt(on, px, py, 1); }, true },
+        // The point just added taken back and put again.
+        { "Undo (Ctrl+Z)", none, [](Session& on) { ctrlKey(on, XK_z); }, true },
+        { "Redo (Ctrl+Y)", none, [](Session& on) { ctrlKey(on, XK_y); }, true },
         { "expose", [](Session& on) { moveTo(on, 720, 500); },
             [](Session& on) {
                 XClearArea(on.dpy, on.window, 0, 0, 0, 0, True);
