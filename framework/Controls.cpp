@@ -46,6 +46,21 @@ wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups)
     return bar;
 }
 
+namespace {
+// A mouse click on a button leaves the keyboard focus where it was (the X
+// box, mostly), so typing goes on after a toggle, and the toolkit does not
+// animate a focus change away and back for every click. Tab still reaches
+// every control.
+void keepFocusOnClick(wxWindow* control)
+{
+#ifdef __WXGTK__
+    gtk_widget_set_focus_on_click(GTK_WIDGET(control->GetHandle()), FALSE);
+#else
+    (void)control;
+#endif
+}
+} // namespace
+
 void createControls(wxWindow* parent, std::span<const ControlDef> controls)
 {
     for (const ControlDef& def : controls) {
@@ -82,6 +97,9 @@ void createControls(wxWindow* parent, std::span<const ControlDef> controls)
             break;
         }
         }
+        if (def.kind != ControlKind::Edit)
+            if (wxWindow* made = parent->FindWindow(def.id))
+                keepFocusOnClick(made);
     }
 }
 

@@ -381,6 +381,7 @@ TEST_F(MainWindow, ThickLinesTakesClicksOverAnErrorBarButton)
         { IDC_SHOWERRORBARS, { 290, 483 } },
     };
     window->Raise();
+    window->control(IDC_XBOX)->SetFocus();
     for (const auto& c : cases) {
         window->showControl(IDC_HIDEERRORBARS, false);
         window->showControl(IDC_SHOWERRORBARS, false);
@@ -397,6 +398,10 @@ TEST_F(MainWindow, ThickLinesTakesClicksOverAnErrorBarButton)
         EXPECT_EQ(window->isChecked(IDC_THICKLINES), doc.thickLines != 0);
         EXPECT_EQ(doc.showErrorBars, c.shownButton == IDC_HIDEERRORBARS ? 1 : 0);
         EXPECT_TRUE(shown(c.shownButton));
+        // A click leaves the keyboard in the X box, where typing goes on.
+        if (wxWindow::FindFocus()) {
+            EXPECT_EQ(wxWindow::FindFocus(), window->control(IDC_XBOX));
+        }
     }
 }
 
