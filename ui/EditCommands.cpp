@@ -68,18 +68,19 @@ bool copyGraph(TWndw& w)
 
 void TWndw::cmUndo()
 {
-    if (!history.canUndo())
-        return;
-    restoreSnapshot(history.undo(takeSnapshot(doc)), doc);
-    doc.dirty = history.isChanged(takeSnapshot(doc)) ? 1 : 0;
-    showDocumentState();
+    if (history.canUndo())
+        showHistoryStep(history.undo(takeSnapshot(doc)));
 }
 
 void TWndw::cmRedo()
 {
-    if (!history.canRedo())
-        return;
-    restoreSnapshot(history.redo(takeSnapshot(doc)), doc);
+    if (history.canRedo())
+        showHistoryStep(history.redo(takeSnapshot(doc)));
+}
+
+void TWndw::showHistoryStep(const GraphSnapshot& step)
+{
+    restoreSnapshot(step, doc);
     doc.dirty = history.isChanged(takeSnapshot(doc)) ? 1 : 0;
     showDocumentState();
 }

@@ -111,6 +111,8 @@ public:
     void cmThickLines();
     void cmUndo();
     void cmRedo();
+    // The graph Undo or Redo brings back, shown with its buttons in line.
+    void showHistoryStep(const GraphSnapshot& step);
     void cmCut();
     void cmCopy();
     void cmPaste();
