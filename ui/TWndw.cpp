@@ -188,6 +188,9 @@ TWndw::TWndw(wxWindow* parent, const wxString& title)
     // handling (Tab moves among the controls) and receives the mouse clicks.
     panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxWANTS_CHARS);
     panel->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    // The panel hides the frame's own client area: erasing it under every
+    // button's animation frame would cost more than copying the graph.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     panel->SetBackgroundColour(windowGrey);
     // The controls have fixed places and sizes, so their text keeps the size
     // the layout was made for: the desktop's face and size as drawn at the
@@ -222,6 +225,7 @@ TWndw::~TWndw()
 {
     // A copied graph stays on the clipboard where a clipboard manager keeps it.
     storeClipboard();
+    dropScreenCopy();
     if (backBuffer)
         cairo_surface_destroy(backBuffer);
 }
@@ -338,8 +342,15 @@ void TWndw::onMouseDown(wxMouseEvent& event)
 
 void TWndw::onPaint(wxPaintEvent&)
 {
+#ifdef __WXGTK3__
+    // The toolkit's own context for this paint: a paint DC around it would
+    // cost more than the copy it is used for, on every animation frame of
+    // every button.
+    auto* target = panel->GTKPaintContext();
+#else
     wxPaintDC dc(panel);
     auto* target = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext());
+#endif
     const wxSize size = panel->GetClientSize();
     if (!target || size.x <= 0 || size.y <= 0)
         return;
@@ -370,11 +381,31 @@ void TWndw::onPaint(wxPaintEvent&)
         cairo_destroy(cr);
         cairo_surface_flush(backBuffer);
         backBufferFields = std::move(fields);
+        dropScreenCopy();
     }
 
+    // The picture is handed to the display once per change; each repaint
+    // after that is a copy the display makes itself.
+    if (!screenCopy) {
+        screenCopy = cairo_surface_create_similar(cairo_get_target(target), CAIRO_CONTENT_COLOR, size.x, size.y);
+        cairo_t* cr = cairo_create(screenCopy);
+        cairo_set_source_surface(cr, backBuffer, 0, 0);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        if (cairo_surface_status(screenCopy) != CAIRO_STATUS_SUCCESS)
+            dropScreenCopy();
+    }
     cairo_save(target);
-    cairo_set_source_surface(target, backBuffer, 0, 0);
+    cairo_set_source_surface(target, screenCopy ? screenCopy : backBuffer, 0, 0);
     cairo_set_operator(target, CAIRO_OPERATOR_SOURCE);
     cairo_paint(target);
     cairo_restore(target);
+}
+
+void TWndw::dropScreenCopy()
+{
+    if (screenCopy)
+        cairo_surface_destroy(screenCopy);
+    screenCopy = nullptr;
 }

@@ -137,6 +137,9 @@ private:
     wxPanel* panel = nullptr;
     cairo_surface_t* backBuffer = nullptr;
     std::string backBufferFields; // what the back buffer was painted from
+    // The back buffer on the display's side, for repaints that change nothing.
+    cairo_surface_t* screenCopy = nullptr;
+    void dropScreenCopy();
     std::unique_ptr<TPrinter> printerObject;
     EditHistory history;
     // Counts the files opened and saved: a command that opened or saved one

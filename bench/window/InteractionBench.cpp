@@ -75,13 +75,15 @@ struct Session {
     pid_t pid = 0;
 };
 
-Window findWindow(Display* dpy, pid_t pid)
+// The program's top-level window: a child of the root, or of the frame a
+// window manager puts around it.
+Window findWindow(Display* dpy, pid_t pid, Window under = 0, int depth = 0)
 {
     const Atom pidAtom = XInternAtom(dpy, "_NET_WM_PID", False);
     Window root, parent, *children = nullptr;
     unsigned count = 0;
     Window found = 0;
-    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count))
+    if (!XQueryTree(dpy, under ? under : DefaultRootWindow(dpy), &root, &parent, &children, &count))
         return 0;
     for (unsigned i = 0; i < count && !found; ++i) {
         Atom type;
@@ -99,6 +101,8 @@ Window findWindow(Display* dpy, pid_t pid)
         }
         if (data)
             XFree(data);
+        if (!found && depth < 2)
+            found = findWindow(dpy, pid, children[i], depth + 1);
     }
     if (children)
         XFree(children);
