@@ -1,35 +1,49 @@
 #include "drawing/PngWriter.h"
 
-#include <png.h>
+#include <libdeflate.h>
 
 #include <bit>
-#include <csetjmp>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
-struct Output {
-    cairo_write_func_t write;
-    void* closure;
-    cairo_status_t status = CAIRO_STATUS_SUCCESS;
-};
-
-void writeData(png_structp png, png_bytep data, png_size_t length)
+void put32(std::vector<unsigned char>& out, std::uint32_t v)
 {
-    auto* out = static_cast<Output*>(png_get_io_ptr(png));
-    if (out->status == CAIRO_STATUS_SUCCESS)
-        out->status = out->write(out->closure, data, static_cast<unsigned>(length));
-    if (out->status != CAIRO_STATUS_SUCCESS)
-        png_error(png, "write failed");
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
-void flushData(png_structp) { }
+// One chunk: length, type, data and the checksum over type and data.
+void putChunk(
+    std::vector<unsigned char>& out, const char* type, const unsigned char* data, std::size_t length)
+{
+    put32(out, static_cast<std::uint32_t>(length));
+    const std::size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data, data + length);
+    put32(out, libdeflate_crc32(0, out.data() + typeAt, length + 4));
+}
 
-// libpng reports errors by jumping back to the setjmp below.
-void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void onWarning(png_structp, png_const_charp) { }
+struct CompressorDeleter {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+// A compressor holds large match tables; a batch render keeps one.
+libdeflate_compressor* compressor(int level)
+{
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> kept;
+    thread_local int keptLevel = 0;
+    if (!kept || keptLevel != level) {
+        kept.reset(libdeflate_alloc_compressor(level));
+        keptLevel = level;
+    }
+    return kept.get();
+}
 } // namespace
 
-cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure, PngFilter filter)
+cairo_status_t writePng(
+    cairo_surface_t* image, cairo_write_func_t write, void* closure, PngFilter filter, int level)
 {
     cairo_surface_flush(image);
     const cairo_format_t format = cairo_image_surface_get_format(image);
@@ -38,42 +52,62 @@ cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* 
     const int width = cairo_image_surface_get_width(image);
     const int height = cairo_image_surface_get_height(image);
     const int stride = cairo_image_surface_get_stride(image);
-    unsigned char* pixels = cairo_image_surface_get_data(image);
+    const unsigned char* pixels = cairo_image_surface_get_data(image);
     if (!pixels || width <= 0 || height <= 0)
         return CAIRO_STATUS_INVALID_SIZE;
-    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y)
-        rows[y] = pixels + static_cast<std::ptrdiff_t>(y) * stride;
 
-    Output out { write, closure };
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!png)
+    // The rows as the format stores them: a filter byte, then red, green and
+    // blue of each pixel (cairo keeps a pixel as a native 32-bit word).
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 3;
+    // Kept between calls: fresh buffers this large would each cost the
+    // system's zeroing of new pages, as much as the encoding itself.
+    thread_local std::vector<unsigned char> raw, packed, out;
+    raw.resize(rowBytes * height);
+    for (int y = 0; y < height; ++y) {
+        const auto* from
+            = reinterpret_cast<const std::uint32_t*>(pixels + static_cast<std::ptrdiff_t>(y) * stride);
+        unsigned char* to = raw.data() + rowBytes * y;
+        *to++ = static_cast<unsigned char>(filter);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = from[x];
+            *to++ = static_cast<unsigned char>(p >> 16);
+            *to++ = static_cast<unsigned char>(p >> 8);
+            *to++ = static_cast<unsigned char>(p);
+        }
+        if (filter == PngFilter::sub) {
+            unsigned char* row = raw.data() + rowBytes * y + 1;
+            for (std::size_t i = rowBytes - 2; i >= 3; --i)
+                row[i] = static_cast<unsigned char>(row[i] - row[i - 3]);
+        }
+    }
+    if (filter == PngFilter::up)
+        for (int y = height - 1; y > 0; --y) {
+            unsigned char* row = raw.data() + rowBytes * y + 1;
+            const unsigned char* above = row - rowBytes;
+            for (std::size_t i = 0; i + 1 < rowBytes; ++i)
+                row[i] = static_cast<unsigned char>(row[i] - above[i]);
+        }
+
+    libdeflate_compressor* packer = compressor(level);
+    if (!packer)
         return CAIRO_STATUS_NO_MEMORY;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
+    packed.resize(libdeflate_zlib_compress_bound(packer, raw.size()));
+    const std::size_t packedSize
+        = libdeflate_zlib_compress(packer, raw.data(), raw.size(), packed.data(), packed.size());
+    if (packedSize == 0)
         return CAIRO_STATUS_NO_MEMORY;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return out.status != CAIRO_STATUS_SUCCESS ? out.status : CAIRO_STATUS_WRITE_ERROR;
-    }
-    png_set_write_fn(png, &out, writeData, flushData);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-        PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, filter == PngFilter::none ? PNG_FILTER_NONE : PNG_FILTER_SUB);
-    png_write_info(png, info);
-    // Cairo keeps a pixel as a native-endian 32-bit word: in memory blue,
-    // green, red, unused on a little-endian machine, the reverse on a big one.
-    if constexpr (std::endian::native == std::endian::little) {
-        png_set_bgr(png);
-        png_set_filler(png, 0, PNG_FILLER_AFTER);
-    } else {
-        png_set_filler(png, 0, PNG_FILLER_BEFORE);
-    }
-    png_write_image(png, rows.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out.status;
+
+    out.clear();
+    out.reserve(packedSize + 64);
+    static constexpr unsigned char signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    out.insert(out.end(), signature, signature + 8);
+    std::vector<unsigned char> header;
+    put32(header, static_cast<std::uint32_t>(width));
+    put32(header, static_cast<std::uint32_t>(height));
+    // 8 bits a sample, RGB, deflate, adaptive filtering, no interlace.
+    header.insert(header.end(), { 8, 2, 0, 0, 0 });
+    putChunk(out, "IHDR", header.data(), header.size());
+    putChunk(out, "IDAT", packed.data(), packedSize);
+    putChunk(out, "IEND", nullptr, 0);
+    return write(closure, out.data(), static_cast<unsigned>(out.size()));
 }

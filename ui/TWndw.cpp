@@ -387,7 +387,8 @@ void TWndw::onPaint(wxPaintEvent&)
     // The picture is handed to the display once per change; each repaint
     // after that is a copy the display makes itself.
     if (!screenCopy) {
-        screenCopy = cairo_surface_create_similar(cairo_get_target(target), CAIRO_CONTENT_COLOR, size.x, size.y);
+        screenCopy
+            = cairo_surface_create_similar(cairo_get_target(target), CAIRO_CONTENT_COLOR, size.x, size.y);
         cairo_t* cr = cairo_create(screenCopy);
         cairo_set_source_surface(cr, backBuffer, 0, 0);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
