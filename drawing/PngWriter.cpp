@@ -2,7 +2,6 @@
 
 #include <libdeflate.h>
 
-#include <bit>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,6 +24,10 @@ void putChunk(
     put32(out, libdeflate_crc32(0, out.data() + typeAt, length + 4));
 }
 
+constexpr unsigned char signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+// Buffers up to this size (a graph at four times its size) are kept.
+constexpr std::size_t keptBytes = 16 << 20;
+
 struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
@@ -42,8 +45,7 @@ libdeflate_compressor* compressor(int level)
 }
 } // namespace
 
-cairo_status_t writePng(
-    cairo_surface_t* image, cairo_write_func_t write, void* closure, PngFilter filter, int level)
+cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure, int level)
 {
     cairo_surface_flush(image);
     const cairo_format_t format = cairo_image_surface_get_format(image);
@@ -61,32 +63,20 @@ cairo_status_t writePng(
     const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 3;
     // Kept between calls: fresh buffers this large would each cost the
     // system's zeroing of new pages, as much as the encoding itself.
-    thread_local std::vector<unsigned char> raw, packed, out;
+    thread_local std::vector<unsigned char> raw, packed;
     raw.resize(rowBytes * height);
     for (int y = 0; y < height; ++y) {
         const auto* from
             = reinterpret_cast<const std::uint32_t*>(pixels + static_cast<std::ptrdiff_t>(y) * stride);
         unsigned char* to = raw.data() + rowBytes * y;
-        *to++ = static_cast<unsigned char>(filter);
+        *to++ = 0; // no filter
         for (int x = 0; x < width; ++x) {
             const std::uint32_t p = from[x];
             *to++ = static_cast<unsigned char>(p >> 16);
             *to++ = static_cast<unsigned char>(p >> 8);
             *to++ = static_cast<unsigned char>(p);
         }
-        if (filter == PngFilter::sub) {
-            unsigned char* row = raw.data() + rowBytes * y + 1;
-            for (std::size_t i = rowBytes - 2; i >= 3; --i)
-                row[i] = static_cast<unsigned char>(row[i] - row[i - 3]);
-        }
     }
-    if (filter == PngFilter::up)
-        for (int y = height - 1; y > 0; --y) {
-            unsigned char* row = raw.data() + rowBytes * y + 1;
-            const unsigned char* above = row - rowBytes;
-            for (std::size_t i = 0; i + 1 < rowBytes; ++i)
-                row[i] = static_cast<unsigned char>(row[i] - above[i]);
-        }
 
     libdeflate_compressor* packer = compressor(level);
     if (!packer)
@@ -97,17 +87,27 @@ cairo_status_t writePng(
     if (packedSize == 0)
         return CAIRO_STATUS_NO_MEMORY;
 
-    out.clear();
-    out.reserve(packedSize + 64);
-    static constexpr unsigned char signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    out.insert(out.end(), signature, signature + 8);
-    std::vector<unsigned char> header;
+    std::vector<unsigned char> head(signature, signature + 8), header;
     put32(header, static_cast<std::uint32_t>(width));
     put32(header, static_cast<std::uint32_t>(height));
     // 8 bits a sample, RGB, deflate, adaptive filtering, no interlace.
     header.insert(header.end(), { 8, 2, 0, 0, 0 });
-    putChunk(out, "IHDR", header.data(), header.size());
-    putChunk(out, "IDAT", packed.data(), packedSize);
-    putChunk(out, "IEND", nullptr, 0);
-    return write(closure, out.data(), static_cast<unsigned>(out.size()));
+    putChunk(head, "IHDR", header.data(), header.size());
+    // The picture's chunk is written around the packed bytes, not copied.
+    put32(head, static_cast<std::uint32_t>(packedSize));
+    head.insert(head.end(), { 'I', 'D', 'A', 'T' });
+    std::vector<unsigned char> tail;
+    put32(tail, libdeflate_crc32(libdeflate_crc32(0, "IDAT", 4), packed.data(), packedSize));
+    putChunk(tail, "IEND", nullptr, 0);
+    cairo_status_t status = write(closure, head.data(), static_cast<unsigned>(head.size()));
+    if (status == CAIRO_STATUS_SUCCESS)
+        status = write(closure, packed.data(), static_cast<unsigned>(packedSize));
+    if (status == CAIRO_STATUS_SUCCESS)
+        status = write(closure, tail.data(), static_cast<unsigned>(tail.size()));
+    // A picture far larger than a graph on screen does not keep its buffers.
+    if (raw.capacity() > keptBytes) {
+        std::vector<unsigned char>().swap(raw);
+        std::vector<unsigned char>().swap(packed);
+    }
+    return status;
 }
