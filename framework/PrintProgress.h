@@ -4,9 +4,9 @@
 // It cannot be closed any other way.
 
 #include "framework/Printer.h"
+#include "framework/TDialog.h"
 
 #include <string>
-#include <wx/dialog.h>
 
 // Ids of the controls a job fills in.
 enum PrintProgressId : int {
@@ -19,7 +19,7 @@ enum PrintProgressId : int {
     IDC_PRINT_DEVICE = 102,
 };
 
-class TPrintProgress : public wxDialog {
+class TPrintProgress : public TDialog {
 public:
     TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device);
 
@@ -27,15 +27,10 @@ public:
     void showPage(int page, int lastPage);
     bool cancelled() const { return cancelPressed; }
 
-    wxWindow* control(int id) const;
-    // A control's text as the program's 8-bit string.
-    std::string text(int id) const;
-
 private:
     void onCancel(wxCommandEvent& event);
     void onClose(wxCloseEvent& event);
 
     bool cancelPressed = false;
     wxString pageFormat, lastPageFormat;
-    wxWindow* heading = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
-#include "framework/TemplateStyle.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 
@@ -19,6 +18,19 @@
 #include <wx/textctrl.h>
 
 namespace {
+// A static keeps the size its template gives it and aligns its text as told.
+long staticStyle(unsigned style)
+{
+    long wx = wxST_NO_AUTORESIZE;
+    if (style & DS_RIGHT)
+        wx |= wxALIGN_RIGHT;
+    else if (style & DS_CENTRE)
+        wx |= wxALIGN_CENTRE_HORIZONTAL;
+    if (style & DS_ELLIPSIS)
+        wx |= wxST_ELLIPSIZE_MIDDLE;
+    return wx;
+}
+
 // The face fontconfig picks for a template's font name; templates name the
 // fonts of another desktop, which fontconfig maps to an installed face.
 wxString resolvedFace(const char* name)
@@ -156,47 +168,52 @@ void TDialog::createControls(const DialogTemplate& t)
         const wxPoint to = ConvertDialogToPixels(wxPoint(def.x + def.width, def.y + def.height));
         const wxSize size(to.x - from.x, to.y - from.y);
         const wxString text = fromCodePage(def.text);
+        // 65535 is the "no id" of a static text; the toolkit takes no ids
+        // that high, so such a control is found by its template id alone.
+        const int id = def.id < 32767 ? def.id : wxID_STATIC;
 
         wxWindow* made = nullptr;
         switch (def.kind) {
         case DialogControlKind::Static:
-            made = new wxStaticText(this, def.id, text, from, size, staticStyle(def.style));
+            made = new wxStaticText(this, id, text, from, size, staticStyle(def.style));
             break;
         case DialogControlKind::Edit: {
-            auto* edit = new TemplateEdit(this, def.id, text, from, size);
+            auto* edit = new TemplateEdit(this, id, text, from, size);
             if (def.limit > 0)
                 edit->SetMaxLength(def.limit - 1);
             made = edit;
             break;
         }
         case DialogControlKind::Button:
-            made = new wxButton(this, def.id, text, from, size);
+            made = new wxButton(this, id, text, from, size);
             break;
         case DialogControlKind::DefaultButton: {
-            auto* button = new wxButton(this, def.id, text, from, size);
+            auto* button = new wxButton(this, id, text, from, size);
             button->SetDefault();
             made = button;
             break;
         }
         case DialogControlKind::CheckBoxLeft: {
             // Made at its natural size, which placing it then needs.
-            auto* box = new wxCheckBox(this, def.id, text, from, wxDefaultSize, wxALIGN_RIGHT);
+            auto* box = new wxCheckBox(this, id, text, from, wxDefaultSize, wxALIGN_RIGHT);
             placeLeftTextCheckBox(box, from, size);
             made = box;
             break;
         }
         case DialogControlKind::Icon:
             // An icon keeps its own size, as the template gives only its place.
-            made = new wxStaticBitmap(this, def.id, wxBitmap(programIcon(def.icon)), from);
+            made = new wxStaticBitmap(this, id, wxBitmap(programIcon(def.icon)), from);
             break;
         case DialogControlKind::Group:
-            made = new wxStaticBox(this, def.id, text, from, size);
+            made = new wxStaticBox(this, id, text, from, size);
             break;
         }
         if (made && (def.style & DS_HIDDEN))
             made->Hide();
         if (made && (def.style & (DS_SUNKEN | DS_BORDER)))
             framed.push_back({ made, def.style });
+        if (made)
+            byTemplateId.emplace_back(def.id, made);
     }
     makeRoomForWrappedTexts();
 }
@@ -286,9 +303,9 @@ void TDialog::closeWindow(int result)
 
 wxWindow* TDialog::control(int id) const
 {
-    for (wxWindow* child : GetChildren())
-        if (child->GetId() == id)
-            return child;
+    for (const auto& [templateId, made] : byTemplateId)
+        if (templateId == id)
+            return made;
     return nullptr;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// A modal dialog built from a numbered template in resources/. Subclasses add
-// a set-up step and an OK handler; Cancel (id 2) closes with the Cancel
-// result and Help (id 9) does nothing, for every dialog alike.
+// A dialog built from a numbered template in resources/, mostly run modally.
+// Subclasses add a set-up step and an OK handler; Cancel (id 2) closes with
+// the Cancel result and Help (id 9) does nothing, for every dialog alike.
 //
 //   class TDlgN : public TDialog {
 //   public:
@@ -16,6 +16,7 @@
 // boxes refuse, as they are typed, the characters the code page cannot hold.
 
 #include <string>
+#include <utility>
 #include <vector>
 #include <wx/dialog.h>
 
@@ -62,6 +63,8 @@ private:
         unsigned style;
     };
     std::vector<Framed> framed;
+    std::vector<std::pair<int, wxWindow*>> byTemplateId; // every control made
+
     int number;
     bool setUp = false;
 };

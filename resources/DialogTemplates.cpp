@@ -232,7 +232,9 @@ constexpr DialogControlDef printing[] = {
     { 65535, K::Static, "Now printing", 33, 8, 72, 8, DS_CENTRE },
     { 104, K::Static, "Now printing Page %d", 14, 8, 84, 8 },
     { 105, K::Static, "to %d of", 96, 8, 27, 8, DS_RIGHT },
-    { 101, K::Static, "'%s' on the", 4, 16, 130, 8, DS_CENTRE },
+    // The file's name is shown whole where it fits, else shortened in the
+    // middle, where it least hides which file it is.
+    { 101, K::Static, "'%s' on the", 4, 16, 130, 8, DS_CENTRE | DS_ELLIPSIS },
     { 103, K::Static, "", 0, 24, 130, 8, DS_CENTRE | DS_HIDDEN },
     { 102, K::Static, "%s on %s", 0, 24, 130, 8, DS_CENTRE },
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Dialog templates as data: caption, size and font, and each control with its
 // position and size in dialog units. framework/TDialog turns a template into
-// a real modal dialog.
+// a real dialog.
 
 #include <span>
 
@@ -23,6 +23,7 @@ enum DialogControlStyle : unsigned {
     DS_SUNKEN = 0x4,
     DS_BORDER = 0x8,
     DS_HIDDEN = 0x10,
+    DS_ELLIPSIS = 0x20, // a text too long is shortened in its middle
 };
 
 struct DialogControlDef {
