@@ -18,7 +18,7 @@ void setPlainLabel(wxWindow* w, const wxString& text)
 } // namespace
 
 TPrintProgress::TPrintProgress(wxWindow* parent, const std::string& title, const TPrintDevice& device)
-    : TDialog(parent, 32599)
+    : TDialog(parent, 32599, wxCAPTION | wxSYSTEM_MENU)
 {
     if (parent)
         Move(parent->ClientToScreen(ConvertDialogToPixels(wxPoint(left, top))));

@@ -96,7 +96,7 @@ void placeLeftTextCheckBox(wxCheckBox* box, const wxPoint& from, const wxSize& s
 
 } // namespace
 
-TDialog::TDialog(wxWindow* parent, int templateNumber)
+TDialog::TDialog(wxWindow* parent, int templateNumber, long style)
     : number(templateNumber)
 {
     const DialogTemplate* t = dialogTemplate(templateNumber);
@@ -104,8 +104,7 @@ TDialog::TDialog(wxWindow* parent, int templateNumber)
 
     // Placed over the top left corner of the owner's client area.
     const wxPoint at = parent ? parent->ClientToScreen(wxPoint(0, 0)) : wxDefaultPosition;
-    Create(parent, wxID_ANY, t ? fromCodePage(t->caption) : wxString(), at, wxDefaultSize,
-        wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    Create(parent, wxID_ANY, t ? fromCodePage(t->caption) : wxString(), at, wxDefaultSize, style);
     if (!t)
         return;
 

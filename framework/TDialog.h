@@ -24,7 +24,9 @@ struct DialogTemplate;
 
 class TDialog : public wxDialog {
 public:
-    TDialog(wxWindow* parent, int templateNumber);
+    // `style` is the toolkit's frame style: a caption, the window menu and,
+    // but for a window the user must not close, a close box.
+    TDialog(wxWindow* parent, int templateNumber, long style = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
 
     // Runs the dialog modally and returns IDOK or IDCANCEL (MessageBox.h);
     // any other code a caller closed it with is passed through.
