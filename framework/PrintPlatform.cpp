@@ -1,8 +1,7 @@
-// The print service over the toolkit's printing: GTK's print dialog (which
+// The print service over the desktop's printing: GTK's print dialog (which
 // always offers printing to a PDF, PostScript or SVG file, with or without
 // printers), its page set-up dialog, and its print operation. Pages are
-// drawn by our own cairo backend straight on the print context: the
-// toolkit's printer DC writes opaque text backgrounds at the page origin.
+// drawn by our own cairo backend straight on the operation's context.
 
 #include "framework/Printer.h"
 
@@ -15,65 +14,149 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <wx/log.h>
-#include <wx/print.h>
-#include <wx/printdlg.h>
-// The toolkit's GTK printing: its native print data and printer DC.
-#include <wx/gtk/print.h>
+#include <wx/toplevel.h>
 
 namespace {
+GtkWindow* toplevelOf(wxWindow* w)
+{
+    wxWindow* top = w ? wxGetTopLevelParent(w) : nullptr;
+    return top ? GTK_WINDOW(top->GetHandle()) : nullptr;
+}
 
-// The toolkit's printer keeps its last error in a static that nothing resets
-// between jobs; clearing it lets a job be told from the one before.
-struct PrinterErrorReset : wxPrinterBase {
-    static void clear() { sm_lastError = wxPRINTER_NO_ERROR; }
-};
-
-// The toolkit's printout, passing each step on to our job. The toolkit asks
-// for the page range before it lets the printout begin, and does not cope
-// with a range of no pages, so the job begins as soon as the context exists.
-class Adapter : public wxPrintout {
+// One run of GTK's print operation, each of its steps passed on to our job.
+class Operation {
 public:
-    Adapter(TPrintJob& printJob, wxPrintData& printSettings)
-        : wxPrintout(wxEmptyString)
-        , job(printJob)
-        , settings(printSettings)
+    Operation(TPrintJob& printJob, const TPrintSettings& settings)
+        : job(printJob)
+        , operation(gtk_print_operation_new())
     {
+        gtk_print_operation_set_print_settings(operation, settings.print);
+        gtk_print_operation_set_default_page_setup(operation, settings.page);
+        // One page, always: nothing to choose from.
+        gtk_print_operation_set_n_pages(operation, 1);
+        g_signal_connect(operation, "begin-print", G_CALLBACK(onBegin), this);
+        g_signal_connect(operation, "draw-page", G_CALLBACK(onDraw), this);
+        g_signal_connect(operation, "done", G_CALLBACK(onDone), this);
     }
-    ~Adapter() override
+    ~Operation()
     {
-        if (operation) {
-            g_signal_handlers_disconnect_by_data(operation, this);
-            g_object_unref(operation);
-        }
+        g_signal_handlers_disconnect_by_data(operation, this);
+        g_object_unref(operation);
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+    // Shows the dialog and prints; the chosen printer is kept in `settings`.
+    TPrintResult run(wxWindow* parent, TPrintSettings& settings)
+    {
+        GError* error = nullptr;
+        const GtkPrintOperationResult answer = gtk_print_operation_run(
+            operation, GTK_PRINT_OPERATION_ACTION_PRINT_DIALOG, toplevelOf(parent), &error);
+        if (answer == GTK_PRINT_OPERATION_RESULT_ERROR)
+            fail(error);
+        if (error)
+            g_error_free(error);
+        job.end();
+        if (begun)
+            settings.keep(gtk_print_operation_get_print_settings(operation), nullptr);
+        const TPrintResult r = result(answer);
+        if (begun && r != TPrintResult::printed)
+            removePartialOutput();
+        return r;
     }
 
-    void OnPreparePrinting() override
+    // The system's message for the failure, if it gave one.
+    std::string detail;
+
+private:
+    static void onBegin(GtkPrintOperation*, GtkPrintContext*, gpointer self)
+    {
+        static_cast<Operation*>(self)->begin();
+    }
+
+    static void onDraw(GtkPrintOperation*, GtkPrintContext* context, gint page, gpointer self)
+    {
+        static_cast<Operation*>(self)->draw(context, page + 1);
+    }
+
+    static void onDone(GtkPrintOperation* operation, GtkPrintOperationResult result, gpointer self)
+    {
+        if (result != GTK_PRINT_OPERATION_RESULT_ERROR)
+            return;
+        GError* error = nullptr;
+        gtk_print_operation_get_error(operation, &error);
+        static_cast<Operation*>(self)->fail(error);
+        if (error)
+            g_error_free(error);
+    }
+
+    void begin()
     {
         begun = true;
-        // The settings, the toolkit's printer and its DC all share one native
-        // record, which holds the running operation and its context.
-        auto* native = dynamic_cast<wxGtkPrintNativeData*>(settings.GetNativeData());
-        auto* dc = GetDC() ? dynamic_cast<wxGtkPrinterDCImpl*>(GetDC()->GetImpl()) : nullptr;
-        if (native) {
-            operation = native->GetPrintJob();
-            context = native->GetPrintContext();
-        }
-        if (operation) {
-            g_object_ref(operation);
-            g_signal_connect(operation, "done", G_CALLBACK(onDone), this);
-        }
-        resolution = dc ? dc->GetResolution() : 0;
-        if (!dc || !operation || !context || resolution <= 0) {
-            stop();
-            return;
-        }
         const TPrintDevice chosen = device();
         output = chosen.port;
         outputExisted = !output.empty() && stat(output.c_str(), &outputBefore) == 0;
-        pages = job.begin(chosen);
+        const int pages = job.begin(chosen);
         if (pages <= 0)
             stop();
+        else
+            gtk_print_operation_set_n_pages(operation, pages);
+    }
+
+    // Draws in device pixels of the printer's resolution, from the corner of
+    // the printable area, where the operation's context starts.
+    void draw(GtkPrintContext* context, int page)
+    {
+        if (stopped)
+            return;
+        const TSize pageSize { static_cast<int>(std::lround(gtk_print_context_get_width(context))),
+            static_cast<int>(std::lround(gtk_print_context_get_height(context))) };
+        bool goOn = false;
+        {
+            TCairoDC tdc(gtk_print_context_get_cairo_context(context));
+            goOn = job.page(tdc, pageSize, page);
+        }
+        if (!goOn)
+            stop();
+    }
+
+    void stop()
+    {
+        stopped = true;
+        gtk_print_operation_cancel(operation);
+    }
+
+    void fail(const GError* error)
+    {
+        if (failure != TPrintResult::printed)
+            return;
+        failure = TPrintResult::generalError;
+        if (!error)
+            return;
+        if ((error->domain == G_IO_ERROR && error->code == G_IO_ERROR_NO_SPACE)
+            || (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOSPC))
+            failure = TPrintResult::outOfDisk;
+        else if ((error->domain == GTK_PRINT_ERROR && error->code == GTK_PRINT_ERROR_NOMEM)
+            || (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOMEM))
+            failure = TPrintResult::outOfMemory;
+        if (error->message)
+            detail = error->message;
+    }
+
+    // How the job ended, as far as the answer and the operation tell.
+    TPrintResult result(GtkPrintOperationResult answer) const
+    {
+        if (!begun)
+            return answer == GTK_PRINT_OPERATION_RESULT_CANCEL ? TPrintResult::dialogCancelled
+                                                               : TPrintResult::dialogFailed;
+        if (stopped)
+            return TPrintResult::stopped;
+        if (failure != TPrintResult::printed)
+            return failure;
+        if (gtk_print_operation_get_status(operation) == GTK_PRINT_STATUS_FINISHED_ABORTED)
+            return TPrintResult::userAborted;
+        return answer == GTK_PRINT_OPERATION_RESULT_APPLY ? TPrintResult::printed
+                                                          : TPrintResult::generalError;
     }
 
     // A print to a file that failed leaves no half-written file. The file
@@ -90,103 +173,6 @@ public:
             && now.st_mtim.tv_nsec == outputBefore.st_mtim.tv_nsec;
         if (!unchanged)
             unlink(output.c_str());
-    }
-
-    void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override
-    {
-        *minPage = *pageFrom = 1;
-        *maxPage = *pageTo = pages > 0 ? pages : 1;
-    }
-
-    bool HasPage(int page) override { return !stopped && page >= 1 && page <= pages; }
-
-    bool OnPrintPage(int page) override
-    {
-        if (stopped)
-            return false;
-        auto* cr = static_cast<cairo_t*>(GetDC()->GetImpl()->GetCairoContext());
-        GtkPageSetup* setup = gtk_print_context_get_page_setup(context);
-        if (!cr || !setup) {
-            stop();
-            return false;
-        }
-        // The toolkit's DC has moved the origin to the paper's corner and
-        // scaled to its own resolution; go back to the printable area, in
-        // device pixels of that resolution.
-        const double r = resolution;
-        const double marginLeft = gtk_page_setup_get_left_margin(setup, GTK_UNIT_POINTS);
-        const double marginTop = gtk_page_setup_get_top_margin(setup, GTK_UNIT_POINTS);
-        const TSize pageSize {
-            static_cast<int>(std::lround(gtk_page_setup_get_page_width(setup, GTK_UNIT_POINTS) * r / 72)),
-            static_cast<int>(std::lround(gtk_page_setup_get_page_height(setup, GTK_UNIT_POINTS) * r / 72)),
-        };
-        cairo_save(cr);
-        cairo_scale(cr, r / 72, r / 72);
-        cairo_translate(cr, marginLeft, marginTop);
-        cairo_scale(cr, 72 / r, 72 / r);
-        bool goOn = false;
-        {
-            TCairoDC tdc(cr);
-            goOn = job.page(tdc, pageSize, page);
-        }
-        cairo_restore(cr);
-        if (!goOn)
-            stop();
-        return goOn;
-    }
-
-    void OnEndPrinting() override { job.end(); }
-
-    // How the job ended, as far as the toolkit's result and the operation tell.
-    TPrintResult result(bool printed)
-    {
-        if (!begun) {
-            const wxPrinterError error = wxPrinter::GetLastError();
-            return error == wxPRINTER_CANCELLED ? TPrintResult::dialogCancelled : TPrintResult::dialogFailed;
-        }
-        if (stopped)
-            return TPrintResult::stopped;
-        if (operation && operationFailed) {
-            GError* error = nullptr;
-            gtk_print_operation_get_error(operation, &error);
-            if (error) {
-                const TPrintResult r = fromError(error);
-                if (error->message)
-                    detail = error->message;
-                g_error_free(error);
-                return r;
-            }
-            return TPrintResult::generalError;
-        }
-        if (operation && gtk_print_operation_get_status(operation) == GTK_PRINT_STATUS_FINISHED_ABORTED)
-            return TPrintResult::userAborted;
-        return printed ? TPrintResult::printed : TPrintResult::generalError;
-    }
-
-    bool jobBegun() const { return begun; }
-    // The system's message for the failure, once result() has seen one.
-    std::string detail;
-    // The result, with a failed job's partial output file removed.
-    TPrintResult finish(bool printed)
-    {
-        const TPrintResult r = result(printed);
-        if (begun && r != TPrintResult::printed)
-            removePartialOutput();
-        return r;
-    }
-
-private:
-    static void onDone(GtkPrintOperation*, GtkPrintOperationResult result, gpointer self)
-    {
-        if (result == GTK_PRINT_OPERATION_RESULT_ERROR)
-            static_cast<Adapter*>(self)->operationFailed = true;
-    }
-
-    void stop()
-    {
-        stopped = true;
-        if (operation)
-            gtk_print_operation_cancel(operation);
     }
 
     TPrintDevice device() const
@@ -207,28 +193,11 @@ private:
         return d;
     }
 
-    static TPrintResult fromError(const GError* error)
-    {
-        if (error->domain == G_IO_ERROR && error->code == G_IO_ERROR_NO_SPACE)
-            return TPrintResult::outOfDisk;
-        if (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOSPC)
-            return TPrintResult::outOfDisk;
-        if (error->domain == GTK_PRINT_ERROR && error->code == GTK_PRINT_ERROR_NOMEM)
-            return TPrintResult::outOfMemory;
-        if (error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOMEM)
-            return TPrintResult::outOfMemory;
-        return TPrintResult::generalError;
-    }
-
     TPrintJob& job;
-    wxPrintData& settings;
-    GtkPrintOperation* operation = nullptr;
-    GtkPrintContext* context = nullptr;
-    int resolution = 0;
-    int pages = 0;
+    GtkPrintOperation* operation;
     bool begun = false;
     bool stopped = false;
-    bool operationFailed = false;
+    TPrintResult failure = TPrintResult::printed;
     std::string output; // the file printed to, if any
     bool outputExisted = false;
     struct stat outputBefore { };
@@ -295,43 +264,29 @@ class PlatformPrinting : public TPrintService {
 public:
     std::string failureDetail() const override { return lastDetail; }
 
-    bool setup(wxWindow* parent, wxPrintData& settings) override
+    bool setup(wxWindow* parent, TPrintSettings& settings) override
     {
-        wxPageSetupDialogData data(settings);
-        wxPageSetupDialog dialog(parent, &data);
-        if (dialog.ShowModal() != wxID_OK)
-            return false;
-        settings = dialog.GetPageSetupDialogData().GetPrintData();
-        return true;
+        GtkWidget* dialog = gtk_page_setup_unix_dialog_new(nullptr, toplevelOf(parent));
+        auto* pageDialog = GTK_PAGE_SETUP_UNIX_DIALOG(dialog);
+        gtk_page_setup_unix_dialog_set_page_setup(pageDialog, settings.page);
+        gtk_page_setup_unix_dialog_set_print_settings(pageDialog, settings.print);
+        gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+        const bool chosen = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK;
+        // The printer it formats for is the one the next print dialog offers.
+        if (chosen)
+            settings.keep(gtk_page_setup_unix_dialog_get_print_settings(pageDialog),
+                gtk_page_setup_unix_dialog_get_page_setup(pageDialog));
+        gtk_widget_destroy(dialog);
+        return chosen;
     }
 
-    TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) override
+    TPrintResult print(wxWindow* parent, TPrintSettings& settings, TPrintJob& job) override
     {
         lastDetail.clear();
-        wxPrintDialogData data(settings);
-        // One page, always: nothing to choose from (the GTK dialog clamps
-        // any range to the single page anyway).
-        data.EnablePageNumbers(false);
-        data.EnableSelection(false);
-        wxPrinter printer(&data);
-        Adapter printout(job, settings);
+        Operation operation(job, settings);
         const OnePageDialog onePage;
-        bool printed = false;
-        {
-            // The toolkit would pop up its own error boxes later; the printer
-            // object reports failures itself.
-            wxLogNull quiet;
-            PrinterErrorReset::clear();
-            printed = printer.Print(parent, &printout, true);
-        }
-        job.end();
-        const TPrintResult result = printout.finish(printed);
-        lastDetail = printout.detail;
-        // The printer chose in the dialog is in the shared native record;
-        // bring it into the settings, or the next dialog would start from
-        // the old choice.
-        if (printout.jobBegun())
-            settings.ConvertFromNative();
+        const TPrintResult result = operation.run(parent, settings);
+        lastDetail = operation.detail;
         return result;
     }
 

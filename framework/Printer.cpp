@@ -6,9 +6,9 @@
 #include "framework/MessageBox.h"
 #include "framework/PrintProgress.h"
 
+#include <gtk/gtk.h>
 #include <new>
 #include <wx/app.h>
-#include <wx/cmndata.h>
 
 std::unique_ptr<TPrintService> makePlatformPrintService(); // PrintPlatform.cpp
 
@@ -121,7 +121,7 @@ private:
     TPrintResult failure = TPrintResult::printed;
 };
 
-TPrintResult runService(wxWindow* parent, wxPrintData& settings, JobRun& job)
+TPrintResult runService(wxWindow* parent, TPrintSettings& settings, JobRun& job)
 {
     try {
         return printService().print(parent, settings, job);
@@ -169,19 +169,44 @@ std::string printErrorReason(TPrintResult result)
     return "Error encountered during print";
 }
 
-TPrinter::TPrinter()
-    : data(std::make_unique<wxPrintData>())
+TPrintSettings::TPrintSettings()
+    : print(gtk_print_settings_new())
+    , page(gtk_page_setup_new())
 {
 }
 
-TPrinter::~TPrinter() = default;
+TPrintSettings::~TPrintSettings()
+{
+    g_object_unref(print);
+    g_object_unref(page);
+}
 
-void TPrinter::clearDevice() { *data = wxPrintData(); }
+void TPrintSettings::keep(GtkPrintSettings* chosen, GtkPageSetup* chosenPage)
+{
+    if (chosen && chosen != print) {
+        g_object_unref(print);
+        print = gtk_print_settings_copy(chosen);
+    }
+    if (chosenPage && chosenPage != page) {
+        g_object_unref(page);
+        page = gtk_page_setup_copy(chosenPage);
+    }
+}
+
+void TPrintSettings::clear()
+{
+    g_object_unref(print);
+    g_object_unref(page);
+    print = gtk_print_settings_new();
+    page = gtk_page_setup_new();
+}
+
+void TPrinter::clearDevice() { data.clear(); }
 
 void TPrinter::setup(wxWindow* parent)
 {
     try {
-        printService().setup(parent, *data);
+        printService().setup(parent, data);
     } catch (...) {
         // The dialog failed: the printer chosen before stays as it was.
     }
@@ -190,11 +215,11 @@ void TPrinter::setup(wxWindow* parent)
 bool TPrinter::print(wxWindow* parent, const std::string& title, const TPageDrawer& drawPage)
 {
     JobRun job(parent, title, drawPage);
-    TPrintResult result = runService(parent, *data, job);
+    TPrintResult result = runService(parent, data, job);
     if (result == TPrintResult::dialogFailed && !job.started()) {
         // Most often the remembered printer is gone: try once with the default.
         clearDevice();
-        result = runService(parent, *data, job);
+        result = runService(parent, data, job);
     }
     job.end();
 

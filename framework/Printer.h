@@ -10,8 +10,27 @@
 #include <memory>
 #include <string>
 
-class wxPrintData;
 class wxWindow;
+typedef struct _GtkPrintSettings GtkPrintSettings;
+typedef struct _GtkPageSetup GtkPageSetup;
+
+// The printer, its options and the page the user chose last, as the
+// desktop's print dialogs keep them.
+class TPrintSettings {
+public:
+    TPrintSettings();
+    ~TPrintSettings();
+    TPrintSettings(const TPrintSettings&) = delete;
+    TPrintSettings& operator=(const TPrintSettings&) = delete;
+
+    // Takes over the dialog's choice (either may be null: kept as it was).
+    void keep(GtkPrintSettings* chosen, GtkPageSetup* chosenPage);
+    // Forgets every choice: the next dialog starts from the default printer.
+    void clear();
+
+    GtkPrintSettings* print = nullptr;
+    GtkPageSetup* page = nullptr;
+};
 
 // The printer a job goes to, as the progress window names it.
 struct TPrintDevice {
@@ -63,10 +82,10 @@ public:
     virtual ~TPrintService() = default;
     // The printer set-up dialog over `settings`. Returns true for OK, with
     // `settings` holding the choice.
-    virtual bool setup(wxWindow* parent, wxPrintData& settings) = 0;
+    virtual bool setup(wxWindow* parent, TPrintSettings& settings) = 0;
     // Shows the print dialog for the printer in `settings`; after OK runs
     // `job` on the chosen printer and keeps the choice in `settings`.
-    virtual TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) = 0;
+    virtual TPrintResult print(wxWindow* parent, TPrintSettings& settings, TPrintJob& job) = 0;
     // The system's own words for why the last print failed (a file that
     // could not be written, say), or empty when it gave none.
     virtual std::string failureDetail() const { return {}; }
@@ -79,8 +98,7 @@ std::unique_ptr<TPrintService> setPrintService(std::unique_ptr<TPrintService> se
 
 class TPrinter {
 public:
-    TPrinter();
-    ~TPrinter();
+    TPrinter() = default;
     TPrinter(const TPrinter&) = delete;
     TPrinter& operator=(const TPrinter&) = delete;
 
@@ -96,12 +114,12 @@ public:
     bool print(wxWindow* parent, const std::string& title, const TPageDrawer& drawPage);
 
     // The printer and settings chosen last.
-    wxPrintData& settings() { return *data; }
+    TPrintSettings& settings() { return data; }
     // Forgets the chosen printer: the next dialog starts from the default.
     void clearDevice();
 
 private:
-    std::unique_ptr<wxPrintData> data;
+    TPrintSettings data;
 };
 
 // The reason shown for a failed job, or empty when the result needs no

@@ -15,7 +15,6 @@
 #include <stdexcept>
 #include <wx/app.h>
 #include <wx/button.h>
-#include <wx/cmndata.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
@@ -48,19 +47,20 @@ struct FakePrinting : TPrintService {
     bool pageLineShown = false;
     bool progressClosable = true, titleEllipsized = false;
 
-    bool setup(wxWindow*, wxPrintData& settings) override
+    bool setup(wxWindow*, TPrintSettings& settings) override
     {
         ++setups;
         if (!setupAnswer)
             return false;
-        settings.SetPrinterName("Setup Choice");
+        gtk_print_settings_set_printer(settings.print, "Setup Choice");
         return true;
     }
 
-    TPrintResult print(wxWindow* parent, wxPrintData& settings, TPrintJob& job) override
+    TPrintResult print(wxWindow* parent, TPrintSettings& settings, TPrintJob& job) override
     {
         printingSeen.push_back(doc.printing);
-        dialogPrinters.push_back(std::string(settings.GetPrinterName().utf8_str()));
+        const char* printer = gtk_print_settings_get_printer(settings.print);
+        dialogPrinters.push_back(printer ? printer : "");
         if (failingDialogs > 0) {
             --failingDialogs;
             return TPrintResult::dialogFailed;
@@ -70,7 +70,7 @@ struct FakePrinting : TPrintService {
         if (dialog == Dialog::throwBeforeJob)
             throw std::runtime_error("no device context for the chosen printer");
 
-        settings.SetPrinterName("Fake Printer");
+        gtk_print_settings_set_printer(settings.print, "Fake Printer");
         const int count = job.begin(TPrintDevice { "Fake Printer", "/tmp/graph.pdf" });
         ownerEnabledInJob = parent->IsEnabled();
         if (dialog == Dialog::throwDuringJob)
@@ -220,8 +220,8 @@ TEST_F(PrintCommands, ScreenShowsThePrintingVariantOnlyWhileTheCommandRuns)
     int whileOpen = -1;
     struct Peek : TPrintService {
         std::function<void()> peek;
-        bool setup(wxWindow*, wxPrintData&) override { return false; }
-        TPrintResult print(wxWindow*, wxPrintData&, TPrintJob&) override
+        bool setup(wxWindow*, TPrintSettings&) override { return false; }
+        TPrintResult print(wxWindow*, TPrintSettings&, TPrintJob&) override
         {
             peek();
             return TPrintResult::dialogCancelled;

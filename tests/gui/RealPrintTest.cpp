@@ -23,8 +23,6 @@
 #include <optional>
 #include <regex>
 #include <unistd.h>
-#include <wx/cmndata.h>
-#include <wx/gtk/print.h>
 
 namespace fs = std::filesystem;
 
@@ -130,23 +128,17 @@ protected:
     {
         TPrinter* printer = window->printer();
         DialogDriver driver;
-        auto* native
-            = printer ? dynamic_cast<wxGtkPrintNativeData*>(printer->settings().GetNativeData()) : nullptr;
-        if (!native) {
-            ADD_FAILURE() << "no toolkit print settings";
+        if (!printer) {
+            ADD_FAILURE() << "no printer object";
             return driver;
         }
         gchar* uri = g_filename_to_uri(pdf.c_str(), nullptr, nullptr);
-        gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
-        gtk_print_settings_set(native->GetPrintConfig(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+        gtk_print_settings_set(printer->settings().print, GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+        gtk_print_settings_set(printer->settings().print, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
         g_free(uri);
         // The file printer goes by its translated name.
-        printer->settings().SetPrinterName(wxString::FromUTF8(g_dgettext("gtk30", "Print to File")));
-        guint timer = 0;
-        dialogs().expect([&](wxDialog*) {
-            timer = g_timeout_add(50, &DialogDriver::tick, &driver);
-            return wxID_NONE;
-        });
+        gtk_print_settings_set_printer(printer->settings().print, g_dgettext("gtk30", "Print to File"));
+        const guint timer = g_timeout_add(50, &DialogDriver::tick, &driver);
         if (messageFollows)
             dialogs().expectMessage(wxID_OK);
         command(CM_PRINT);
@@ -260,18 +252,31 @@ TEST_F(RealPrinting, PrintToAFolderThatIsNotThereSaysWhy)
 
 TEST_F(RealPrinting, CancelledToolkitDialogsPrintNothingAndSayNothing)
 {
+    // Cancels the desktop's dialog as soon as it is up, naming its type.
     std::string shown;
-    dialogs().expect([&](wxDialog* d) {
-        shown += std::string(wxString(d->GetClassInfo()->GetClassName()).utf8_str());
-        return wxID_CANCEL;
-    });
-    command(CM_PRINT);
-    dialogs().expect([&](wxDialog* d) {
-        shown += std::string(" ") + std::string(wxString(d->GetClassInfo()->GetClassName()).utf8_str());
-        return wxID_CANCEL;
-    });
-    command(CM_PRINTERSETUP);
-    EXPECT_EQ(shown, "wxGtkPrintDialog wxGtkPageSetupDialog");
+    const auto cancelFirstDialog = [](gpointer data) -> gboolean {
+        GtkWidget* dialog = nullptr;
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w; w = w->next)
+            if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+                dialog = GTK_WIDGET(w->data);
+        g_list_free(windows);
+        if (!dialog)
+            return G_SOURCE_CONTINUE;
+        *static_cast<std::string*>(data) += std::string(G_OBJECT_TYPE_NAME(dialog)) + " ";
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+        return G_SOURCE_REMOVE;
+    };
+    // A timer whose dialog never came must not outlive the test.
+    const auto runAnswered = [&](int id) {
+        const guint timer = g_timeout_add(50, cancelFirstDialog, &shown);
+        command(id);
+        if (GSource* left = g_main_context_find_source_by_id(nullptr, timer))
+            g_source_destroy(left);
+    };
+    runAnswered(CM_PRINT);
+    runAnswered(CM_PRINTERSETUP);
+    EXPECT_EQ(shown, "GtkPrintUnixDialog GtkPageSetupUnixDialog ");
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(doc.printing, 0);
     EXPECT_TRUE(window->IsEnabled());
