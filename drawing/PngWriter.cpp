@@ -25,7 +25,7 @@ void putChunk(
 }
 
 constexpr unsigned char signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-// Buffers up to this size (a graph at four times its size) are kept.
+// Buffers up to this size (a graph at three times its size) are kept.
 constexpr std::size_t keptBytes = 16 << 20;
 
 struct CompressorDeleter {
