@@ -27,6 +27,18 @@
 namespace fs = std::filesystem;
 
 namespace {
+// The newest visible top-level window of a GTK type, or null.
+GtkWidget* visibleWindowOf(GType type)
+{
+    GtkWidget* found = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next)
+        if (G_TYPE_CHECK_INSTANCE_TYPE(w->data, type) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+            found = GTK_WIDGET(w->data);
+    g_list_free(windows);
+    return found;
+}
+
 // Presses Print once the dialog has selected the file printer it was given.
 struct DialogDriver {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
@@ -38,12 +50,7 @@ struct DialogDriver {
     static gboolean tick(gpointer data)
     {
         auto* self = static_cast<DialogDriver*>(data);
-        GtkWidget* dialog = nullptr;
-        GList* windows = gtk_window_list_toplevels();
-        for (GList* w = windows; w; w = w->next)
-            if (GTK_IS_PRINT_UNIX_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
-                dialog = GTK_WIDGET(w->data);
-        g_list_free(windows);
+        GtkWidget* dialog = visibleWindowOf(GTK_TYPE_PRINT_UNIX_DIALOG);
         if (dialog) {
             GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog));
             if (printer && gtk_printer_is_virtual(printer) && !self->ready)
@@ -255,12 +262,7 @@ TEST_F(RealPrinting, CancelledToolkitDialogsPrintNothingAndSayNothing)
     // Cancels the desktop's dialog as soon as it is up, naming its type.
     std::string shown;
     const auto cancelFirstDialog = [](gpointer data) -> gboolean {
-        GtkWidget* dialog = nullptr;
-        GList* windows = gtk_window_list_toplevels();
-        for (GList* w = windows; w; w = w->next)
-            if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
-                dialog = GTK_WIDGET(w->data);
-        g_list_free(windows);
+        GtkWidget* dialog = visibleWindowOf(GTK_TYPE_DIALOG);
         if (!dialog)
             return G_SOURCE_CONTINUE;
         *static_cast<std::string*>(data) += std::string(G_OBJECT_TYPE_NAME(dialog)) + " ";
