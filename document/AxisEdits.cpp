@@ -116,7 +116,8 @@ float extendedRow(float p, const YRange& from, const YRange& to)
 
 std::string YAxisExtension::problem(const GraphDocument& d, const std::string& typed) const
 {
-    if (!isRealNumberText(typed) || !(newMax > from.max))
+    double typedMax = 0;
+    if (!realNumberOf(typed, typedMax) || !(newMax > from.max))
         return "The new Maximum Y-Value must be a number above " + formatText("%g", from.max);
     const YRange to { from.min, newMax };
     if (std::string why = yRangeProblem(to.min, to.max); !why.empty())

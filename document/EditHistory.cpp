@@ -9,7 +9,20 @@ void EditHistory::reset(const GraphSnapshot& current)
     saved = current;
 }
 
-void EditHistory::markSaved(const GraphSnapshot& current) { saved = current; }
+void EditHistory::markSaved(const GraphSnapshot& current, const std::string& previousFileName)
+{
+    saved = current;
+    if (current.fileName == previousFileName)
+        return;
+    // Outwards from now, up to a step that began or left another graph (a
+    // New Graph).
+    const auto rename = [&](auto from, auto to) {
+        for (auto step = from; step != to && step->fileName == previousFileName; ++step)
+            step->fileName = current.fileName;
+    };
+    rename(undoSteps.rbegin(), undoSteps.rend());
+    rename(redoSteps.rbegin(), redoSteps.rend());
+}
 
 void EditHistory::record(GraphSnapshot before, const GraphSnapshot& now)
 {
@@ -37,4 +50,7 @@ GraphSnapshot EditHistory::redo(GraphSnapshot now)
     return again;
 }
 
-bool EditHistory::isChanged(const GraphSnapshot& current) const { return current.stored != saved.stored; }
+bool EditHistory::isChanged(const GraphSnapshot& current) const
+{
+    return current.stored != saved.stored || current.fileName != saved.fileName;
+}

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 struct GraphSnapshot {
@@ -14,6 +15,9 @@ struct GraphSnapshot {
     // What the user sees that no file keeps.
     int showErrorBars = 0;
     std::uint8_t placingCaption = 0;
+    // The file the graph belongs to: New Graph starts one that has none, and
+    // its Undo gives the old graph back with its file.
+    std::string fileName;
     // Brought back with the graph, so Undo shows the curve it changed, but
     // never compared: choosing a curve is no change.
     int currentCurve = 0;
@@ -21,7 +25,7 @@ struct GraphSnapshot {
     bool sameGraph(const GraphSnapshot& other) const
     {
         return stored == other.stored && showErrorBars == other.showErrorBars
-            && placingCaption == other.placingCaption;
+            && placingCaption == other.placingCaption && fileName == other.fileName;
     }
 };
 
@@ -32,8 +36,10 @@ public:
     // A graph opened (or the program's first): nothing to undo or redo, and
     // this is the graph on disk.
     void reset(const GraphSnapshot& current);
-    // The graph was written to disk as it is now.
-    void markSaved(const GraphSnapshot& current);
+    // The graph was written to disk as it is now. Saved under another name,
+    // the steps of the same graph follow it there, so undoing one never
+    // points Save back at the file it was saved from.
+    void markSaved(const GraphSnapshot& current, const std::string& previousFileName);
     // One change, from `before` to the graph as it is now. Nothing is kept
     // when the graph did not change; otherwise what could be redone is gone.
     void record(GraphSnapshot before, const GraphSnapshot& now);
@@ -45,7 +51,8 @@ public:
     GraphSnapshot undo(GraphSnapshot now);
     GraphSnapshot redo(GraphSnapshot now);
 
-    // Whether this graph differs from the one last opened or saved.
+    // Whether this graph differs from the one last opened or saved, or
+    // belongs to another file.
     bool isChanged(const GraphSnapshot& current) const;
 
 private:

@@ -20,6 +20,16 @@ void clearGraph()
     for (int& count : doc.pointCount)
         count = 0;
     doc.xLabelCount = 0;
+    // A new graph is about something else: the last one's captions and their
+    // box would speak of curves that are gone, and Save must not write it over
+    // the file the last one came from.
+    for (auto& caption : doc.captions)
+        caption[0] = 0;
+    doc.captionBoxX = 0;
+    doc.captionBoxY = 0;
+    doc.captionsPlaced = 0;
+    doc.placingCaption = 0;
+    doc.fileName.clear();
 }
 
 void sortCurve() { sortCurve(doc, doc.currentCurve); }

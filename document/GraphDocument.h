@@ -69,7 +69,8 @@ struct GraphDocument {
 // The process-wide document, zero-filled at start and never replaced.
 extern GraphDocument doc;
 
-// Empties the document for a new graph; deliberately partial (see the .cpp).
+// Empties the document for a new graph, which has no file yet; the pixel
+// slots and the Y range are left to the counts and the dialogs (see the .cpp).
 void clearGraph();
 // Sorts the current curve by pixelX, keeping equal columns in entry order.
 void sortCurve();

@@ -3,6 +3,7 @@
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -123,4 +124,23 @@ int insertionIndex(const GraphDocument& d, int c, int pixelX)
     while (i < d.pointCount[c] && d.pixelX[c][i] <= pixelX)
         ++i;
     return i;
+}
+
+int pointNear(const GraphDocument& d, int c, int x, int y)
+{
+    int nearest = -1;
+    double best = 0;
+    const int n = std::clamp(d.pointCount[c], 0, kMaxPoints);
+    for (int i = 0; i < n; ++i) {
+        const double dx = static_cast<double>(x) - d.pixelX[c][i];
+        const double dy = static_cast<double>(y) - d.pixelY[c][i];
+        if (std::fabs(dx) > kPointReach || std::fabs(dy) > kPointReach)
+            continue;
+        const double distance = dx * dx + dy * dy;
+        if (nearest < 0 || distance < best) {
+            nearest = i;
+            best = distance;
+        }
+    }
+    return nearest;
 }

@@ -50,6 +50,12 @@ std::string curveFullText(int c);
 std::string sumsOverflowText(int c);
 // Appends the point and sorts the curve, as Next Point does.
 void addTypedPoint(GraphDocument& d, int c, int typedX, float y);
+// How far, in pixels across and down, a right click reaches for a point.
+inline constexpr int kPointReach = 4;
+// The point of curve c nearest to the click at (x, y) among those within
+// kPointReach of it both ways (the row compared with the stored float), the
+// lower slot when two are as near; -1 when none is that close.
+int pointNear(const GraphDocument& d, int c, int x, int y);
 // Where a point at this pixel column goes: after every point at or left of
 // it, so equal columns keep the order they were entered in.
 int insertionIndex(const GraphDocument& d, int c, int pixelX);

@@ -182,11 +182,40 @@ bool isRealNumberText(std::string_view text)
     return i == t.size();
 }
 
+std::string decimalPointText(std::string_view text)
+{
+    std::string t(text);
+    const std::size_t comma = t.find(',');
+    if (comma != std::string::npos && t.find(',', comma + 1) == std::string::npos
+        && t.find('.') == std::string::npos)
+        t[comma] = '.';
+    return t;
+}
+
+bool realNumberOf(std::string_view text, double& value)
+{
+    const std::string t = decimalPointText(text);
+    if (!isRealNumberText(t))
+        return false;
+    value = textToReal(t);
+    return true;
+}
+
+bool realNumberOf(std::string_view text, float& value)
+{
+    double v = 0;
+    if (!realNumberOf(text, v))
+        return false;
+    value = static_cast<float>(v);
+    return true;
+}
+
 bool wholeNumberOf(std::string_view text, int& value)
 {
-    if (!isRealNumberText(text))
+    double real = 0;
+    if (!realNumberOf(text, real))
         return false;
-    const double v = std::trunc(textToReal(text));
+    const double v = std::trunc(real);
     value = v >= INT_MAX ? INT_MAX : v <= INT_MIN ? INT_MIN : static_cast<int>(v);
     return true;
 }

@@ -39,7 +39,16 @@ bool isWholeNumberText(std::string_view text);
 // Whether the whole text (blanks around it allowed) is one real number as
 // textToReal reads it: sign, digits with an optional full stop, exponent.
 bool isRealNumberText(std::string_view text);
+// The text with its one comma read as a decimal point, when it has a single
+// comma and no full stop ("17,5" is "17.5"): a German user types numbers so,
+// and a German spreadsheet copies them so. Any other text is returned as it is.
+std::string decimalPointText(std::string_view text);
+// A box that takes a real number: the whole text (blanks around it allowed)
+// spells one, with a decimal point or comma as decimalPointText reads it;
+// false, with `value` untouched, when it does not.
+bool realNumberOf(std::string_view text, double& value);
+bool realNumberOf(std::string_view text, float& value);
 // A box that takes a whole number: the real number the whole text spells,
-// truncated toward zero and held within int (so 12.9 is 12 and 1e2 is
-// 100); false, with `value` untouched, when the text is not a number.
+// truncated toward zero and held within int (so 12.9 and 12,9 are 12 and
+// 1e2 is 100); false, with `value` untouched, when the text is not a number.
 bool wholeNumberOf(std::string_view text, int& value);

@@ -34,8 +34,10 @@ TOpenSaveDialog::TData dialogData(unsigned long flags, const char* filter)
     return data;
 }
 
-// Packs the document and writes it; on failure says why and leaves the file,
-// `dirty` and the file name alone.
+// Packs the document and writes it, and then the graph is the one in `path`.
+// The name becomes current only once the graph is really in it: on failure
+// this says why and leaves the file, `dirty` and the file name alone, so
+// Save still points at the file that holds the graph.
 bool saveTo(TWndw& w, const std::string& path)
 {
     packRecord();
@@ -44,7 +46,9 @@ bool saveTo(TWndw& w, const std::string& path)
         w.messageBox(error, "Save Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    w.markSaved();
+    const std::string previous = doc.fileName;
+    doc.fileName = path;
+    w.markSaved(previous);
     addRecentGraphFile(path);
     return true;
 }
@@ -111,8 +115,6 @@ void TWndw::cmSaveAs()
     auto data = dialogData(OFN_OVERWRITEPROMPT, saveFilter);
     // "sales" is saved as "sales.gd2", which Open's graph filter lists.
     data.defaultExtension = "gd2";
-    // The name becomes current only once the graph is really in it, so a
-    // failed write leaves Save pointing at the file that holds the graph.
-    if (TFileSaveDialog(this, data).Execute() && saveTo(*this, data.fileName))
-        doc.fileName = data.fileName;
+    if (TFileSaveDialog(this, data).Execute())
+        saveTo(*this, data.fileName);
 }

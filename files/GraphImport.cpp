@@ -40,15 +40,6 @@ void copyText(char* into, std::size_t size, const std::string& bytes)
     std::memcpy(into, bytes.data(), std::min(bytes.size(), size - 1));
 }
 
-std::string_view trimmedField(std::string_view f)
-{
-    while (!f.empty() && (f.front() == ' ' || f.front() == '\t'))
-        f.remove_prefix(1);
-    while (!f.empty() && (f.back() == ' ' || f.back() == '\t'))
-        f.remove_suffix(1);
-    return f;
-}
-
 std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
 {
     std::string bytes;
@@ -117,60 +108,12 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
     return {};
 }
 
-bool isHeader(std::string_view line)
-{
-    std::string names;
-    for (char ch : line)
-        if (ch != ' ' && ch != '\t')
-            names += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
-    return names == "curve,x,y";
-}
-
-// A spreadsheet may put any field in double quotes.
-std::string_view unquoted(std::string_view f)
-{
-    if (f.size() >= 2 && f.front() == '"' && f.back() == '"')
-        f = trimmedField(f.substr(1, f.size() - 2));
-    return f;
-}
-
-std::string rowProblem(std::string_view line, GraphDocument& d)
-{
-    std::string_view fields[3];
-    int n = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',');
-        if (n == 3)
-            return "expected three fields: curve,x,y";
-        fields[n++] = unquoted(trimmedField(line.substr(0, comma)));
-        if (comma == std::string_view::npos)
-            break;
-        line.remove_prefix(comma + 1);
-    }
-    if (n != 3)
-        return "expected three fields: curve,x,y";
-    if (fields[0] != "1" && fields[0] != "2" && fields[0] != "3")
-        return "the curve must be 1, 2 or 3";
-    if (!isWholeNumberText(fields[1]))
-        return "X must be a whole number";
-    if (!isRealNumberText(fields[2]))
-        return "Y must be a number";
-    const int c = fields[0][0] - '1';
-    const int x = textToInt(fields[1]);
-    const float y = static_cast<float>(textToReal(fields[2]));
-    if (std::string p = typedPointProblem(d, c, x, y); !p.empty())
-        return p;
-    if (!pointKeepsStatistics(d, c, x + PlotArea::left, y))
-        return sumsOverflowText(c);
-    addTypedPoint(d, c, x, y);
-    return {};
-}
 } // namespace
 
 bool GraphBuilder::start(const NewGraphSettings& settings, const std::string& dataName, std::string& error)
 {
     name = dataName;
-    lineNumber = 0;
+    rows = RowReader(settings.rowsCurve);
     d = GraphDocument {};
     d.yScale = 1.0f;
     if (std::string p = settingsProblem(settings, d); !p.empty()) {
@@ -182,23 +125,15 @@ bool GraphBuilder::start(const NewGraphSettings& settings, const std::string& da
 
 bool GraphBuilder::addLine(std::string_view line, std::string& error)
 {
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    // Spreadsheets often start their CSV files with a byte order mark, and
-    // write the header their own way.
-    if (lineNumber == 1 && line.substr(0, 3) == "\xEF\xBB\xBF")
-        line.remove_prefix(3);
-    if (trimmedField(line).empty() || (lineNumber == 1 && isHeader(line)))
-        return true;
-    if (std::string p = rowProblem(line, d); !p.empty()) {
-        error = where() + p;
+    RowProblem problem;
+    if (!rows.addLine(d, line, problem)) {
+        error = where() + problem.text;
         return false;
     }
     return true;
 }
 
-std::string GraphBuilder::where() const { return name + ":" + std::to_string(lineNumber) + ": "; }
+std::string GraphBuilder::where() const { return name + ":" + std::to_string(rows.lineNumber()) + ": "; }
 
 bool makeGraph(const NewGraphSettings& settings, std::string_view csv, const std::string& dataName,
     GraphDocument& out, std::string& error)

@@ -1,10 +1,12 @@
 #pragma once
 // A graph made from data rather than in the window: the New Graph settings
-// and `curve,x,y` rows (x as typed, 0..670), put through the rules the
-// dialogs and the entry boxes apply, in the order they apply them. Anything
-// the window would refuse is refused with the window's own message.
+// and rows of points as Paste takes them (x as typed, 0..670), put through
+// the rules the dialogs and the entry boxes apply, in the order they apply
+// them. Anything the window would refuse is refused with the window's own
+// message.
 
 #include "document/GraphDocument.h"
+#include "files/PointRows.h"
 
 #include <string>
 #include <string_view>
@@ -24,6 +26,8 @@ struct NewGraphSettings {
     // right click would put it.
     bool captionBoxGiven = false;
     int captionBoxX = 560, captionBoxY = 30;
+    // The curve (0..2) that rows of only X and Y go to.
+    int rowsCurve = 0;
 };
 
 // The same, a line of rows at a time, so that a long input is refused at
@@ -41,7 +45,7 @@ private:
     std::string where() const;
     GraphDocument d;
     std::string name;
-    int lineNumber = 0;
+    RowReader rows { 0 };
 };
 
 // Fills `out` with the graph, as a fresh program holds it after New Graph

@@ -15,6 +15,7 @@ GraphSnapshot takeSnapshot(const GraphDocument& d)
     s.showErrorBars = d.showErrorBars;
     s.placingCaption = d.placingCaption;
     s.currentCurve = d.currentCurve;
+    s.fileName = d.fileName;
     return s;
 }
 
@@ -26,4 +27,5 @@ void restoreSnapshot(const GraphSnapshot& s, GraphDocument& d)
     d.showErrorBars = s.showErrorBars;
     d.placingCaption = s.placingCaption;
     d.currentCurve = s.currentCurve;
+    d.fileName = s.fileName;
 }

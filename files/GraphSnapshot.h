@@ -6,6 +6,6 @@
 #include "document/GraphDocument.h"
 
 GraphSnapshot takeSnapshot(const GraphDocument& d);
-// Puts the graph back; what the snapshot does not hold (the file name, the
-// Y-Scale dialog's state, slots past each count) stays as it is.
+// Puts the graph back with its file name; what the snapshot does not hold
+// (the Y-Scale dialog's state, slots past each count) stays as it is.
 void restoreSnapshot(const GraphSnapshot& s, GraphDocument& d);

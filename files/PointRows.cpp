@@ -9,7 +9,6 @@
 #include <charconv>
 #include <iterator>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -21,45 +20,37 @@ std::string_view unquoted(std::string_view f)
     return f;
 }
 
-struct Fields {
-    std::vector<std::string> items;
-    bool decimalComma = false;
-};
-
-Fields splitRow(std::string_view row)
+// Calls `at(i)` for every character outside double quotes.
+template <typename Fn> void forUnquoted(std::string_view row, Fn at)
 {
-    Fields f;
-    char separator = 0;
-    if (row.find('\t') != std::string_view::npos)
-        separator = '\t';
-    else if (row.find(';') != std::string_view::npos)
-        separator = ';';
-    else if (row.find(',') != std::string_view::npos)
-        separator = ',';
-    f.decimalComma = separator == '\t' || separator == ';';
-    if (separator) {
-        for (;;) {
-            const std::size_t at = row.find(separator);
-            f.items.emplace_back(unquoted(row.substr(0, at)));
-            if (at == std::string_view::npos)
-                break;
-            row.remove_prefix(at + 1);
-        }
-    } else {
-        while (!(row = trimmed(row)).empty()) {
-            std::size_t end = 0;
-            while (end < row.size() && !isBlank(row[end]))
-                ++end;
-            f.items.emplace_back(unquoted(row.substr(0, end)));
-            row.remove_prefix(end);
-        }
+    bool quoted = false;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (row[i] == '"')
+            quoted = !quoted;
+        else if (!quoted)
+            at(i);
     }
-    if (f.decimalComma)
-        for (std::string& item : f.items)
-            if (const std::size_t comma = item.find(','); comma != std::string::npos
-                && item.find(',', comma + 1) == std::string::npos && item.find('.') == std::string::npos)
-                item[comma] = '.';
-    return f;
+}
+
+template <typename Pred> bool anyUnquoted(std::string_view row, Pred isIt)
+{
+    bool found = false;
+    forUnquoted(row, [&](std::size_t i) { found = found || isIt(i); });
+    return found;
+}
+
+template <typename Pred> std::vector<std::string> splitWhere(std::string_view row, Pred separates)
+{
+    std::vector<std::string> items;
+    std::size_t from = 0;
+    forUnquoted(row, [&](std::size_t i) {
+        if (separates(i)) {
+            items.emplace_back(unquoted(row.substr(from, i - from)));
+            from = i + 1;
+        }
+    });
+    items.emplace_back(unquoted(row.substr(from)));
+    return items;
 }
 
 bool hasLetter(std::string_view s)
@@ -70,31 +61,39 @@ bool hasLetter(std::string_view s)
     return false;
 }
 
+// The column names: words, and no number among them.
+bool isHeader(const std::vector<std::string>& fields)
+{
+    bool words = false;
+    for (const std::string& f : fields) {
+        double unused = 0;
+        if (realNumberOf(f, unused))
+            return false;
+        words = words || hasLetter(f);
+    }
+    return words;
+}
+
 struct Point {
     int curve, x;
     float y;
 };
 
 // The point a row holds, or false when it is not two or three numbers.
-bool rowPoint(const Fields& f, int currentCurve, Point& p)
+bool rowPoint(const std::vector<std::string>& f, int twoFieldCurve, Point& p)
 {
-    const std::size_t n = f.items.size();
+    const std::size_t n = f.size();
     if (n != 2 && n != 3)
         return false;
-    const std::string& x = f.items[n - 2];
-    const std::string& y = f.items[n - 1];
-    if (!isRealNumberText(x) || !isRealNumberText(y))
-        return false;
-    p.curve = currentCurve;
-    if (n == 3) {
-        const std::string& c = f.items[0];
-        if (!isWholeNumberText(c) || textToInt(c) < 1 || textToInt(c) > kCurveCount)
-            return false;
-        p.curve = textToInt(c) - 1;
-    }
     // Read as the entry boxes read them.
-    p.x = textToInt(x);
-    p.y = static_cast<float>(textToReal(y));
+    if (!wholeNumberOf(f[n - 2], p.x) || !realNumberOf(f[n - 1], p.y))
+        return false;
+    p.curve = twoFieldCurve;
+    if (n == 3) {
+        if (!isWholeNumberText(f[0]) || textToInt(f[0]) < 1 || textToInt(f[0]) > kCurveCount)
+            return false;
+        p.curve = textToInt(f[0]) - 1;
+    }
     return true;
 }
 
@@ -103,77 +102,119 @@ std::string shortened(std::string_view row)
     constexpr std::size_t most = 40;
     return row.size() <= most ? std::string(row) : std::string(row.substr(0, most)) + "...";
 }
+
+// The text's one line, when it has only one (a line end after it allowed).
+bool oneLine(std::string_view text, std::string_view& line)
+{
+    line = trimmed(text);
+    return !line.empty() && line.find_first_of("\r\n") == std::string_view::npos;
+}
 } // namespace
+
+std::vector<std::string> rowFields(std::string_view row)
+{
+    row = trimmed(row);
+    const auto is = [row](char ch) { return [row, ch](std::size_t i) { return row[i] == ch; }; };
+    for (char strong : { '\t', ';' })
+        if (anyUnquoted(row, is(strong)))
+            return splitWhere(row, is(strong));
+    const auto commaByBlank = [row](std::size_t i) {
+        return row[i] == ','
+            && ((i > 0 && isBlank(row[i - 1])) || (i + 1 < row.size() && isBlank(row[i + 1])));
+    };
+    if (anyUnquoted(row, commaByBlank))
+        return splitWhere(row, commaByBlank);
+    if (anyUnquoted(row, [row](std::size_t i) { return isBlank(row[i]); })) {
+        std::vector<std::string> items = splitWhere(row, [row](std::size_t i) { return isBlank(row[i]); });
+        std::erase_if(items, [](const std::string& s) { return s.empty(); });
+        return items;
+    }
+    return splitWhere(row, is(','));
+}
+
+bool isSingleNumber(std::string_view text)
+{
+    std::string_view line;
+    double unused = 0;
+    return oneLine(text, line) && realNumberOf(line, unused);
+}
 
 bool isSingleValue(std::string_view text)
 {
-    const std::string_view t = trimmed(text);
-    if (t.empty())
+    std::string_view line;
+    return oneLine(text, line) && (isSingleNumber(line) || rowFields(line).size() == 1);
+}
+
+bool RowReader::addLine(GraphDocument& d, std::string_view text, RowProblem& problem)
+{
+    ++line;
+    if (line == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    const std::string_view row = trimmed(text);
+    if (row.empty())
+        return true;
+    const bool firstRow = !seenRow;
+    seenRow = true;
+    Point p;
+    const std::vector<std::string> fields = rowFields(row);
+    if (!rowPoint(fields, curve, p)) {
+        if (firstRow && isHeader(fields))
+            return true;
+        problem = { "not an X and a Y value (or a curve, X and Y): \"" + shortened(row) + "\"", "Data Error",
+            false, true };
         return false;
-    for (char ch : t)
-        if (isBlank(ch) || ch == ';' || ch == ',')
-            return false;
+    }
+    std::string why = typedPointProblem(d, p.curve, p.x, p.y);
+    problem = { why, "Point error", false, false };
+    if (why == curveFullText(p.curve)) {
+        problem.caption = "Curve Overflow";
+        problem.warning = true;
+    } else if (why.empty() && !pointKeepsStatistics(d, p.curve, p.x + PlotArea::left, p.y)) {
+        problem.text = sumsOverflowText(p.curve);
+        problem.warning = true;
+    }
+    if (!problem.text.empty())
+        return false;
+    addTypedPoint(d, p.curve, p.x, p.y);
+    ++added;
     return true;
 }
 
 PasteOutcome pasteRows(GraphDocument& d, std::string_view text)
 {
     PasteOutcome out;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    out.caption = "Data Error";
+    if (isSingleNumber(text)) {
+        out.message = kOneValueNoRow;
+        return out;
+    }
     // Tried on a copy of the curves, so a refused row leaves the graph as it was.
     auto trial = std::make_unique<GraphDocument>(d);
-    int line = 0;
-    bool first = true;
+    RowReader reader(trial->currentCurve);
     while (!text.empty()) {
         std::size_t end = text.find_first_of("\r\n");
-        const std::string_view row = trimmed(text.substr(0, end));
+        const std::string_view row = text.substr(0, end);
         if (end == std::string_view::npos)
             end = text.size();
         else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
             ++end;
         text.remove_prefix(std::min(end + 1, text.size()));
-        ++line;
-        if (row.empty())
-            continue;
-        const Fields fields = splitRow(row);
-        Point p;
-        const bool isPoint = rowPoint(fields, trial->currentCurve, p);
-        if (!isPoint && first && hasLetter(row)) {
-            first = false;
-            continue; // the column names
-        }
-        first = false;
-        out.row = line;
-        if (!isPoint) {
-            out.message = "Row " + std::to_string(line)
-                + " is not an X and a Y value (or a curve, X and Y): \"" + shortened(row) + "\"";
-            out.caption = "Data Error";
+        RowProblem problem;
+        if (!reader.addLine(*trial, row, problem)) {
+            out.row = reader.lineNumber();
+            out.message
+                = "Row " + std::to_string(out.row) + (problem.unreadable ? " is " : ": ") + problem.text;
+            out.caption = problem.caption;
+            out.warning = problem.warning;
             return out;
         }
-        std::string problem = typedPointProblem(*trial, p.curve, p.x, p.y);
-        out.caption = "Point error";
-        if (problem == curveFullText(p.curve)) {
-            out.caption = "Curve Overflow";
-            out.warning = true;
-        } else if (problem.empty() && !pointKeepsStatistics(*trial, p.curve, p.x + PlotArea::left, p.y)) {
-            problem = sumsOverflowText(p.curve);
-            out.warning = true;
-        }
-        if (!problem.empty()) {
-            out.message = "Row " + std::to_string(line) + ": " + problem;
-            return out;
-        }
-        addTypedPoint(*trial, p.curve, p.x, p.y);
-        ++out.added;
     }
-    out.row = 0;
-    out.caption.clear();
+    out.added = reader.pointsAdded();
     if (out.added == 0) {
-        out.message = "There are no rows of X and Y values to paste.";
-        out.caption = "Data Error";
+        out.message = kNoRowsToPaste;
         return out;
     }
+    out.caption.clear();
     for (int c = 0; c < kCurveCount; ++c) {
         d.pointCount[c] = trial->pointCount[c];
         std::copy(std::begin(trial->pixelX[c]), std::end(trial->pixelX[c]), std::begin(d.pixelX[c]));

@@ -40,7 +40,7 @@ const char* const usageText
       "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
       "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
       "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
-      "               [CSV|-]\n"
+      "               [--curve N] [CSV|-]\n"
       "       gd2 --help | --version\n"
       "FILE may be - for standard input.\n";
 
@@ -55,7 +55,8 @@ const char* const helpText
       "                  -o OUT.gd2 for one file, or --in-place for several\n"
       "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n"
       "  thumbnail       write a PNG preview for a file manager (see below)\n"
-      "  new             make a graph file from settings and curve,x,y rows (x from 0 to 670)\n"
+      "  new             make a graph file from settings and rows of x,y or curve,x,y\n"
+      "                  (x from 0 to 670), read as the window's Paste reads them\n"
       "\nrender options:\n"
       "  -o OUT          the file to write (.png, .svg or .pdf)\n"
       "  --out-dir DIR   write each FILE's picture into DIR (made if missing) as NAME.FORMAT\n"
@@ -80,7 +81,10 @@ const char* const helpText
       "  --thick         thick lines\n"
       "  --captions A,B,C    a caption for each curve\n"
       "  --caption-box X,Y   where the captions go, in window pixels\n"
-      "  CSV|-           the rows to read (a file, or - for standard input)\n"
+      "  --curve N       the curve (1 to 3) that rows of only x and y go to (default 1)\n"
+      "  CSV|-           the rows to read (a file, or - for standard input): x and y, or\n"
+      "                  curve, x and y, between tabs, semicolons, commas or blanks; a\n"
+      "                  decimal comma with tabs or semicolons; a header row is skipped\n"
       "\nOther:\n"
       "  --help          this text\n"
       "  --version       the program's version\n"
@@ -556,6 +560,11 @@ int makeNew(const std::vector<std::string>& args)
             s.captionBoxY = textToInt(at.substr(comma + 1));
             s.captionBoxGiven = true;
             ++i;
+        } else if (a == "--curve") {
+            if (!hasValue || !isWholeNumberText(args[i + 1]) || textToInt(args[i + 1]) < 1
+                || textToInt(args[i + 1]) > kCurveCount)
+                return usage("--curve needs 1, 2 or 3");
+            s.rowsCurve = textToInt(args[++i]) - 1;
         } else if (a == "--divisions") {
             if (!hasValue || !isWholeNumberText(args[i + 1]))
                 return usage("--divisions needs a whole number");

@@ -20,8 +20,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-constexpr const char* kNoRows = "There are no rows of X and Y values to paste.";
-
 // The entry box that has the focus, if any.
 wxTextCtrl* focusedBox(TWndw& w)
 {
@@ -117,7 +115,7 @@ void TWndw::cmPaste()
         return;
     }
     if (!text) {
-        messageBox(kNoRows, "Data Error", MB_OK);
+        messageBox(kNoRowsToPaste, "Data Error", MB_OK);
         return;
     }
     const PasteOutcome outcome = pasteRows(doc, *text);

@@ -77,11 +77,11 @@ void TWndw::cmNextPoint()
         messageBox("No Value for Y inserted", "Data Error", MB_OK);
         return;
     }
-    if (!isRealNumberText(yText)) {
+    float y = 0;
+    if (!realNumberOf(yText, y)) {
         messageBox("The Y-value is not a number", "Data Error", MB_OK);
         return;
     }
-    const float y = static_cast<float>(textToReal(yText));
     if (!typedYOnGraph(doc, y)) {
         yOffGraph(*this);
         return;

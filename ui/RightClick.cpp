@@ -1,7 +1,8 @@
 // The right mouse button: places the caption box once after the captions
-// dialog, otherwise deletes the current curve's point under the cursor.
+// dialog, otherwise deletes the current curve's point nearest the cursor.
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "ui/TWndw.h"
 
 void TWndw::evRButtonDown(int x, int y)
@@ -15,24 +16,18 @@ void TWndw::evRButtonDown(int x, int y)
         return;
     }
 
+    // A few pixels of reach, since Undo brings back a point taken by mistake;
+    // a click farther from every point changes nothing.
     const int c = doc.currentCurve;
+    const int i = pointNear(doc, c, x, y);
+    if (i < 0)
+        return;
     const int n = doc.pointCount[c];
-    for (int i = 0; i < n; ++i) {
-        // Columns compare as whole pixels; the row against the stored float,
-        // so a fractional row shifts the 3 x 3 square by its fraction.
-        const bool hitX = doc.pixelX[c][i] - 1 <= x && x <= doc.pixelX[c][i] + 1;
-        const bool hitY = doc.pixelY[c][i] - 1 <= y && y <= doc.pixelY[c][i] + 1;
-        if (hitX && hitY) {
-            for (int k = i; k <= n - 2; ++k) {
-                doc.pixelY[c][k] = doc.pixelY[c][k + 1];
-                doc.pixelX[c][k] = doc.pixelX[c][k + 1];
-                doc.valueY[c][k] = doc.valueY[c][k + 1];
-            }
-            doc.pointCount[c] = n - 1;
-            // Only a deleted point is a change; a click on empty plot is not.
-            doc.dirty = 1;
-            repaint();
-            return;
-        }
+    for (int k = i; k <= n - 2; ++k) {
+        doc.pixelY[c][k] = doc.pixelY[c][k + 1];
+        doc.pixelX[c][k] = doc.pixelX[c][k + 1];
+        doc.valueY[c][k] = doc.valueY[c][k + 1];
     }
+    doc.pointCount[c] = n - 1;
+    repaint();
 }

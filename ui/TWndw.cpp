@@ -142,9 +142,9 @@ void TWndw::startHistory()
     doc.dirty = 0;
 }
 
-void TWndw::markSaved()
+void TWndw::markSaved(const std::string& previousFileName)
 {
-    history.markSaved(takeSnapshot(doc));
+    history.markSaved(takeSnapshot(doc), previousFileName);
     ++historyNumber;
     doc.dirty = 0;
 }

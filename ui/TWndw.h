@@ -60,8 +60,9 @@ public:
     void cancelEdit();
     // A graph read from disk: nothing to undo or redo, nothing unsaved.
     void startHistory();
-    // The graph as it is now is the one on disk.
-    void markSaved();
+    // The graph as it is now is the one on disk, in `doc.fileName`; it was
+    // in `previousFileName` (empty for a graph that had no file).
+    void markSaved(const std::string& previousFileName);
     // The option buttons, Thick Lines, the error-bar button and the curve
     // selectors brought in line with the document, as after Open.
     void showDocumentState();

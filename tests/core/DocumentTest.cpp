@@ -49,6 +49,9 @@ TEST_F(DocumentTest, SortLeavesOtherCurvesAndShortCurvesAlone)
     EXPECT_EQ(doc.pixelX[2][0], 5);
 }
 
+// A new graph keeps nothing of the last one that it would show or save:
+// points, labels, captions, their box and the file; the pixel slots of
+// other curves are left to their counts.
 TEST_F(DocumentTest, ClearGraphEmptiesCountsButZeroesOnlyTheCurrentCurvesPixels)
 {
     addPoint(0, 120, 130, 11);
@@ -62,6 +65,10 @@ TEST_F(DocumentTest, ClearGraphEmptiesCountsButZeroesOnlyTheCurrentCurvesPixels)
     doc.yMax = 100;
     doc.dirty = 1;
     doc.divisionsPerLabel = 4;
+    std::snprintf(doc.captions[2], kCaptionSize, "Group A (north)");
+    doc.captionBoxX = doc.captionBoxY = 40;
+    doc.captionsPlaced = doc.placingCaption = 1;
+    doc.fileName = "results-2025.gd2";
 
     clearGraph();
 
@@ -79,6 +86,9 @@ TEST_F(DocumentTest, ClearGraphEmptiesCountsButZeroesOnlyTheCurrentCurvesPixels)
     EXPECT_EQ(doc.yMax, 100);
     EXPECT_EQ(doc.dirty, 1);
     EXPECT_EQ(doc.divisionsPerLabel, 4);
+    EXPECT_EQ(doc.captions[2][0], 0);
+    EXPECT_EQ(doc.captionBoxX + doc.captionBoxY + doc.captionsPlaced + doc.placingCaption, 0);
+    EXPECT_EQ(doc.fileName, "");
 }
 
 TEST_F(DocumentTest, PixelRulesWithoutARange)
@@ -110,8 +120,9 @@ TEST_F(DocumentTest, LabelSpacingOfSevenLabelsEndsShortOfTheBand)
     EXPECT_EQ(PlotArea::left + 7 * spacing, 645);
 }
 // Pasted rows go in by Next Point's rules, all or none; the first refused
-// row is named with the window's message. Curve 2 is current, the Y range
-// 0..100, and curve 3 already holds 249 points.
+// row is named with the window's message. A comma separates fields only
+// where it cannot be a decimal comma; one number alone is no row. Curve 2
+// is current, the Y range 0..100, and curve 3 already holds 249 points.
 TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
 {
     struct Added {
@@ -128,13 +139,18 @@ TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
         { "10, 20\n30,40.5\n 50   60 ", { { 1, 10, 20 }, { 1, 30, 40.5f }, { 1, 50, 60 } }, "" },
         { "curve,x,y\n1,5,6\n\"3\",70,8", { { 0, 5, 6 }, { 2, 70, 8 } }, "" },
         { "12.9\t1e1", { { 1, 12, 10 } }, "" },
+        { "1.00E+02\t8", { { 1, 100, 8 } }, "" },
+        { "1,5 2,5", { { 1, 1, 2.5f } }, "" },
+        { "1,5, 2,5\n\"3\",\"4,5\"", { { 1, 1, 2.5f }, { 1, 3, 4.5f } }, "" },
+        { "x,y\n100,8\n200,9", { { 1, 100, 8 }, { 1, 200, 9 } }, "" },
+        { "41,101", {}, kOneValueNoRow },
+        { " 17.5 \r\n", {}, kOneValueNoRow },
         { "100\t10\n671\t5", {}, "Row 2: The X-value if off the graph!" },
         { "100\t10\n200\t100.5", {}, "Row 2: The Y-value if off the graph!" },
         { "3\t1\t1\n3\t2\t2", {},
             "Row 2: You already have the mzximum number of points (250) in Curve No.3" },
         { "x y\n1 2\nthree 4", {}, "Row 3 is not an X and a Y value (or a curve, X and Y): \"three 4\"" },
         { "4\t1\t2", {}, "Row 1 is not an X and a Y value (or a curve, X and Y): \"4\t1\t2\"" },
-        { "1,5 2,5", {}, "Row 1 is not an X and a Y value" },
         { "X\tY\n\n", {}, "There are no rows of X and Y values to paste." },
     };
     for (const auto& c : cases) {
@@ -165,5 +181,10 @@ TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
     doc = GraphDocument {};
     ASSERT_TRUE(pasteRows(doc, cases[0].text).ok);
     EXPECT_EQ(curveRows(doc, 0), "100\t12.5\n200\t7.25\n");
+    // A box takes one field, or one number, as its own Paste would.
+    for (const char* one : { "41,101", " 17,5\n", "Jan", "1e2" })
+        EXPECT_TRUE(isSingleValue(one)) << one;
+    for (const char* rows : { "1\t2", "100 8", "1,670,10", "4\n5" })
+        EXPECT_FALSE(isSingleValue(rows)) << rows;
 }
 } // namespace

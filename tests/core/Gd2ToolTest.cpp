@@ -13,6 +13,7 @@
 #include <locale.h>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -373,6 +374,19 @@ TEST_F(Gd2Tool, NewMakesTheGraphTheWindowWouldFromRows)
         EXPECT_NE(json.output.find(field), std::string::npos) << field << "\n" << json.output;
     EXPECT_EQ(
         gd2("csv " + path("made.gd2")).output, "curve,x,y\n1,0,0\n1,300,2\n1,300,1\n1,670,10\n2,300,-1.5\n");
+    // The rows Paste takes: two columns under a header of words, in curve 1
+    // or the one --curve names, each number as its box reads it.
+    for (const auto& [args, rows, csv] : {
+             std::tuple { "", "x,y\n10,5\n1.00E+02,8\n", "1,10,5\n1,100,8\n" },
+             std::tuple { "--curve 3", "Month;Rain\n12,9;17,5\n", "3,12,17.5\n" },
+             std::tuple { "--curve 2", "X\tY\n5\t1\n", "2,5,1\n" },
+         }) {
+        std::ofstream(dir / "two.csv") << rows;
+        const ToolRun two
+            = gd2(std::string("new -o ") + path("two.gd2") + " " + args + " " + path("two.csv"));
+        ASSERT_EQ(two.status, 0) << rows << two.output;
+        EXPECT_EQ(gd2("csv " + path("two.gd2")).output, std::string("curve,x,y\n") + csv) << rows;
+    }
 }
 
 // Whatever the window refuses is refused with its message and where it
@@ -389,10 +403,11 @@ TEST_F(Gd2Tool, NewRefusesWhatTheWindowRefusesAndWritesNothing)
         { "", "1,-1,0\n", 1, "The X-value if off the graph!" },
         { "", "\n1,5,361\n", 1, "standard input:2: The Y-value if off the graph!" },
         { "--ymin 0 --ymax 1", "3,5,-0.5\n", 1, "The Y-value if off the graph!" },
-        { "", "4,5,1\n", 1, "standard input:1: the curve must be 1, 2 or 3" },
-        { "", "1,5.5,1\n", 1, "X must be a whole number" },
-        { "", "1,5,nan\n", 1, "Y must be a number" },
-        { "", "1,5,1,2\n", 1, "expected three fields" },
+        { "", "4,5,1\n", 1, "standard input:1: not an X and a Y value (or a curve, X and Y): \"4,5,1\"" },
+        { "", "x,y\n1,5x\n", 1, "standard input:2: not an X and a Y value" },
+        { "", "1,5,nan\n", 1, "not an X and a Y value" },
+        { "", "1,5,1,2\n", 1, "not an X and a Y value" },
+        { "--curve 4", "", 2, "--curve needs 1, 2 or 3" },
         { "--ymin 0 --ymax 3e38", "1,0,3e38\n1,1,3e38\n", 1,
             "standard input:2: The values of Curve No.1 would add up to more than the program can hold" },
         { "--labels A-b --ymin 0 --ymax 1", "", 1, "X-Label 1: This X-Label contains an illegal character." },

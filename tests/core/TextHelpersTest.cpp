@@ -1,10 +1,15 @@
 #include "document/TextHelpers.h"
 #include "document/CodePage.h"
+#include "files/GraphImport.h"
+#include "files/PointRows.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <string>
+#include <tuple>
 
 TEST(TextHelpers, LabelTextAcceptsOnlyAsciiLettersAndDigits)
 {
@@ -54,19 +59,74 @@ TEST(TextHelpers, RealConversionTakesTheLeadingNumber)
     EXPECT_EQ(textToReal(""), 0);
 }
 
-TEST(TextHelpers, AWholeNumberBoxTakesOnlyATextThatIsANumber)
+// A number comes in alike wherever a person gives it: typed into a box (X
+// whole, Y real), pasted as a row's field, or read from a row of gd2 new.
+// The whole text must be the number; a decimal comma counts where the text
+// has no full stop.
+TEST(TextHelpers, BoxesPastedRowsAndRowFilesReadEveryNumberAlike)
 {
-    const std::pair<const char*, int> taken[] = { { " 12.9 ", 12 }, { "-2.9", -2 }, { "1e2", 100 },
-        { "+7", 7 }, { "1e99", INT_MAX }, { "-1e99", INT_MIN } };
-    for (auto [text, expected] : taken) {
-        int value = -5;
-        EXPECT_TRUE(wholeNumberOf(text, value)) << text;
-        EXPECT_EQ(value, expected) << text;
-    }
-    for (const char* refused : { "1OO", "5abc", "abc", "", " ", "1e", "1,5", "nan", "- 3" }) {
-        int value = -5;
-        EXPECT_FALSE(wholeNumberOf(refused, value)) << refused;
-        EXPECT_EQ(value, -5) << refused;
+    const struct {
+        const char* text;
+        bool number;
+        double value;
+    } cases[] = {
+        { " 12.9 ", true, 12.9 },
+        { "-2.9", true, -2.9 },
+        { "1e2", true, 100 },
+        { "1.00E+02", true, 100 },
+        { "+7", true, 7 },
+        { "17,5", true, 17.5 },
+        { " 12,9", true, 12.9 },
+        { ",5", true, 0.5 },
+        { "1e99", true, 1e99 },
+        { "-1e99", true, -1e99 },
+        { "1OO", false, 0 },
+        { "5abc", false, 0 },
+        { "abc", false, 0 },
+        { "", false, 0 },
+        { " ", false, 0 },
+        { "1e", false, 0 },
+        { "1.000,5", false, 0 },
+        { "1,5,0", false, 0 },
+        { "nan", false, 0 },
+        { "- 3", false, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        double real = -5;
+        int whole = -5;
+        ASSERT_EQ(realNumberOf(c.text, real), c.number);
+        ASSERT_EQ(wholeNumberOf(c.text, whole), c.number);
+        const double truncated = std::trunc(c.value);
+        EXPECT_EQ(real, c.number ? c.value : -5);
+        EXPECT_EQ(whole,
+            !c.number                  ? -5
+                : truncated >= INT_MAX ? INT_MAX
+                : truncated <= INT_MIN ? INT_MIN
+                                       : truncated);
+        // The same text as a pasted X or Y and as a gd2 row's, on the default
+        // Y axis (0 to 360).
+        const bool xFits = c.number && truncated >= 0 && truncated <= 670;
+        const float y = static_cast<float>(c.value);
+        const bool yFits = c.number && y >= 0 && y <= 360;
+        // A header first, so that no text is taken for one.
+        const std::string t = c.text;
+        for (const auto& [pasted, made, fits, isX] :
+            { std::tuple { "X\tY\n" + t + "\t5", "X;Y\n1;" + t + ";5", xFits, true },
+                std::tuple { "X\tY\n10\t" + t, "X;Y\n1;10;" + t, yFits, false } }) {
+            GraphDocument viaPaste {}, viaRows {};
+            viaPaste.yScale = 1;
+            std::string error;
+            EXPECT_EQ(pasteRows(viaPaste, pasted).ok, fits) << pasted;
+            EXPECT_EQ(makeGraph({}, made, "rows", viaRows, error), fits) << made << error;
+            if (!fits)
+                continue;
+            for (const GraphDocument* d : { &viaPaste, &viaRows }) {
+                ASSERT_EQ(d->pointCount[0], 1);
+                EXPECT_EQ(d->pixelX[0][0], isX ? static_cast<int>(truncated) + 50 : 60);
+                EXPECT_EQ(d->valueY[0][0], isX ? 5 : y);
+            }
+        }
     }
 }
 

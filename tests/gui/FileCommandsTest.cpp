@@ -367,6 +367,64 @@ TEST_F(FileCommands, CancelledSaveAsKeepsThePreviousFileForSave)
     EXPECT_EQ(doc.pointCount[0], 1);
 }
 
+// A new graph has no file: Save asks for a name instead of writing over the
+// old graph's file, and it keeps none of the old captions. Undo gives the
+// old graph back with its file; a graph saved under another name takes its
+// steps along, so Undo never points Save back at the old name.
+TEST_F(FileCommands, ANewGraphHasNoFileUntilSavedAndUndoGivesTheOldOneBack)
+{
+    const fs::path old = dir / "results-2025.gd2", fresh = dir / "results-2026.gd2";
+    makeGraph();
+    std::snprintf(doc.captions[0], kCaptionSize, "Group A (north)");
+    doc.captionsPlaced = 1;
+    saveAs(old);
+    const std::string oldBytes = slurp(old);
+    dialogs().expect([](wxDialog*) { return static_cast<int>(wxID_OK); }); // Basics, as it stands
+    command(CM_NEWGRAPH);
+    EXPECT_EQ(doc.fileName, "");
+    EXPECT_EQ(doc.captions[0][0], 0);
+    EXPECT_EQ(doc.captionsPlaced, 0);
+    EXPECT_EQ(doc.dirty, 1);
+    leftClick(200, 200);
+    const std::size_t asked = fake->asked.size();
+    fake->answer.clear();
+    command(CM_SAVE); // asks for a name, and is cancelled
+    EXPECT_EQ(fake->asked.size(), asked + 1);
+    EXPECT_EQ(slurp(old), oldBytes);
+    EXPECT_EQ(doc.dirty, 1);
+
+    const struct {
+        int command; // or 0: Save As `saveTo`, or a point added when that is empty
+        const char* saveTo;
+        const char* fileName;
+        int dirty, points;
+    } steps[] = {
+        { CM_EDITUNDO, nullptr, "", 1, 0 },
+        { CM_EDITUNDO, nullptr, "results-2025.gd2", 0, 2 },
+        { CM_EDITREDO, nullptr, "", 1, 0 },
+        { 0, "results-2026.gd2", "results-2026.gd2", 0, 0 },
+        { CM_EDITUNDO, nullptr, "results-2025.gd2", 1, 2 },
+        { CM_EDITREDO, nullptr, "results-2026.gd2", 0, 0 },
+        { 0, nullptr, "results-2026.gd2", 1, 1 },
+        { 0, "renamed.gd2", "renamed.gd2", 0, 1 },
+        { CM_EDITUNDO, nullptr, "renamed.gd2", 1, 0 },
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.fileName);
+        if (s.command)
+            command(s.command);
+        else if (s.saveTo)
+            saveAs(dir / s.saveTo);
+        else
+            leftClick(300, 300);
+        EXPECT_EQ(doc.fileName, s.fileName[0] ? (dir / s.fileName).string() : "");
+        EXPECT_EQ(doc.dirty, s.dirty);
+        EXPECT_EQ(doc.pointCount[0], s.points);
+    }
+    EXPECT_EQ(slurp(old), oldBytes);
+    EXPECT_EQ(fs::file_size(fresh), 9653u);
+}
+
 TEST_F(FileCommands, ATextFileNameStillReceivesTheRecord)
 {
     leftClick(300, 300);

@@ -46,8 +46,8 @@ protected:
 // X is truncated to a whole number.
 TEST_F(PointEntry, TypedXIsTheWholeNumberItsTextSpells)
 {
-    const std::pair<const char*, int> accepted[]
-        = { { "12.9", 62 }, { "  12.9 ", 62 }, { "+7", 57 }, { "1e2", 150 }, { "670", 720 }, { "0", 50 } };
+    const std::pair<const char*, int> accepted[] = { { "12.9", 62 }, { "  12.9 ", 62 }, { "12,9", 62 },
+        { "+7", 57 }, { "1e2", 150 }, { "670", 720 }, { "0", 50 } };
     for (auto [text, column] : accepted) {
         doc.pointCount[0] = 0;
         enter(text, "5");
@@ -74,7 +74,8 @@ TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
     expectRefusal("abc", "5", "The X-value is not a number", "Data Error");
     expectRefusal(" ", "5", "The X-value is not a number", "Data Error");
     expectRefusal("100", "5O", "The Y-value is not a number", "Data Error");
-    expectRefusal("100", "1,5", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1.000,5", "The Y-value is not a number", "Data Error");
+    expectRefusal("100", "1,5,0", "The Y-value is not a number", "Data Error");
     expectRefusal("100", "1e", "The Y-value is not a number", "Data Error");
     EXPECT_EQ(messages()[0].style & (wxICON_EXCLAMATION | wxICON_QUESTION | wxICON_ERROR), 0);
 }
@@ -94,6 +95,9 @@ TEST_F(PointEntry, YWithoutARangeIsAHeightAboveTheBaseline)
     enter("20", "1e2");
     EXPECT_EQ(doc.valueY[0][1], 100.0f);
     EXPECT_EQ(doc.pixelY[0][1], 278.0f);
+    // A German user's decimal comma.
+    enter("30", " 17,5 ");
+    EXPECT_EQ(doc.valueY[0][2], 17.5f);
 }
 
 TEST_F(PointEntry, YWithARangeIsCheckedAgainstIt)
@@ -283,34 +287,36 @@ protected:
     }
 };
 
-TEST_F(RightClick, DeletesAPointWithinOnePixelInBothDirections)
+// The point nearest the click within 4 pixels both ways goes, the row
+// compared with the stored fraction; the lower slot when two are as near.
+TEST_F(RightClick, DeletesTheNearestPointWithinFourPixelsInBothDirections)
 {
-    for (wxPoint at : { wxPoint(299, 199), wxPoint(301, 201), wxPoint(300, 200) }) {
+    const struct {
+        std::vector<wxPoint> points; // a row of 198 stands for 198.4
+        wxPoint at;
+        int left; // the column of the point left, or 0 when none is
+    } cases[] = {
+        { { { 300, 200 } }, { 296, 196 }, 0 },
+        { { { 300, 200 } }, { 304, 204 }, 0 },
+        { { { 300, 200 } }, { 300, 200 }, 0 },
+        { { { 300, 200 } }, { 305, 200 }, 300 },
+        { { { 300, 200 } }, { 300, 195 }, 300 },
+        { { { 300, 198 } }, { 300, 202 }, 0 },
+        { { { 300, 198 } }, { 300, 194 }, 300 },
+        { { { 300, 198 } }, { 300, 203 }, 300 },
+        { { { 300, 200 }, { 303, 200 } }, { 302, 200 }, 300 },
+        { { { 299, 200 }, { 303, 200 } }, { 301, 200 }, 303 },
+    };
+    for (const auto& c : cases) {
         doc.pointCount[0] = 0;
-        point(0, 300, 200);
-        rightClick(at.x, at.y);
-        EXPECT_EQ(doc.pointCount[0], 0) << at.x << "," << at.y;
+        for (wxPoint p : c.points)
+            point(0, p.x, p.y == 198 ? 198.4f : static_cast<float>(p.y));
+        rightClick(c.at.x, c.at.y);
+        ASSERT_EQ(doc.pointCount[0], c.left ? 1 : 0) << c.at.x << "," << c.at.y;
+        if (c.left) {
+            EXPECT_EQ(doc.pixelX[0][0], c.left) << c.at.x << "," << c.at.y;
+        }
     }
-    for (wxPoint at : { wxPoint(302, 200), wxPoint(300, 198) }) {
-        doc.pointCount[0] = 0;
-        point(0, 300, 200);
-        rightClick(at.x, at.y);
-        EXPECT_EQ(doc.pointCount[0], 1) << at.x << "," << at.y;
-    }
-}
-
-TEST_F(RightClick, ComparesTheRowWithTheStoredFractionalRow)
-{
-    for (int row : { 198, 199 }) {
-        doc.pointCount[0] = 0;
-        point(0, 300, 198.4f);
-        rightClick(300, row);
-        EXPECT_EQ(doc.pointCount[0], 0) << row;
-    }
-    doc.pointCount[0] = 0;
-    point(0, 300, 198.4f);
-    rightClick(300, 197);
-    EXPECT_EQ(doc.pointCount[0], 1);
 }
 
 TEST_F(RightClick, DeletesOnlyTheLowerSlotOfTheCurrentCurve)
@@ -341,7 +347,7 @@ TEST_F(RightClick, MarksTheGraphChangedOnlyWhenItChangedSomething)
         int dirty;
     } cases[] = {
         { { 500, 300 }, 0, 0 }, // empty plot
-        { { 302, 200 }, 0, 0 }, // beside the point
+        { { 305, 200 }, 0, 0 }, // beside the point
         { { 300, 200 }, 0, 1 }, // on it: deleted
         { { 400, 100 }, 1, 1 }, // the caption box placed
     };

@@ -1,5 +1,7 @@
 // New Graph: empties the document and leads through Basics, the label prompt
-// and Y-Scale, as one change of the graph. A Cancel anywhere, even after an
+// and Y-Scale, as one change of the graph. The new graph has no file, so
+// Save asks for a name rather than writing over the old graph's file; Undo
+// gives the old graph back with its file. A Cancel anywhere, even after an
 // OK that was refused, puts the graph back exactly as it was before the
 // command and leaves nothing to undo. Unsaved points are asked about first.
 

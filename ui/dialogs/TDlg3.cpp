@@ -25,7 +25,18 @@ constexpr std::size_t kNumberChars = 11;
 constexpr std::size_t kPercentChars = 7;
 
 // An empty bound is 0; anything else must be a number as a whole.
-bool boundTyped(std::string_view t) { return t.empty() || isRealNumberText(t); }
+bool boundTyped(std::string_view t)
+{
+    double unused = 0;
+    return t.empty() || realNumberOf(t, unused);
+}
+
+// A bound as the box holds it; an empty box is 0.
+float boundValue(std::string_view t)
+{
+    float value = 0;
+    return realNumberOf(t, value) ? value : 0;
+}
 
 } // namespace
 
@@ -71,17 +82,16 @@ void TDlg3::cmOk()
         // The whole box must be a number, though only its first characters
         // are read.
         const std::string typedPercent(leadingChars(text(IDC_PERCENT), kNumberChars));
-        if (doc.showErrorBars && !typedPercent.empty() && !isRealNumberText(typedPercent)) {
+        if (doc.showErrorBars && !typedPercent.empty() && !boundTyped(typedPercent)) {
             messageBox(kPercentProblem, "Data Error", MB_OK);
             return;
         }
     }
-    const float max = static_cast<float>(textToReal(typedMax));
+    const float max = boundValue(typedMax);
     // The reduced dialog extends the range the points stand on; its hidden
     // minimum box is not read.
-    const float min = doc.extendingY
-        ? currentYRange(doc).min
-        : static_cast<float>(textToReal(leadingChars(text(IDC_MINIMUM), kNumberChars)));
+    const float min
+        = doc.extendingY ? currentYRange(doc).min : boundValue(leadingChars(text(IDC_MINIMUM), kNumberChars));
     // Bounds whose range no float can hold are refused before they are
     // stored: they would spread into every point typed afterwards and into a
     // saved file that could not be opened again.
@@ -112,7 +122,7 @@ void TDlg3::cmOk()
 
     if (doc.showErrorBars && !doc.extendingY) {
         const std::string percent(leadingChars(text(IDC_PERCENT), kPercentChars));
-        const float value = static_cast<float>(textToReal(percent));
+        const float value = static_cast<float>(textToReal(decimalPointText(percent)));
         // Only an accepted percentage reaches the document: a rejected one
         // would draw bars beyond the plot and save a file that cannot be
         // opened again.
