@@ -127,8 +127,8 @@ TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
         { nullptr, 'z', 0, "", "" },
         { nullptr, 'y', 2, "", "" },
         { "300\t1\n900\t5\n", 'v', 2, "Row 2: The X-value if off the graph!\nNothing was pasted.", "" },
-        { " 42\n", 'v', 2, "", "42" },
-        { nullptr, 'c', 2, "", "42" },
+        { "41,101", 'v', 2, "", "41,101" }, // one German spreadsheet cell
+        { nullptr, 'c', 2, "", "41,101" },
     };
     wxUIActionSimulator keys;
     for (const auto& s : steps) {
@@ -165,12 +165,12 @@ TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
     static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1);
     keys.Char('c', wxMOD_CONTROL);
     pump();
-    EXPECT_EQ(clipboardText().value_or(""), "42");
+    EXPECT_EQ(clipboardText().value_or(""), "41,101");
     static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(0, 0);
     keys.Char('x', wxMOD_CONTROL);
     pump();
     EXPECT_EQ(doc.pointCount[0], 0);
-    EXPECT_EQ(window->controlText(IDC_XBOX), "42");
+    EXPECT_EQ(window->controlText(IDC_XBOX), "41,101");
     EXPECT_EQ(clipboardText().value_or(""), "100\t12.5\n200\t7.25\n");
 }
 } // namespace
