@@ -26,16 +26,13 @@ struct GraphDocument {
     int yRangeSet = 0;
     float yMin = 0;
     float yMax = 0;
-    float yStep = 0;
     float yScale = 0;
     float yTicks[kYTickCount] = {};
     float percentError = 0;
-    int extendingY = 0;
 
     // X axis.
     char xLabels[kMaxLabels][kLabelTextSize] = {};
     int xLabelCount = 0;
-    int xLabelTarget = 0;
     int labelSpacing = 0;
     int divisionsPerLabel = 0;
     int labelsEntered = 0;
@@ -59,7 +56,6 @@ struct GraphDocument {
     // file dialogs return, so it can never spill into anything else.
     int dirty = 0;
     std::string fileName;
-    int printing = 0;
 
     // The record's word at offset 9344: unused, but carried from a file read
     // back into the next file written.

@@ -44,11 +44,11 @@ void computeYAxis(GraphDocument& d)
 void computeYTicks(GraphDocument& d)
 {
     const float range = d.yMax - d.yMin;
-    d.yStep = static_cast<float>(static_cast<long double>(range) * kOneNinth);
-    // Accumulated, each sum rounded to a float, rather than yMin + k * yStep.
+    const float step = static_cast<float>(static_cast<long double>(range) * kOneNinth);
+    // Accumulated, each sum rounded to a float, rather than yMin + k * step.
     d.yTicks[0] = d.yMin;
     for (int k = 1; k < kYTickCount; ++k)
-        d.yTicks[k] = d.yTicks[k - 1] + d.yStep;
+        d.yTicks[k] = d.yTicks[k - 1] + step;
 }
 
 std::string labelCountProblem(int count)

@@ -25,7 +25,7 @@ bool yRangeUsable(const GraphDocument& d);
 inline constexpr const char* kYRangeUnusable
     = "This graph's Y range cannot place points: its lowest and highest values are the same, or not "
       "numbers. Set a Y range first.";
-// Sets yStep and the ten Y-axis values from yMin and yMax.
+// Sets the ten Y-axis values from yMin and yMax, a ninth of the range apart.
 void computeYTicks(GraphDocument& d);
 // The same, and yScale.
 void computeYAxis(GraphDocument& d);

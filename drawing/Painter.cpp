@@ -240,8 +240,9 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
 
 } // namespace
 
-void paintGraph(TDC& dc, const GraphDocument& d)
+void paintGraph(TDC& dc, const GraphDocument& d, PaintFor target)
 {
+    const bool paper = target == PaintFor::paper;
     // 1. State and pens.
     dc.SaveDC();
     Pens pens;
@@ -284,7 +285,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     }
 
     // 5.-7. Statistics lines on fixed rows, and the entry-box labels.
-    dc.SetBkColor(d.printing ? white : lightGrey);
+    dc.SetBkColor(paper ? white : lightGrey);
     const int extra = extraDecimals(d);
     static constexpr const char* statisticsFormats[kCurveCount] = {
         " Curve 1:    Mean = %.*f,    Wtd-Mean = %.*f",
@@ -297,9 +298,9 @@ void paintGraph(TDC& dc, const GraphDocument& d)
         const CurveStats stats = statisticsOf(d, c);
         const std::string line
             = formatText(statisticsFormats[c], 2 + extra, stats.mean, 2 + extra, stats.weightedMean);
-        dc.TextOut(d.printing ? 200 : 370, 400 + 15 * c, line);
+        dc.TextOut(paper ? 200 : 370, 400 + 15 * c, line);
     }
-    if (!d.printing) {
+    if (!paper) {
         dc.TextOut(10, 445, "X =");
         dc.TextOut(95, 445, "Y =");
     }
@@ -320,7 +321,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     dc.SelectObject(valueFont);
     if (d.yRangeSet) {
         dc.SetTextColor(black);
-        dc.SetBkColor(d.printing ? white : lightGrey);
+        dc.SetBkColor(paper ? white : lightGrey);
         for (int k = 0; k < kYTickCount; ++k) {
             const std::string value = formatText("%.*f", 1 + extra, d.yTicks[k]);
             // Centred on x = 25 where it fits; a value too wide for that
@@ -337,7 +338,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     dc.SelectObject(titleFont);
     dc.DeleteObject(valueFont);
     dc.SetTextColor(black);
-    dc.SetBkColor(d.printing ? white : lightGrey);
+    dc.SetBkColor(paper ? white : lightGrey);
     // Centred at (320, -6) unless that would cut the tops of its glyphs at
     // the client area's top edge (or under the menu bar): then just low
     // enough for its topmost ink to be on row 0.
@@ -353,7 +354,7 @@ void paintGraph(TDC& dc, const GraphDocument& d)
     if (!d.yRangeSet)
         for (int k = 0; k <= 36; ++k)
             dc.TextOut(30, 15 + 10 * k, formatText("%d", 360 - 10 * k));
-    if (!d.printing)
+    if (!paper)
         for (int v = 50; v <= 600; v += 50)
             dc.TextOut(PlotArea::left + v, 385, formatText("%d", v));
 
@@ -398,6 +399,5 @@ std::string paintedFields(const GraphDocument& d)
     add(d.labelPoints);
     add(d.showErrorBars);
     add(d.thickLines);
-    add(d.printing);
     return bytes;
 }

@@ -2,16 +2,17 @@
 // Draws the whole graph of a document into a drawing context: the window,
 // a printed page, an image file or a recording. Keeps nothing between calls;
 // every call redraws everything from the document. The few differences
-// between screen and paper are decided from `printing`.
+// between screen and paper are decided by the caller's `target`.
 
 #include "document/GraphDocument.h"
 #include "framework/dc/TDC.h"
 
 #include <string>
 
-void paintGraph(TDC& dc, const GraphDocument& d = doc);
+enum class PaintFor { screen, paper };
+void paintGraph(TDC& dc, const GraphDocument& d = doc, PaintFor target = PaintFor::screen);
 
 // The bytes of every field paintGraph reads: two documents with the same
-// bytes paint the same picture, so a window may keep what it painted
-// until these change.
+// bytes paint the same picture for the same target, so a window may keep
+// what it painted until these change.
 std::string paintedFields(const GraphDocument& d = doc);

@@ -129,12 +129,10 @@ void drawPage(cairo_t* cr, const GraphDocument& d, double dotsPerInch)
     cairo_paint(cr);
     cairo_translate(cr, kPageMargin, kPageMargin);
     cairo_scale(cr, 72 / dotsPerInch, 72 / dotsPerInch);
-    GraphDocument printed = d;
-    printed.printing = 1;
     const TSize pageSize { static_cast<int>(std::lround((kPageWidth - 2 * kPageMargin) * dotsPerInch / 72)),
         static_cast<int>(std::lround((kPageHeight - 2 * kPageMargin) * dotsPerInch / 72)) };
     TCairoDC dc(cr);
-    TWindowPrintout(printed).printPage(dc, pageSize);
+    TWindowPrintout(d).printPage(dc, pageSize);
 }
 
 // The graph as the printed page shows it, on white paper, at the window's
@@ -143,10 +141,8 @@ void drawFigure(cairo_t* cr, const GraphDocument& d)
 {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
-    GraphDocument printed = d;
-    printed.printing = 1;
     TCairoDC dc(cr);
-    paintGraph(dc, printed);
+    paintGraph(dc, d, PaintFor::paper);
 }
 
 // The figure drawn at the smallest whole scale that is at least the

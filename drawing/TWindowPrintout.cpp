@@ -12,6 +12,6 @@ void TWindowPrintout::printPage(TDC& dc, TSize pageSize) const
     dc.SetViewportExtEx(pageSize.cx, pageSize.cy);
     dc.SetWindowExtEx(PlotArea::clientWidth, PlotArea::clientHeight);
     dc.IntersectClipRect(0, 0, PlotArea::clientWidth, PlotArea::clientHeight);
-    paintGraph(dc, graph);
+    paintGraph(dc, graph, PaintFor::paper);
     dc.RestoreDC(-1);
 }

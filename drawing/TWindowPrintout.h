@@ -2,8 +2,7 @@
 // The graph on one printed page: the window's whole client-area layout,
 // whatever size the window has now, scaled onto the page by one factor in
 // both directions, top left corner at the top left of the printable area.
-// Only what lies inside that client area is printed. The printed variant
-// of the paint is the caller's (`printing` set in the document).
+// Only what lies inside that client area is printed, as paper shows it.
 
 #include "document/GraphDocument.h"
 #include "framework/dc/TDC.h"

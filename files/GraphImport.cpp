@@ -60,7 +60,7 @@ std::string settingsProblem(const NewGraphSettings& s, GraphDocument& d)
             return "--labels: " + what + ": " + kLabelCharacterProblem;
         copyText(d.xLabels[i], sizeof d.xLabels[i], bytes);
     }
-    d.xLabelCount = d.xLabelTarget = count;
+    d.xLabelCount = count;
     d.divisionsPerLabel = s.divisions;
     d.labelSpacing = labelSpacingFor(count);
     d.labelsEntered = count > 0;

@@ -26,10 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     d->yScale = 1;
     unpackRecordDocument(rec, *d);
     settleReadOptions(*d);
-    d->printing = size > kGraphRecordSize && (data[kGraphRecordSize] & 1);
+    const PaintFor target
+        = size > kGraphRecordSize && (data[kGraphRecordSize] & 1) ? PaintFor::paper : PaintFor::screen;
 
     TRecordingDC recording;
-    paintGraph(recording, *d);
+    paintGraph(recording, *d, target);
     if (recording.liveObjectCount() != 0 || recording.saveDepth() != 0) {
         std::fprintf(stderr, "objects or saved states left behind\n");
         std::abort();
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cairo_t* cr = cairo_create(surface);
     {
         TCairoDC dc(cr);
-        paintGraph(dc, *d);
+        paintGraph(dc, *d, target);
     }
     cairo_destroy(cr);
     return 0;

@@ -234,7 +234,6 @@ void TWndw::setupWindow()
 {
     SetIcon(programIcon(1));
     doc.yScale = 1.0f;
-    doc.extendingY = 0;
     doc.yRangeSet = 0;
     doc.labelsEntered = 0;
     for (int id :

@@ -17,9 +17,9 @@ inline void setYRange(GraphDocument& d, float yMin, float yMax, float percentErr
     d.yMin = yMin;
     d.yMax = yMax;
     d.yScale = static_cast<float>(360.0L / (static_cast<long double>(yMax) - yMin));
-    d.yStep = (yMax - yMin) / 9;
+    const float step = (yMax - yMin) / 9;
     for (int k = 0; k < kYTickCount; ++k)
-        d.yTicks[k] = yMin + d.yStep * k;
+        d.yTicks[k] = yMin + step * k;
     d.percentError = percentError;
 }
 

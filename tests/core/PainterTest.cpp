@@ -49,7 +49,10 @@ std::ostream& operator<<(std::ostream& os, const Line& l)
 struct Painted {
     TRecordingDC dc;
 
-    explicit Painted(const GraphDocument& d) { paintGraph(dc, d); }
+    explicit Painted(const GraphDocument& d, PaintFor target = PaintFor::screen)
+    {
+        paintGraph(dc, d, target);
+    }
 
     std::vector<TRecordedCall> texts() const { return dc.callsOf("TextOut"); }
     std::vector<TRecordedCall> textsInFont(const std::string& faceName) const
@@ -333,9 +336,8 @@ TEST(Painter, StatisticsRowsAreFixedPerCurve)
         EXPECT_EQ(first->bkColor, grey);
         EXPECT_EQ(face(*first), "Liberation Sans");
     }
-    d->printing = 1;
     {
-        Painted p(*d);
+        Painted p(*d, PaintFor::paper);
         ASSERT_NE(p.textAt(200, 400), nullptr);
         EXPECT_EQ(p.textAt(200, 400)->bkColor, white);
         ASSERT_NE(p.textAt(200, 430), nullptr);
@@ -345,7 +347,7 @@ TEST(Painter, StatisticsRowsAreFixedPerCurve)
     d->valueY[0][4] = 6;
     d->labelPoints = 1;
     {
-        Painted p(*d);
+        Painted p(*d, PaintFor::paper);
         ASSERT_NE(p.textAt(200, 400), nullptr);
         EXPECT_EQ(p.textAt(200, 400)->text, " Curve 1:    Mean = 3.20,    Wtd-Mean = 3.11");
         EXPECT_TRUE(p.hasTextContaining("6.0"));
@@ -358,8 +360,7 @@ TEST(Painter, PrintingDropsScreenOnlyTextsAndWhitensBackgrounds)
     auto d = std::make_unique<GraphDocument>();
     std::strcpy(d->title, "Paper");
     addPoint(*d, 1, 10, 20);
-    d->printing = 1;
-    Painted p(*d);
+    Painted p(*d, PaintFor::paper);
     EXPECT_EQ(p.textAt(10, 445), nullptr);
     EXPECT_EQ(p.textAt(95, 445), nullptr);
     // Default Y scale only, still on light grey; no default X scale.
@@ -375,7 +376,7 @@ TEST(Painter, PrintingDropsScreenOnlyTextsAndWhitensBackgrounds)
     ASSERT_NE(p.textAt(200, 415), nullptr);
 
     setYRange(*d, 0, 1);
-    Painted ranged(*d);
+    Painted ranged(*d, PaintFor::paper);
     for (const auto& t : ranged.textsInFont("Helv"))
         EXPECT_EQ(t.bkColor, white);
     EXPECT_TRUE(ranged.textsInFont("Times New Roman").empty());

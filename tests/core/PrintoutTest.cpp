@@ -17,7 +17,6 @@ namespace {
 std::unique_ptr<GraphDocument> printedGraph()
 {
     auto d = std::make_unique<GraphDocument>();
-    d->printing = 1;
     d->yScale = 1.0f;
     addPoint(*d, 0, 100, 50);
     addPoint(*d, 0, 300, 120);

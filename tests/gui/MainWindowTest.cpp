@@ -36,7 +36,6 @@ TEST_F(MainWindow, StartsWithItsTitleSizeAndDocumentValues)
     EXPECT_EQ(window->GetClientSize(), wxSize(742, 499));
     EXPECT_EQ(doc.yScale, 1.0f);
     EXPECT_EQ(doc.yRangeSet, 0);
-    EXPECT_EQ(doc.extendingY, 0);
     for (int c = 0; c < kCurveCount; ++c)
         EXPECT_EQ(doc.pointCount[c], 0);
 }

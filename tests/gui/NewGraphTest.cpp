@@ -81,7 +81,6 @@ protected:
         doc.pixelX[1][0] = 130; // other curves' slots are left alone
         std::strcpy(doc.xLabels[0], "Old");
         doc.xLabelCount = 4;
-        doc.xLabelTarget = 4;
         doc.labelSpacing = 150;
         doc.divisionsPerLabel = 7;
         for (int k = 0; k < kYTickCount; ++k)
@@ -90,7 +89,6 @@ protected:
         doc.yRangeSet = 1;
         doc.yMin = 1;
         doc.yMax = 2;
-        doc.yStep = 0.5f;
         doc.yScale = 5;
         doc.percentError = 42;
         doc.dirty = 1;
@@ -225,7 +223,6 @@ TEST_F(NewGraph, CancelInEachStepLeavesTheGraphAsItWas)
         packRecord(doc, after);
         EXPECT_TRUE(before.bytes == after.bytes);
         EXPECT_EQ(messages().size(), static_cast<std::size_t>(c.refusals));
-        EXPECT_EQ(doc.xLabelTarget, kept.xLabelTarget);
         EXPECT_EQ(doc.dirty, 1);
         EXPECT_EQ(fullRepaints, 0);
         EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
@@ -272,7 +269,6 @@ TEST_F(NewGraph, ALabelCountOfZeroOrEmptyAsksForNoLabels)
         packRecord(doc, saved);
         for (int k = 0; k < kYTickCount; ++k)
             EXPECT_NEAR(getFloat32(saved, RecordLayout::yTicks + 4 * k), 100.0 * k / 9, 1e-4) << k;
-        EXPECT_EQ(doc.xLabelTarget, 0);
         EXPECT_EQ(doc.xLabelCount, 0);
         EXPECT_EQ(doc.labelSpacing, 0);
         EXPECT_STREQ(doc.title, "Plain");
@@ -290,7 +286,6 @@ TEST_F(NewGraph, ALabelCountOfZeroOrEmptyAsksForNoLabels)
         press(d, 2);
     });
     newGraph();
-    EXPECT_EQ(doc.xLabelTarget, 0);
 }
 
 TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
@@ -301,7 +296,6 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
             press(d, 1);
             ASSERT_TRUE(d.IsModal());
             EXPECT_EQ(d.text(101), count);
-            EXPECT_EQ(doc.xLabelTarget, std::stoi(count));
         }
         EXPECT_STREQ(doc.title, "Typed");
         EXPECT_EQ(doc.divisionsPerLabel, 3);
@@ -317,7 +311,6 @@ TEST_F(NewGraph, ALabelCountOutsideZeroToTwentyIsRefusedAndWhatWasReadIsKept)
         expectInputError(
             i, "Illegal number, X-axis labels must be between 1 and 20 inclusive", "Number Error", "Basics");
     // Cancelled after the refusals: nothing typed stays in the document.
-    EXPECT_EQ(doc.xLabelTarget, 0);
     EXPECT_STREQ(doc.title, "");
     EXPECT_EQ(fullRepaints, 0);
 }
@@ -348,7 +341,6 @@ TEST_F(NewGraph, NumberBoxesRefuseTextsThatAreNotNumbersAndStoreNothing)
             press(d, 1);
             ASSERT_TRUE(d.IsModal()) << c.typed;
             EXPECT_STREQ(doc.title, "");
-            EXPECT_EQ(doc.xLabelTarget, 0);
         }
         fillBasics(d, { .title = "Typed", .labels = " 1 ", .divisions = "1e1", .errorBars = true });
         press(d, 1);
@@ -376,7 +368,6 @@ TEST_F(NewGraph, NumberBoxesRefuseTextsThatAreNotNumbersAndStoreNothing)
         expectInputError(i++, c.text, "Number Error", "Basics");
     for (const auto& c : yScale)
         expectInputError(i++, c.text, "Data Error", "Y-Scale");
-    EXPECT_EQ(doc.xLabelTarget, 1);
     EXPECT_EQ(doc.divisionsPerLabel, 10);
     EXPECT_EQ(doc.yMin, -15.0f);
     EXPECT_EQ(doc.yMax, 10.0f);
@@ -385,7 +376,6 @@ TEST_F(NewGraph, NumberBoxesRefuseTextsThatAreNotNumbersAndStoreNothing)
 
 TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
 {
-    doc.extendingY = 1; // left over from an Extend Y-Axis
     doc.percentError = 42;
     expectDialog(dialogs(),
         basicsOk({ .title = "Rainfall 1999 at the north end of the lake",
@@ -407,8 +397,8 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
         EXPECT_FALSE(d.IsModal());
     });
     expectDialog(dialogs(), [](TDialog& d) {
-        // The whole dialog: New Graph clears extendingY first. No error
-        // bars, so no percent box.
+        // The whole dialog, even after an Extend Y-Axis. No error bars, so
+        // no percent box.
         for (int id : { 101, 102, 103, 104 })
             EXPECT_TRUE(d.control(id)->IsShown()) << id;
         for (int id : { 105, 106 })
@@ -422,7 +412,6 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
 
     EXPECT_TRUE(messages().empty());
     EXPECT_STREQ(doc.title, "Rainfall 1999 at the north end of th"); // the 36 the file keeps
-    EXPECT_EQ(doc.xLabelTarget, 3);
     EXPECT_EQ(doc.xLabelCount, 3);
     EXPECT_STREQ(doc.xLabels[0], "Jan");
     EXPECT_STREQ(doc.xLabels[1], "Feb");
@@ -434,11 +423,9 @@ TEST_F(NewGraph, ThreeLabelsArePromptedInTurnAndTheYScaleSetsTheRange)
     EXPECT_EQ(doc.largePoints, 1);
     EXPECT_EQ(doc.labelPoints, 0);
     EXPECT_EQ(doc.showErrorBars, 0);
-    EXPECT_EQ(doc.extendingY, 0);
 
     EXPECT_EQ(doc.yMin, 0.0f);
     EXPECT_EQ(doc.yMax, 90.0f);
-    EXPECT_EQ(doc.yStep, 10.0f);
     EXPECT_EQ(doc.yScale, 4.0f);
     for (int k = 0; k < kYTickCount; ++k)
         EXPECT_EQ(doc.yTicks[k], 10.0f * k) << k;
@@ -509,7 +496,7 @@ TEST_F(NewGraph, NegativeBoundsAndAMaxBelowTheMinAreAcceptedAndTicksAccumulate)
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), yScaleOk("90", "0"));
     newGraph();
-    EXPECT_EQ(doc.yStep, -10.0f);
+    EXPECT_EQ(doc.yTicks[1], 80.0f);
     EXPECT_EQ(doc.yScale, -4.0f);
     EXPECT_EQ(doc.yTicks[9], 0.0f);
 
@@ -524,7 +511,6 @@ TEST_F(NewGraph, NegativeBoundsAndAMaxBelowTheMinAreAcceptedAndTicksAccumulate)
     expectDialog(dialogs(), labelsOk({ "A" }));
     expectDialog(dialogs(), yScaleOk("1", "2"));
     newGraph();
-    EXPECT_EQ(doc.yStep, 0.1111111119389534f);
     EXPECT_EQ(doc.yTicks[9], 2.000000476837158f);
 }
 
@@ -548,7 +534,6 @@ TEST_F(NewGraph, PercentErrorMustBeAboveZeroAndAtMostAHundredReadFromItsFirstSev
             // percentage; dirty is not set.
             EXPECT_EQ(doc.percentError, before);
             EXPECT_EQ(doc.yRangeSet, 1);
-            EXPECT_FLOAT_EQ(doc.yStep, 100.0f / 9);
             EXPECT_EQ(doc.dirty, 0);
         }
         typeInto(d, 105, "12.345678");
@@ -583,7 +568,6 @@ TEST_F(NewGraph, PercentErrorMustBeAboveZeroAndAtMostAHundredReadFromItsFirstSev
 
 TEST_F(NewGraph, TheReducedYScaleAsksOnlyForTheMaximumAndKeepsTheMinimumAndPercent)
 {
-    doc.extendingY = 1;
     doc.showErrorBars = 1;
     doc.yMin = 5;
     doc.yMax = 100;
@@ -597,7 +581,7 @@ TEST_F(NewGraph, TheReducedYScaleAsksOnlyForTheMaximumAndKeepsTheMinimumAndPerce
         typeInto(d, 102, "200");
         press(d, 1);
     });
-    EXPECT_EQ(TDlg3(window).execute(), IDOK);
+    EXPECT_EQ(TDlg3(window, YScaleMode::extend).execute(), IDOK);
     // The hidden boxes are not read: they are empty, not what the user meant.
     EXPECT_EQ(doc.yMin, 5.0f);
     EXPECT_EQ(doc.yMax, 200.0f);

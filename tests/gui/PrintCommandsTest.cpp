@@ -40,7 +40,7 @@ struct FakePrinting : TPrintService {
     // What the fake saw.
     int setups = 0;
     std::vector<std::string> dialogPrinters; // the printer each print dialog opened with
-    std::vector<int> printingSeen;
+    int prints = 0; // print dialogs run
     std::vector<std::unique_ptr<TRecordingDC>> pages;
     bool ownerEnabledInJob = true;
     std::vector<std::string> progressTexts; // heading, page, last page, title, device, port
@@ -58,7 +58,7 @@ struct FakePrinting : TPrintService {
 
     TPrintResult print(wxWindow* parent, TPrintSettings& settings, TPrintJob& job) override
     {
-        printingSeen.push_back(doc.printing);
+        ++prints;
         const char* printer = gtk_print_settings_get_printer(settings.print);
         dialogPrinters.push_back(printer ? printer : "");
         if (failingDialogs > 0) {
@@ -129,7 +129,6 @@ protected:
     void expectNothingLeftBehind()
     {
         pump();
-        EXPECT_EQ(doc.printing, 0);
         EXPECT_TRUE(window->IsEnabled());
         EXPECT_EQ(findProgress(), nullptr);
     }
@@ -141,7 +140,7 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
 {
     command(CM_PRINT);
 
-    EXPECT_EQ(fake->printingSeen, std::vector<int> { 1 });
+    EXPECT_EQ(fake->prints, 1);
     ASSERT_EQ(fake->pages.size(), 1u);
     const TRecordingDC& page = *fake->pages[0];
     auto viewport = page.callsOf("SetViewportExtEx");
@@ -196,7 +195,7 @@ TEST_F(PrintCommands, ThePrintoutDoesNotDependOnTheWindowsSize)
     }
 }
 
-TEST_F(PrintCommands, ScreenShowsThePrintingVariantOnlyWhileTheCommandRuns)
+TEST_F(PrintCommands, TheScreenKeepsItsOwnPictureWhilePrinting)
 {
     // "X =" is painted left of the X entry box on the screen, not on paper.
     auto labelInk = [this] {
@@ -234,7 +233,7 @@ TEST_F(PrintCommands, ScreenShowsThePrintingVariantOnlyWhileTheCommandRuns)
     };
     setPrintService(std::move(peek));
     command(CM_PRINT);
-    EXPECT_EQ(whileOpen, 0);
+    EXPECT_GT(whileOpen, 0);
     pump();
     EXPECT_GT(labelInk(), 0);
     EXPECT_TRUE(messages().empty());
@@ -244,7 +243,7 @@ TEST_F(PrintCommands, CancelInThePrintDialogPrintsNothingAndSaysNothing)
 {
     fake->dialog = FakePrinting::Dialog::cancel;
     command(CM_PRINT);
-    EXPECT_EQ(fake->printingSeen, std::vector<int> { 1 });
+    EXPECT_EQ(fake->prints, 1);
     EXPECT_TRUE(fake->pages.empty());
     EXPECT_TRUE(messages().empty());
     expectNothingLeftBehind();
@@ -317,7 +316,7 @@ TEST_F(PrintCommands, AServiceThatThrowsIsReportedAndClearsPrinting)
         EXPECT_EQ(doc.pointCount[0], 1);
         expectNothingLeftBehind();
     }
-    EXPECT_EQ(fake->printingSeen, (std::vector<int> { 1, 1 }));
+    EXPECT_EQ(fake->prints, 2);
 }
 
 TEST_F(PrintCommands, PrinterSetupChoiceOpensThePrintDialog)
@@ -341,7 +340,6 @@ TEST_F(PrintCommands, PrinterSetupChoiceOpensThePrintDialog)
     command(CM_PRINT);
     EXPECT_EQ(fake->dialogPrinters.back(), "Fake Printer");
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(doc.printing, 0);
 }
 
 TEST_F(PrintCommands, ADialogThatFailsIsTriedOnceMoreWithTheDefaultPrinter)
@@ -369,7 +367,7 @@ TEST_F(PrintCommands, WithoutAPrinterObjectBothCommandsDoNothing)
     command(CM_PRINTERSETUP);
     command(CM_PRINT);
     EXPECT_EQ(fake->setups, 0);
-    EXPECT_TRUE(fake->printingSeen.empty());
+    EXPECT_EQ(fake->prints, 0);
     EXPECT_TRUE(messages().empty());
     expectNothingLeftBehind();
 }

@@ -30,16 +30,16 @@ void TWndw::cmNewGraph()
     };
     clearGraph();
 
-    if (TDlg1(this).execute() == IDCANCEL)
+    int labelTarget = 0;
+    if (TDlg1(this, labelTarget).execute() == IDCANCEL)
         return cancelled();
 
-    if (doc.xLabelTarget > 0 && TDlg2(this).execute() == IDCANCEL)
+    if (labelTarget > 0 && TDlg2(this, labelTarget).execute() == IDCANCEL)
         return cancelled();
 
     doc.labelSpacing = labelSpacingFor(doc.xLabelCount);
 
     if (doc.xLabelCount > 0 || doc.showErrorBars) {
-        doc.extendingY = 0;
         if (TDlg3(this).execute() == IDCANCEL)
             return cancelled();
     } else if (doc.yRangeSet) {

@@ -25,8 +25,9 @@ constexpr std::size_t kNumberChars = 11;
 // All of the title the graph file keeps.
 } // namespace
 
-TDlg1::TDlg1(wxWindow* parent, int templateNumber)
+TDlg1::TDlg1(wxWindow* parent, int& target, int templateNumber)
     : TDialog(parent, templateNumber)
+    , labelTarget(target)
 {
 }
 
@@ -49,16 +50,15 @@ void TDlg1::cmOk()
     // the document holding what was typed.
     doc.divisionsPerLabel = divisions;
     storeText(doc.title, leadingChars(text(IDC_TITLE), RecordLayout::titleChars));
-    doc.xLabelTarget = count;
+    labelTarget = count;
 
-    if (const std::string problem = labelCountProblem(doc.xLabelTarget); !problem.empty()) {
+    if (const std::string problem = labelCountProblem(labelTarget); !problem.empty()) {
         messageBox(problem, "Number Error", MB_OK);
         return;
     }
     // The X axis is drawn in steps of labelSpacing / divisionsPerLabel
     // pixels, which must be at least one.
-    if (const std::string problem = divisionsProblem(doc.xLabelTarget, doc.divisionsPerLabel);
-        !problem.empty()) {
+    if (const std::string problem = divisionsProblem(labelTarget, doc.divisionsPerLabel); !problem.empty()) {
         messageBox(problem, "Number Error", MB_OK);
         return;
     }

@@ -6,8 +6,12 @@
 
 class TDlg1 : public TDialog {
 public:
-    explicit TDlg1(wxWindow* parent, int templateNumber = 1);
+    // `labelTarget` receives how many labels were asked for.
+    TDlg1(wxWindow* parent, int& labelTarget, int templateNumber = 1);
 
 protected:
     void cmOk() override;
+
+private:
+    int& labelTarget;
 };

@@ -18,8 +18,9 @@ enum : int {
 constexpr std::size_t kLabelChars = 11;
 } // namespace
 
-TDlg2::TDlg2(wxWindow* parent, int templateNumber)
+TDlg2::TDlg2(wxWindow* parent, int target, int templateNumber)
     : TDialog(parent, templateNumber)
+    , labelTarget(target)
 {
     SetTitle("Labels for X-Axiz");
     doc.xLabelCount = 0;
@@ -48,7 +49,7 @@ void TDlg2::cmOk()
     ++doc.xLabelCount;
     setText(IDC_PROMPT, "Enter the next X-Axis Label");
     setText(IDC_NUMBER, std::to_string(doc.xLabelCount + 1));
-    if (doc.xLabelCount == doc.xLabelTarget)
+    if (doc.xLabelCount == labelTarget)
         closeWindow(IDOK);
     // Runs after the last label too: closing only ends the modal run.
     setText(IDC_LABELTEXT, "");

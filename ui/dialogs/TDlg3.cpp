@@ -40,14 +40,15 @@ float boundValue(std::string_view t)
 
 } // namespace
 
-TDlg3::TDlg3(wxWindow* parent, int templateNumber)
+TDlg3::TDlg3(wxWindow* parent, YScaleMode mode, int templateNumber)
     : TDialog(parent, templateNumber)
+    , extending(mode == YScaleMode::extend)
 {
 }
 
 void TDlg3::setupWindow()
 {
-    if (doc.extendingY) {
+    if (extending) {
         for (int id : { IDC_PERCENT, IDC_PERCENTTEXT, IDC_MINIMUM, IDC_MINIMUMTEXT })
             show(id, false);
         // The one box left is where the user types; a hidden box holding the
@@ -70,7 +71,7 @@ void TDlg3::cmOk()
 {
     const std::string typedMax(leadingChars(text(IDC_MAXIMUM), kNumberChars));
     // Texts that are not numbers are refused before anything is stored.
-    if (!doc.extendingY) {
+    if (!extending) {
         const std::string typedMin(leadingChars(text(IDC_MINIMUM), kNumberChars));
         const char* notANumber = !boundTyped(typedMin) ? "The Minimum Y-Value is not a number"
             : !boundTyped(typedMax)                    ? "The Maximum Y-Value is not a number"
@@ -91,7 +92,7 @@ void TDlg3::cmOk()
     // The reduced dialog extends the range the points stand on; its hidden
     // minimum box is not read.
     const float min
-        = doc.extendingY ? currentYRange(doc).min : boundValue(leadingChars(text(IDC_MINIMUM), kNumberChars));
+        = extending ? currentYRange(doc).min : boundValue(leadingChars(text(IDC_MINIMUM), kNumberChars));
     // Bounds whose range no float can hold are refused before they are
     // stored: they would spread into every point typed afterwards and into a
     // saved file that could not be opened again.
@@ -99,7 +100,7 @@ void TDlg3::cmOk()
         messageBox(kYTooLarge, "Data Error", MB_OK);
         return;
     }
-    if (doc.extendingY) {
+    if (extending) {
         // Checked before anything is stored: the points are moved only once
         // the dialog has closed, so a refused maximum must leave the axis as
         // it was under them. The minimum and the error percentage, whose
@@ -120,7 +121,7 @@ void TDlg3::cmOk()
     computeYAxis(doc);
     doc.yRangeSet = 1;
 
-    if (doc.showErrorBars && !doc.extendingY) {
+    if (doc.showErrorBars && !extending) {
         const std::string percent(leadingChars(text(IDC_PERCENT), kPercentChars));
         const float value = static_cast<float>(textToReal(decimalPointText(percent)));
         // Only an accepted percentage reaches the document: a rejected one

@@ -1,6 +1,6 @@
 #pragma once
 // The Y-Scale dialog: Y range and error-bar size. New Graph shows it whole;
-// with doc.extendingY set it asks only for a new maximum, for Extend Y-Axis.
+// for Extend Y-Axis it asks only for a new maximum.
 
 #include "framework/TDialog.h"
 
@@ -8,11 +8,16 @@
 
 struct GraphDocument;
 
+enum class YScaleMode { newGraph, extend };
+
 class TDlg3 : public TDialog {
 public:
-    explicit TDlg3(wxWindow* parent, int templateNumber = 5);
+    explicit TDlg3(wxWindow* parent, YScaleMode mode = YScaleMode::newGraph, int templateNumber = 5);
 
 protected:
     void setupWindow() override;
     void cmOk() override;
+
+private:
+    bool extending;
 };

@@ -12,9 +12,8 @@
 
 void TWndw::cmExtendYAxis()
 {
-    doc.extendingY = 1;
     const YRange from = currentYRange(doc);
-    if (TDlg3(this).execute() != IDOK)
+    if (TDlg3(this, YScaleMode::extend).execute() != IDOK)
         return;
 
     YAxisExtension { from, doc.yMax }.movePoints(doc);

@@ -3,8 +3,6 @@
 // so a failure leaves both the graph on screen and the file on disk as they
 // were.
 
-#include "files/FileCommands.h"
-
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
 #include "files/GraphFile.h"
@@ -54,13 +52,6 @@ bool saveTo(TWndw& w, const std::string& path)
 }
 } // namespace
 
-void unpackRecord(TWndw& w)
-{
-    unpackRecordDocument();
-    w.setChecked(IDC_THICKLINES, doc.thickLines != 0);
-    w.showOptionButtons();
-}
-
 void TWndw::cmOpen()
 {
     if (!mayDiscardChanges())
@@ -83,12 +74,12 @@ bool TWndw::openFile(const std::string& path)
     graphRecord = read;
     doc.fileName = path;
     addRecentGraphFile(path);
-    unpackRecord(*this);
+    unpackRecordDocument();
+    // A graph with error bars opens showing them.
     if (doc.percentError > 0)
-        actShowErrorBars();
-    showErrorBarButton();
-    repaint();
+        doc.showErrorBars = 1;
     startHistory();
+    showDocumentState();
     // Said once, over the graph it speaks of; the repaired graph is not a
     // change of the user's, so it does not count as unsaved.
     if (!repairs.empty()) {
