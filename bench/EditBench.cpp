@@ -3,7 +3,7 @@
 // clipboard forms. The toolkit's share (the repaint, handing the bytes to
 // the clipboard) is the window's paint and the desktop's, measured elsewhere.
 
-#include "document/EditHistory.h"
+#include "document/EditSession.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphSnapshot.h"
 #include "files/PointRows.h"
@@ -14,36 +14,46 @@
 namespace {
 
 // One Undo and one Redo of a step that deleted a point, as the window runs
-// them: snapshot the graph, swap it with the history's, put it back.
+// them through its editing session: snapshot the graph, swap it with the
+// history's, put it back, and ask whether it is unsaved.
 void undoThenRedoMaximal(benchmark::State& state)
 {
     auto d = maximalGraph();
-    EditHistory history;
-    history.reset(takeSnapshot(*d));
-    const GraphSnapshot before = takeSnapshot(*d);
-    d->pointCount[1] -= 1;
-    history.record(before, takeSnapshot(*d));
+    EditSession session(*d, takeSnapshot, restoreSnapshot);
+    session.edit("Delete Point", [&] { d->pointCount[1] -= 1; });
     for (auto _ : state) {
-        restoreSnapshot(history.undo(takeSnapshot(*d)), *d);
-        benchmark::DoNotOptimize(history.isChanged(takeSnapshot(*d)));
-        restoreSnapshot(history.redo(takeSnapshot(*d)), *d);
-        benchmark::DoNotOptimize(history.isChanged(takeSnapshot(*d)));
+        session.undo();
+        benchmark::DoNotOptimize(session.isDirty());
+        session.redo();
+        benchmark::DoNotOptimize(session.isDirty());
     }
 }
 BENCHMARK(undoThenRedoMaximal)->Unit(benchmark::kMicrosecond);
 
-// A change as the edit path records it: two snapshots and a step.
+// A change as the session records it: two snapshots and a step.
 void recordStepMaximal(benchmark::State& state)
 {
     auto d = maximalGraph();
-    EditHistory history;
-    for (auto _ : state) {
-        const GraphSnapshot before = takeSnapshot(*d);
-        d->connectPoints = !d->connectPoints;
-        history.record(before, takeSnapshot(*d));
-    }
+    EditSession session(*d, takeSnapshot, restoreSnapshot);
+    for (auto _ : state)
+        session.edit("Connect Points", [&] { d->connectPoints = !d->connectPoints; });
 }
 BENCHMARK(recordStepMaximal)->Unit(benchmark::kMicrosecond);
+
+// Paste of 250 spreadsheet rows into an empty curve, each split and each
+// number read as its entry box reads it, with decimal commas.
+void pasteRowsFull(benchmark::State& state)
+{
+    std::string rows = "X\tY\n";
+    for (int x = 0; x < kMaxPoints; ++x)
+        rows += std::to_string(x * 2) + "\t" + std::to_string(x % 300) + ",25\n";
+    for (auto _ : state) {
+        GraphDocument d;
+        d.yScale = 1;
+        benchmark::DoNotOptimize(pasteRows(d, rows).added);
+    }
+}
+BENCHMARK(pasteRowsFull)->Unit(benchmark::kMicrosecond);
 
 // Copy: the figure as PNG and SVG at the screen's scale (first argument),
 // and the rows; the second argument times all three (0) or one form alone

@@ -40,12 +40,16 @@ public:
     // the steps of the same graph follow it there, so undoing one never
     // points Save back at the file it was saved from.
     void markSaved(const GraphSnapshot& current, const std::string& previousFileName);
-    // One change, from `before` to the graph as it is now. Nothing is kept
-    // when the graph did not change; otherwise what could be redone is gone.
-    void record(GraphSnapshot before, const GraphSnapshot& now);
+    // One change called `name`, from `before` to the graph as it is now.
+    // Nothing is kept when the graph did not change; otherwise what could be
+    // redone is gone.
+    void record(GraphSnapshot before, const GraphSnapshot& now, const std::string& name);
 
     bool canUndo() const { return !undoSteps.empty(); }
     bool canRedo() const { return !redoSteps.empty(); }
+    // The name of the step Undo or Redo would take ("" when there is none).
+    std::string undoName() const { return canUndo() ? undoSteps.back().name : std::string(); }
+    std::string redoName() const { return canRedo() ? redoSteps.back().name : std::string(); }
     // The graph to bring back; `now` is kept for the way back. Only when
     // canUndo() / canRedo().
     GraphSnapshot undo(GraphSnapshot now);
@@ -56,6 +60,10 @@ public:
     bool isChanged(const GraphSnapshot& current) const;
 
 private:
-    std::deque<GraphSnapshot> undoSteps, redoSteps;
+    struct Step {
+        GraphSnapshot graph;
+        std::string name;
+    };
+    std::deque<Step> undoSteps, redoSteps;
     GraphSnapshot saved;
 };

@@ -52,9 +52,9 @@ struct GraphDocument {
     int showErrorBars = 0;
     std::uint8_t thickLines = 0;
 
-    // Bookkeeping. The file name is held whole, however long the path the
-    // file dialogs return, so it can never spill into anything else.
-    int dirty = 0;
+    // The file the graph belongs to, held whole, however long the path the
+    // file dialogs return, so it can never spill into anything else. Whether
+    // the graph is unsaved is the editing session's to say.
     std::string fileName;
 
     // The record's word at offset 9344: unused, but carried from a file read

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
@@ -27,24 +26,6 @@ public:
     }
 };
 } // namespace
-
-wxMenuBar* buildMenuBar(std::span<const MenuPopupDef> popups)
-{
-    auto* bar = new wxMenuBar;
-    for (const MenuPopupDef& popup : popups) {
-        auto* menu = new wxMenu;
-        for (const MenuItemDef& item : popup.items) {
-            if (item.text && item.shortcut)
-                menu->Append(item.id, wxString::FromUTF8(item.text) + "\t" + item.shortcut);
-            else if (item.text)
-                menu->Append(item.id, wxString::FromUTF8(item.text));
-            else
-                menu->AppendSeparator();
-        }
-        bar->Append(menu, wxString::FromUTF8(popup.title));
-    }
-    return bar;
-}
 
 namespace {
 // A mouse click on a button leaves the keyboard focus where it was (the X

@@ -5,29 +5,32 @@
 
 #include "document/GraphDocument.h"
 #include "drawing/RenderFile.h"
-#include "files/GraphSnapshot.h"
 #include "files/PointRows.h"
 #include "framework/Clipboard.h"
 #include "framework/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
+#include "ui/commands/CommandTable.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+#include <wx/accel.h>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
 
 namespace {
 // The entry box that has the focus, if any.
-wxTextCtrl* focusedBox(TWndw& w)
+wxTextCtrl* focusedBox(const TWndw& w)
 {
     auto* box = dynamic_cast<wxTextCtrl*>(wxWindow::FindFocus());
     return box && box->GetParent() == w.client() ? box : nullptr;
 }
 
-wxTextCtrl* boxWithSelection(TWndw& w)
+wxTextCtrl* boxWithSelection(const TWndw& w)
 {
     wxTextCtrl* box = focusedBox(w);
     long from = 0, to = 0;
@@ -64,24 +67,13 @@ bool copyGraph(TWndw& w)
 }
 } // namespace
 
-void TWndw::cmUndo()
-{
-    if (history.canUndo())
-        showHistoryStep(history.undo(takeSnapshot(doc)));
-}
+void TWndw::cmUndo() { editSession.undo(); }
 
-void TWndw::cmRedo()
-{
-    if (history.canRedo())
-        showHistoryStep(history.redo(takeSnapshot(doc)));
-}
+void TWndw::cmRedo() { editSession.redo(); }
 
-void TWndw::showHistoryStep(const GraphSnapshot& step)
-{
-    restoreSnapshot(step, doc);
-    doc.dirty = history.isChanged(takeSnapshot(doc)) ? 1 : 0;
-    showDocumentState();
-}
+bool TWndw::canUndo() const { return editSession.canUndo(); }
+
+bool TWndw::canRedo() const { return editSession.canRedo(); }
 
 void TWndw::cmCopy()
 {
@@ -101,7 +93,6 @@ void TWndw::cmCut()
     if (doc.pointCount[c] <= 0 || !copyGraph(*this))
         return;
     doc.pointCount[c] = 0;
-    repaint();
 }
 
 void TWndw::cmPaste()
@@ -124,55 +115,37 @@ void TWndw::cmPaste()
             MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
         return;
     }
-    // As after Next Point: the buttons match options the Basics dialog set.
-    showDocumentState();
 }
 
-void TWndw::ceUndo(wxUpdateUIEvent& event) { event.Enable(history.canUndo()); }
-
-void TWndw::ceRedo(wxUpdateUIEvent& event) { event.Enable(history.canRedo()); }
-
-void TWndw::ceCut(wxUpdateUIEvent& event)
+bool TWndw::canCut() const
 {
-    event.Enable(boxWithSelection(*this) != nullptr || doc.pointCount[doc.currentCurve] > 0);
+    return boxWithSelection(*this) != nullptr || doc.pointCount[doc.currentCurve] > 0;
 }
 
 void TWndw::onCharHook(wxKeyEvent& event)
 {
-    const int key = event.GetKeyCode();
-    const int modifiers = event.GetModifiers();
-    int id = 0;
-    if (modifiers == wxMOD_CONTROL) {
-        switch (key) {
-        case 'Z':
-            id = CM_EDITUNDO;
-            break;
-        case 'Y':
-            id = CM_EDITREDO;
-            break;
-        case 'X':
-            id = CM_EDITCUT;
-            break;
-        case 'C':
-            id = CM_EDITCOPY;
-            break;
-        case 'V':
-            id = CM_EDITPASTE;
-            break;
-        default:
-            break;
+    // The shortcuts of the command table, taken before the box that has the
+    // focus sees them: it would take Ctrl+C and Ctrl+X for itself even with
+    // nothing selected, and the graph could never be copied from the
+    // keyboard. With text selected, Cut and Copy are the box's own.
+    static const std::vector<std::pair<const Command*, wxAcceleratorEntry>> keys = [] {
+        std::vector<std::pair<const Command*, wxAcceleratorEntry>> all;
+        for (const Command& command : commandTable())
+            for (const char* text : { command.shortcut, command.otherShortcut })
+                if (wxAcceleratorEntry accel; text && accel.FromString(text))
+                    all.emplace_back(&command, accel);
+        return all;
+    }();
+    for (const auto& [command, accel] : keys) {
+        if (accel.GetKeyCode() != event.GetKeyCode() || accel.GetFlags() != event.GetModifiers())
+            continue;
+        const bool boxesOwn
+            = (command->id == CM_EDITCUT || command->id == CM_EDITCOPY) && boxWithSelection(*this);
+        if (!boxesOwn && (!command->enabler || (this->*command->enabler)())) {
+            runCommand(command->id);
+            return;
         }
-    } else if (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && key == 'Z') {
-        id = CM_EDITREDO;
+        break;
     }
-    // Without this the box that has the focus would take Ctrl+C and Ctrl+X
-    // for itself even with nothing selected, and the graph could never be
-    // copied from the keyboard.
-    if (id == 0 || ((id == CM_EDITCUT || id == CM_EDITCOPY) && boxWithSelection(*this))) {
-        event.Skip();
-        return;
-    }
-    wxCommandEvent command(wxEVT_MENU, id);
-    command.SetEventObject(this);
-    GetEventHandler()->ProcessEvent(command);
+    event.Skip();
 }

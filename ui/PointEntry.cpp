@@ -92,10 +92,6 @@ void TWndw::cmNextPoint()
 
     setControlText(IDC_XBOX, "");
     setControlText(IDC_YBOX, "");
-    doc.dirty = 1;
-    repaint();
-
-    showOptionButtons();
     // The next point is typed straight away, X first.
     control(IDC_XBOX)->SetFocus();
 }
@@ -131,8 +127,6 @@ void TWndw::evLButtonDown(int x, int y)
     doc.pixelX[c][i] = x;
     doc.pixelY[c][i] = static_cast<float>(y);
     doc.valueY[c][i] = value;
-    doc.dirty = 1;
     doc.pointCount[c] = n + 1;
     sortCurve();
-    repaint();
 }

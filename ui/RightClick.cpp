@@ -12,7 +12,6 @@ void TWndw::evRButtonDown(int x, int y)
         doc.captionBoxY = y;
         doc.captionsPlaced = 1;
         doc.placingCaption = 0;
-        repaint();
         return;
     }
 
@@ -29,5 +28,4 @@ void TWndw::evRButtonDown(int x, int y)
         doc.valueY[c][k] = doc.valueY[c][k + 1];
     }
     doc.pointCount[c] = n - 1;
-    repaint();
 }

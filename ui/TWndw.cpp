@@ -15,7 +15,7 @@
 #include "framework/dc/CairoDC.h"
 #include "resources/CommandIds.h"
 #include "resources/Icons.h"
-#include "resources/Menu.h"
+#include "ui/commands/CommandTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,122 +32,8 @@
 #endif
 
 namespace {
-// The command table: the first entry whose id matches gets the command.
-// Every command but the ones that move through the history or end the
-// program runs as one change of the graph.
-struct CommandEntry {
-    int id;
-    void (TWndw::*handler)();
-    bool isChange = true;
-};
-
-const CommandEntry commandTable[] = {
-    { CM_NEWGRAPH, &TWndw::cmNewGraph }, // "&New Graph"
-    { CM_OPEN, &TWndw::cmOpen }, // "&Open"
-    { CM_SAVE, &TWndw::cmSave }, // "&Save"
-    { CM_SAVEAS, &TWndw::cmSaveAs }, // "Save &As"
-    { CM_EXPORTPICTURE, &TWndw::cmExportPicture }, // "&Export Picture..."
-    { CM_PRINT, &TWndw::cmPrint }, // "&Print"
-    { CM_PRINTERSETUP, &TWndw::cmPrinterSetup }, // "P&rinter Setup"
-    { CM_EXIT, &TWndw::cmExit, false }, // "E&xit"
-    { CM_GRAPHTITLE, &TWndw::cmGraphTitle }, // "Add/Change  Graph Title"
-    { CM_CAPTIONS, &TWndw::cmCaptions }, // "Add/Move  Captions"
-    { CM_EXTENDX, &TWndw::cmExtendXAxis }, // "Extend &X-Axis"
-    { CM_EXTENDY, &TWndw::cmExtendYAxis }, // "Extend &Y-Axis"
-    { CM_EDITLABELS, &TWndw::cmEditLabels }, // "&Edit Labels"
-    { CM_GENERALHELP, &TWndw::cmGeneralHelp }, // "&General Help "
-    { CM_ADDINGPOINTS, &TWndw::cmAddingPoints }, // "&Adding Points"
-    { CM_DELETINGPOINTS, &TWndw::cmDeletingPoints }, // "&Deleting Points"
-    { CM_ABOUT, &TWndw::cmAbout }, // "A&bout"
-    { CM_EDITUNDO, &TWndw::cmUndo, false }, // "&Undo"
-    { CM_EDITREDO, &TWndw::cmRedo, false }, // "&Redo"
-    { CM_EDITCUT, &TWndw::cmCut }, // "Cu&t"
-    { CM_EDITCOPY, &TWndw::cmCopy }, // "&Copy"
-    { CM_EDITPASTE, &TWndw::cmPaste }, // "&Paste"
-    { IDC_NEXTPOINT, &TWndw::cmNextPoint }, // "Next Point"
-    { IDC_CONNECT, &TWndw::actConnectPoints }, // "Connect Points"
-    { IDC_DISCONNECT, &TWndw::actDisconnectPoints }, // "Dis-Connect Points"
-    { IDC_LARGEPOINTS, &TWndw::actLargePoints }, // "Large Points"
-    { IDC_SMALLPOINTS, &TWndw::actSmallPoints }, // "Small Points"
-    { IDC_LABELPOINTS, &TWndw::actLabelPoints }, // "Label Points"
-    { IDC_UNLABELPOINTS, &TWndw::actUnlabelPoints }, // "Unlabel Points"
-    { IDC_SHOWERRORBARS, &TWndw::actShowErrorBars }, // "Show Error Bars"
-    { IDC_HIDEERRORBARS, &TWndw::actHideErrorBars }, // "Hide Error Bars"
-    { IDC_EXIT, &TWndw::cmExit, false }, // "Exit" button
-    { IDC_CURVE1, &TWndw::cmCurve1 }, // "Curve 1"
-    { IDC_CURVE2, &TWndw::cmCurve2 }, // "Curve 2"
-    { IDC_CURVE3, &TWndw::cmCurve3 }, // "Curve 3"
-    { IDC_THICKLINES, &TWndw::cmThickLines }, // "Thick Lines"
-};
-
 const wxColour windowGrey(192, 192, 192);
-
 } // namespace
-
-void TWndw::edit(const std::function<void()>& change)
-{
-    // A change run by another (Enter pressing Next Point inside a command)
-    // is part of that one.
-    if (editDepth > 0) {
-        change();
-        return;
-    }
-    const GraphSnapshot before = takeSnapshot(doc);
-    const int dirtyBefore = doc.dirty;
-    const unsigned number = historyNumber;
-    ++editDepth;
-    editCancelled = false;
-    try {
-        change();
-    } catch (...) {
-        --editDepth;
-        throw;
-    }
-    --editDepth;
-    if (editCancelled) {
-        editCancelled = false;
-        // A command that put everything back itself needs nothing more,
-        // not even a repaint.
-        const GraphSnapshot now = takeSnapshot(doc);
-        if (!now.sameGraph(before) || now.currentCurve != before.currentCurve) {
-            restoreSnapshot(before, doc);
-            showDocumentState();
-        }
-        return;
-    }
-    // Opening or saving a file has set what `dirty` compares against.
-    if (number != historyNumber)
-        return;
-    const GraphSnapshot after = takeSnapshot(doc);
-    // A handler may mark the graph changed when nothing did (a right click
-    // beside every point); only a real change counts.
-    if (before.sameGraph(after)) {
-        doc.dirty = dirtyBefore;
-        return;
-    }
-    history.record(before, after);
-    doc.dirty = history.isChanged(after) ? 1 : 0;
-}
-
-void TWndw::cancelEdit()
-{
-    if (editDepth > 0)
-        editCancelled = true;
-}
-
-void TWndw::startHistory()
-{
-    history.reset(takeSnapshot(doc));
-    ++historyNumber;
-    doc.dirty = 0;
-}
-
-void TWndw::markSaved(const std::string& previousFileName)
-{
-    history.markSaved(takeSnapshot(doc), previousFileName);
-    ++historyNumber;
-    doc.dirty = 0;
-}
 
 void TWndw::showDocumentState()
 {
@@ -157,7 +43,10 @@ void TWndw::showDocumentState()
     const int curves[] = { IDC_CURVE1, IDC_CURVE2, IDC_CURVE3 };
     if (doc.currentCurve >= 0 && doc.currentCurve < kCurveCount)
         setChecked(curves[doc.currentCurve], true);
-    repaint();
+    // A change that leaves the picture as it is (a Cancel, a choice of
+    // curve) costs no repaint.
+    if (!showsDocument())
+        repaint();
 }
 
 wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
@@ -165,20 +54,16 @@ wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
     EVT_BUTTON(wxID_ANY, TWndw::routeCommand)
     EVT_RADIOBUTTON(wxID_ANY, TWndw::routeCommand)
     EVT_CHECKBOX(wxID_ANY, TWndw::routeCommand)
-    EVT_UPDATE_UI(CM_EXTENDX, TWndw::ceExtendX)
-    EVT_UPDATE_UI(CM_EXTENDY, TWndw::ceExtendY)
-    EVT_UPDATE_UI(CM_EDITLABELS, TWndw::ceEditLabels)
-    EVT_UPDATE_UI(CM_EDITUNDO, TWndw::ceUndo)
-    EVT_UPDATE_UI(CM_EDITREDO, TWndw::ceRedo)
-    EVT_UPDATE_UI(CM_EDITCUT, TWndw::ceCut)
+    EVT_UPDATE_UI(wxID_ANY, TWndw::enableCommand)
     EVT_CLOSE(TWndw::onClose)
 wxEND_EVENT_TABLE()
 
 TWndw::TWndw(wxWindow* parent, const wxString& title)
     : wxFrame(parent, wxID_ANY, title, wxPoint(30, 2), wxDefaultSize, wxDEFAULT_FRAME_STYLE)
     , printerObject(std::make_unique<TPrinter>())
+    , editSession(doc, takeSnapshot, restoreSnapshot)
 {
-    SetMenuBar(buildMenuBar(mainMenu()));
+    SetMenuBar(buildMainMenu());
     // The layout needs this much below the menu bar, whatever frame the
     // window manager puts around it; the toolkit adds the decoration it
     // learns of once the window is mapped.
@@ -211,7 +96,7 @@ TWndw::TWndw(wxWindow* parent, const wxString& title)
     panel->Bind(wxEVT_RIGHT_DOWN, &TWndw::onMouseDown, this);
     // Enter in either entry box presses Next Point, the default button.
     for (int id : { IDC_XBOX, IDC_YBOX })
-        control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { edit([this] { cmNextPoint(); }); });
+        control(id)->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { runCommand(IDC_NEXTPOINT); });
     // The Edit keys reach the window before an entry box takes them.
     Bind(wxEVT_CHAR_HOOK, &TWndw::onCharHook, this);
 
@@ -240,7 +125,8 @@ void TWndw::setupWindow()
         { IDC_DISCONNECT, IDC_SMALLPOINTS, IDC_UNLABELPOINTS, IDC_HIDEERRORBARS, IDC_SHOWERRORBARS })
         showControl(id, false);
     setChecked(IDC_CURVE1, true);
-    startHistory();
+    editSession.opened();
+    editSession.onChanged([this] { showDocumentState(); });
 }
 
 void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement) { printerObject = std::move(replacement); }
@@ -267,6 +153,11 @@ bool TWndw::isChecked(int id) const { return controlChecked(control(id)); }
 
 void TWndw::repaint() { panel->Refresh(true); }
 
+bool TWndw::showsDocument() const
+{
+    return !backBufferFields.empty() && paintedFields(doc) == backBufferFields;
+}
+
 int TWndw::messageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
     return MessageBox(this, text, caption, flags);
@@ -274,32 +165,53 @@ int TWndw::messageBox(const std::string& text, const std::string& caption, unsig
 
 void TWndw::routeCommand(wxCommandEvent& event)
 {
-    for (const CommandEntry& entry : commandTable) {
-        if (entry.id == event.GetId()) {
-            if (entry.isChange)
-                edit([this, &entry] { (this->*entry.handler)(); });
-            else
-                (this->*entry.handler)();
-            return;
-        }
-    }
-    event.Skip();
+    if (!runCommand(event.GetId()))
+        event.Skip();
 }
 
-void TWndw::ceExtendX(wxUpdateUIEvent& event) { event.Enable(doc.pointCount[0] > 0); }
+bool TWndw::runCommand(int id)
+{
+    const Command* command = findCommand(id);
+    if (!command)
+        return false;
+    if (command->kind == CommandKind::change)
+        editSession.edit(command->undoName, [this, command] { (this->*command->handler)(); });
+    else
+        (this->*command->handler)();
+    return true;
+}
 
-void TWndw::ceExtendY(wxUpdateUIEvent& event)
+void TWndw::enableCommand(wxUpdateUIEvent& event)
+{
+    const Command* command = findCommand(event.GetId());
+    if (!command || !command->enabler) {
+        event.Skip();
+        return;
+    }
+    event.Enable((this->*command->enabler)());
+    // Undo and Redo name the step they would take back or do again.
+    const std::string step = command->id == CM_EDITUNDO ? editSession.undoName()
+        : command->id == CM_EDITREDO                    ? editSession.redoName()
+                                                        : std::string();
+    if (command->kind == CommandKind::history)
+        event.SetText(wxString::FromUTF8(
+            std::string(command->text) + (step.empty() ? "" : " " + step) + "\t" + command->shortcut));
+}
+
+bool TWndw::canExtendX() const { return doc.pointCount[0] > 0; }
+
+bool TWndw::canExtendY() const
 {
     // The extension keeps every value exactly on any range, negative ones
     // included; a range no point can be placed on has nothing to extend.
-    event.Enable(doc.pointCount[0] > 0 && yRangeUsable(doc));
+    return doc.pointCount[0] > 0 && yRangeUsable(doc);
 }
 
-void TWndw::ceEditLabels(wxUpdateUIEvent& event) { event.Enable(doc.pointCount[0] > 0); }
+bool TWndw::canEditLabels() const { return doc.pointCount[0] > 0; }
 
 bool TWndw::canClose()
 {
-    if (!doc.dirty)
+    if (!editSession.isDirty())
         return true;
     // No is the default: Enter or Escape keeps the work.
     return messageBox(
@@ -309,7 +221,7 @@ bool TWndw::canClose()
 
 bool TWndw::mayDiscardChanges()
 {
-    if (!doc.dirty)
+    if (!editSession.isDirty())
         return true;
     return messageBox("Data not Saved;  the points on the graph will be lost.  OK to go on ?", "Unsaved Data",
                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
@@ -330,12 +242,11 @@ void TWndw::cmExit() { Close(false); }
 void TWndw::onMouseDown(wxMouseEvent& event)
 {
     const wxPoint at = event.GetPosition();
-    edit([&] {
-        if (event.GetEventType() == wxEVT_LEFT_DOWN)
-            evLButtonDown(at.x, at.y);
-        else
-            evRButtonDown(at.x, at.y);
-    });
+    if (event.GetEventType() == wxEVT_LEFT_DOWN)
+        editSession.edit("Add Point", [&] { evLButtonDown(at.x, at.y); });
+    else
+        editSession.edit(
+            doc.placingCaption ? "Place Captions" : "Delete Point", [&] { evRButtonDown(at.x, at.y); });
     event.Skip();
 }
 

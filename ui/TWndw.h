@@ -3,7 +3,7 @@
 // Handlers live in the files of their subsystem (point entry, display
 // options, file commands, dialogs); this class only declares them.
 
-#include "document/EditHistory.h"
+#include "document/EditSession.h"
 
 #include <cairo.h>
 #include <functional>
@@ -37,6 +37,8 @@ public:
 
     // Invalidates the whole client area; the next paint redraws everything.
     void repaint();
+    // Whether the last paint drew the document as it is now.
+    bool showsDocument() const;
     // The image the last paint put on screen (null before the first paint).
     cairo_surface_t* lastFrame() const { return backBuffer; }
     // Modal message box owned by this window (flags as in MessageBox.h).
@@ -46,26 +48,13 @@ public:
     // Asked before New Graph or Open replaces unsaved points: true when the
     // command may go ahead.
     bool mayDiscardChanges();
+    // The one way the graph changes (see EditSession): every command of kind
+    // change, click and Enter runs through it, and the window follows each
+    // change through its signal.
+    EditSession& session() { return editSession; }
     // The printer object, made with the window; null when there is none.
     TPrinter* printer() const { return printerObject.get(); }
     void setPrinter(std::unique_ptr<TPrinter> replacement);
-
-    // The one way the graph changes: everything `change` does (a command, a
-    // click, a dialog sequence, a paste) becomes one step of Undo, and
-    // `dirty` follows whether the graph now differs from the one last
-    // opened or saved. A change that alters nothing stored is no step.
-    void edit(const std::function<void()>& change);
-    // Inside a change the user abandoned (Cancel in New Graph): the graph
-    // goes back to what it was when the change began, and no step is kept.
-    void cancelEdit();
-    // A graph read from disk: nothing to undo or redo, nothing unsaved.
-    void startHistory();
-    // The graph as it is now is the one on disk, in `doc.fileName`; it was
-    // in `previousFileName` (empty for a graph that had no file).
-    void markSaved(const std::string& previousFileName);
-    // The option buttons, Thick Lines, the error-bar button and the curve
-    // selectors brought in line with the document, as after Open.
-    void showDocumentState();
 
     // Display options (toggle pairs), also run by other handlers.
     void actConnectPoints();
@@ -81,7 +70,7 @@ public:
     // Shows the error-bar button that matches the document, or neither.
     void showErrorBarButton();
 
-    // Command handlers, one per entry of the command table.
+    // Command handlers and enablers, named by the command table.
     void cmNewGraph();
     void cmOpen();
     // Opens the graph file at `path` as Open does once a file is chosen:
@@ -112,25 +101,31 @@ public:
     void cmThickLines();
     void cmUndo();
     void cmRedo();
-    // The graph Undo or Redo brings back, shown with its buttons in line.
-    void showHistoryStep(const GraphSnapshot& step);
     void cmCut();
     void cmCopy();
     void cmPaste();
     void evLButtonDown(int x, int y);
     void evRButtonDown(int x, int y);
+    bool canExtendX() const;
+    bool canExtendY() const;
+    bool canEditLabels() const;
+    bool canUndo() const;
+    bool canRedo() const;
+    bool canCut() const;
 
 private:
     void setupWindow();
     void acceptFileDrops();
     void routeCommand(wxCommandEvent& event);
-    void ceExtendX(wxUpdateUIEvent& event);
-    void ceExtendY(wxUpdateUIEvent& event);
-    void ceEditLabels(wxUpdateUIEvent& event);
-    void ceUndo(wxUpdateUIEvent& event);
-    void ceRedo(wxUpdateUIEvent& event);
-    void ceCut(wxUpdateUIEvent& event);
+    // Runs the command's handler as its kind says; false for an id with no
+    // command.
+    bool runCommand(int id);
+    void enableCommand(wxUpdateUIEvent& event);
     void onCharHook(wxKeyEvent& event);
+    // After every change: the option buttons, Thick Lines, the error-bar
+    // button and the curve selectors brought in line with the document, and
+    // the graph repainted if its picture changed.
+    void showDocumentState();
     void onPaint(wxPaintEvent& event);
     void onClose(wxCloseEvent& event);
     void onMouseDown(wxMouseEvent& event);
@@ -142,12 +137,7 @@ private:
     cairo_surface_t* screenCopy = nullptr;
     void dropScreenCopy();
     std::unique_ptr<TPrinter> printerObject;
-    EditHistory history;
-    // Counts the files opened and saved: a command that opened or saved one
-    // records no step and leaves `dirty` as the file command set it.
-    unsigned historyNumber = 0;
-    int editDepth = 0;
-    bool editCancelled = false;
+    EditSession editSession;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -63,7 +63,6 @@ TEST_F(DocumentTest, ClearGraphEmptiesCountsButZeroesOnlyTheCurrentCurvesPixels)
     doc.yTicks[9] = 90;
     std::snprintf(doc.title, kTitleSize, "Keep me");
     doc.yMax = 100;
-    doc.dirty = 1;
     doc.divisionsPerLabel = 4;
     std::snprintf(doc.captions[2], kCaptionSize, "Group A (north)");
     doc.captionBoxX = doc.captionBoxY = 40;
@@ -84,7 +83,6 @@ TEST_F(DocumentTest, ClearGraphEmptiesCountsButZeroesOnlyTheCurrentCurvesPixels)
     EXPECT_EQ(doc.yTicks[9], 0);
     EXPECT_STREQ(doc.title, "Keep me");
     EXPECT_EQ(doc.yMax, 100);
-    EXPECT_EQ(doc.dirty, 1);
     EXPECT_EQ(doc.divisionsPerLabel, 4);
     EXPECT_EQ(doc.captions[2][0], 0);
     EXPECT_EQ(doc.captionBoxX + doc.captionBoxY + doc.captionsPlaced + doc.placingCaption, 0);

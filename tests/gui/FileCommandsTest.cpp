@@ -97,7 +97,7 @@ protected:
     void open(const fs::path& p)
     {
         fake->answer = p.string();
-        const bool asks = doc.dirty != 0;
+        const bool asks = dirty() != 0;
         const std::size_t before = messages().size();
         if (asks)
             dialogs().expectMessageFirst(wxID_YES);
@@ -135,7 +135,7 @@ TEST_F(FileCommands, SavedGraphOpensAgainAsItWas)
     makeGraph();
     const fs::path p = dir / "rain.gd2";
     saveAs(p);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     EXPECT_EQ(doc.fileName, p.string());
     EXPECT_EQ(fs::file_size(p), 9653u);
     const GraphDocument saved = doc;
@@ -243,7 +243,7 @@ TEST_F(FileCommands, AFileNamedAtStartOpensAsOpenWouldOrLeavesTheEmptyGraph)
     EXPECT_TRUE(window->openFile(oldFile.string()));
     EXPECT_EQ(std::string(doc.title), std::string(36, 'T'));
     EXPECT_EQ(doc.pointCount[0], 2);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].caption, "Graph Repaired");
     EXPECT_NE(
@@ -270,10 +270,10 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndStartsUnchanged)
     saveAs(p);
     window->actShowErrorBars();
     leftClick(250, 250);
-    ASSERT_EQ(doc.dirty, 1);
+    ASSERT_EQ(dirty(), 1);
     open(p);
     EXPECT_EQ(doc.showErrorBars, 1);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     EXPECT_EQ(doc.pointCount[0], 1);
     EXPECT_TRUE(messages().empty());
 }
@@ -295,7 +295,7 @@ TEST_F(FileCommands, UndoingBackToTheSavedGraphLeavesNothingUnsaved)
             command(s.command);
         else
             leftClick(250, 250);
-        EXPECT_EQ(doc.dirty, s.dirty) << s.command;
+        EXPECT_EQ(dirty(), s.dirty) << s.command;
     }
     EXPECT_FALSE(menuEnabled(CM_EDITREDO)) << "a new change drops what could be redone";
     open(p);
@@ -342,11 +342,11 @@ TEST_F(FileCommands, ANameWithoutAnExtensionIsSavedAsAGraphFile)
         if (c.written) {
             EXPECT_EQ(doc.fileName, (dir / c.written).string());
             EXPECT_EQ(fs::file_size(dir / c.written), 9653u);
-            EXPECT_EQ(doc.dirty, 0);
+            EXPECT_EQ(dirty(), 0);
         } else {
             EXPECT_EQ(doc.fileName, "");
             EXPECT_EQ(slurp(dir / "taken.gd2"), "old");
-            EXPECT_EQ(doc.dirty, 1);
+            EXPECT_EQ(dirty(), 1);
         }
     }
     EXPECT_FALSE(fs::exists(dir / "sales"));
@@ -360,9 +360,9 @@ TEST_F(FileCommands, CancelledSaveAsKeepsThePreviousFileForSave)
     fake->answer.clear();
     command(CM_SAVEAS);
     EXPECT_EQ(doc.fileName, p.string());
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
     command(CM_SAVE);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     open(p);
     EXPECT_EQ(doc.pointCount[0], 1);
 }
@@ -384,14 +384,14 @@ TEST_F(FileCommands, ANewGraphHasNoFileUntilSavedAndUndoGivesTheOldOneBack)
     EXPECT_EQ(doc.fileName, "");
     EXPECT_EQ(doc.captions[0][0], 0);
     EXPECT_EQ(doc.captionsPlaced, 0);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
     leftClick(200, 200);
     const std::size_t asked = fake->asked.size();
     fake->answer.clear();
     command(CM_SAVE); // asks for a name, and is cancelled
     EXPECT_EQ(fake->asked.size(), asked + 1);
     EXPECT_EQ(slurp(old), oldBytes);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
 
     const struct {
         int command; // or 0: Save As `saveTo`, or a point added when that is empty
@@ -418,7 +418,7 @@ TEST_F(FileCommands, ANewGraphHasNoFileUntilSavedAndUndoGivesTheOldOneBack)
         else
             leftClick(300, 300);
         EXPECT_EQ(doc.fileName, s.fileName[0] ? (dir / s.fileName).string() : "");
-        EXPECT_EQ(doc.dirty, s.dirty);
+        EXPECT_EQ(dirty(), s.dirty);
         EXPECT_EQ(doc.pointCount[0], s.points);
     }
     EXPECT_EQ(slurp(old), oldBytes);
@@ -525,7 +525,7 @@ TEST_F(FileCommands, BadFilesAreRefusedAndChangeNothing)
         EXPECT_EQ(doc.pointCount[0], before.pointCount[0]);
         EXPECT_EQ(doc.pixelX[0][1], before.pixelX[0][1]);
         EXPECT_EQ(doc.fileName, before.fileName);
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
     }
 }
 
@@ -545,7 +545,7 @@ TEST_F(FileCommands, FailedSaveKeepsDirtyTheNameAndTheOldFile)
         saveAs(target);
         ASSERT_EQ(messages().size(), 1u) << target;
         EXPECT_EQ(messages()[0].caption, "Save Error");
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
         EXPECT_EQ(doc.fileName, p.string());
     }
     EXPECT_EQ(slurp(p), old);
@@ -557,7 +557,7 @@ TEST_F(FileCommands, FailedSaveKeepsDirtyTheNameAndTheOldFile)
         command(CM_SAVE);
         chmod(dir.c_str(), 0755);
         EXPECT_EQ(messages().size(), 1u);
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
         EXPECT_EQ(slurp(p), old);
     }
 }
@@ -585,8 +585,8 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
         doc = GraphDocument {};
         leftClick(200, 200);
         leftClick(300, 250);
-        doc.dirty = c.dirty;
-        const GraphDocument before = doc;
+        if (!c.dirty)
+            asOpened();
         messages().clear();
         if (c.answer)
             dialogs().expectMessage(c.answer);
@@ -606,7 +606,7 @@ TEST_F(FileCommands, NewGraphAndOpenAskBeforeUnsavedPointsAreLostAndNoKeepsThem)
         }
         // Cancel in New Graph puts the graph back; an opened graph is unchanged.
         EXPECT_EQ(doc.pointCount[0], proceeds && c.command == CM_OPEN ? 1 : 2);
-        EXPECT_EQ(doc.dirty, proceeds && c.command == CM_OPEN ? 0 : before.dirty);
+        EXPECT_EQ(dirty(), proceeds && c.command == CM_OPEN ? 0 : c.dirty);
         EXPECT_TRUE(dialogs().allUsed());
     }
 }
@@ -640,7 +640,7 @@ TEST_F(FileCommands, EnterOrEscapeOnEachUnsavedQuestionKeepsThePoints)
         ASSERT_FALSE(window->IsBeingDeleted());
         EXPECT_EQ(messages().back().caption, "Unsaved Data");
         EXPECT_EQ(doc.pointCount[0], 1);
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
         EXPECT_TRUE(fake->asked.empty()) << "Open went on";
     }
 }
@@ -671,7 +671,8 @@ TEST_F(FileCommands, ADroppedFileOpensAsOpenWouldAndTheEntryBoxesKeepTakingText)
         doc = GraphDocument {};
         leftClick(200, 200);
         leftClick(300, 250);
-        doc.dirty = c.dirty;
+        if (!c.dirty)
+            asOpened();
         messages().clear();
         if (c.answer)
             dialogs().expectMessage(c.answer);
@@ -775,7 +776,7 @@ TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesThe
             EXPECT_EQ(slurp(dir / c.written).rfind(c.starts, 0), 0u);
         }
         EXPECT_EQ(doc.fileName, (dir / "graph.gd2").string());
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
     }
     EXPECT_EQ(fake->asked[0].filter,
         "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
@@ -795,7 +796,7 @@ TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)
     saveAs(none);
     doc.percentError = 10;
     saveAs(some);
-    doc.dirty = 0;
+    asOpened();
 
     struct Case {
         const fs::path* file; // null: New Graph without labels or error bars
@@ -814,7 +815,7 @@ TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)
         SCOPED_TRACE(c.file ? c.file->filename().string() : "New Graph");
         doc.showErrorBars = c.barsBefore;
         doc.percentError = c.percentBefore;
-        doc.dirty = 0; // no question before the next graph
+        asOpened(); // no question before the next graph
         // Stale from an earlier graph: the wrong one of the pair.
         window->showControl(IDC_SHOWERRORBARS, c.barsBefore != 0);
         window->showControl(IDC_HIDEERRORBARS, c.barsBefore == 0);

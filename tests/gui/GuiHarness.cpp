@@ -117,7 +117,7 @@ void WindowTest::TearDown()
 {
     EXPECT_TRUE(DialogScript::instance().allUsed()) << "an expected dialog never appeared";
     if (window) {
-        doc.dirty = 0; // no close query while tearing down
+        asOpened(); // no close query while tearing down
         window->Destroy();
         window = nullptr;
     }

@@ -79,6 +79,11 @@ protected:
     void type(int id, const std::string& text);
     bool shown(int id) const;
     bool menuEnabled(int id);
+    // Whether the window holds unsaved work, 1 or 0, as the close query asks.
+    int dirty() const { return window->session().isDirty() ? 1 : 0; }
+    // The graph as it stands is taken as the one just opened: nothing to
+    // undo, nothing unsaved.
+    void asOpened() { window->session().opened(); }
     // Runs pending events, including the repaint, and returns the last
     // message box texts shown since the previous call.
     void pump();

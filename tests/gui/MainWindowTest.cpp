@@ -381,6 +381,7 @@ TEST_F(MainWindow, ThickLinesTakesClicksOverAnErrorBarButton)
     };
     window->Raise();
     window->control(IDC_XBOX)->SetFocus();
+    doc.percentError = 10; // so that Show Error Bars has bars to show
     for (const auto& c : cases) {
         window->showControl(IDC_HIDEERRORBARS, false);
         window->showControl(IDC_SHOWERRORBARS, false);
@@ -416,7 +417,7 @@ TEST_F(MainWindow, ExitWithoutChangesClosesAtOnce)
 TEST_F(MainWindow, CloseQueryNoKeepsTheWindowAndItsPoints)
 {
     leftClick(300, 200);
-    ASSERT_EQ(doc.dirty, 1);
+    ASSERT_EQ(dirty(), 1);
     dialogs().expectMessage(wxID_NO);
     command(CM_EXIT);
     ASSERT_EQ(messages().size(), 1u);
@@ -454,30 +455,32 @@ TEST_F(MainWindow, ToggleButtonsSwapInPlaceAndStoredOptionsMarkChanges)
         EXPECT_TRUE(shown(p.off));
         // The option is saved with the graph: switching it is unsaved work,
         // and switching it back is the graph as it was.
-        EXPECT_EQ(doc.dirty, 1);
+        EXPECT_EQ(dirty(), 1);
         click(p.off);
         EXPECT_EQ(*p.option, 0);
         EXPECT_TRUE(shown(p.on));
         EXPECT_FALSE(shown(p.off));
-        EXPECT_EQ(doc.dirty, 0);
+        EXPECT_EQ(dirty(), 0);
     }
     // Error bars shown or hidden are not saved, so they change nothing.
-    window->actShowErrorBars();
+    doc.percentError = 5;
+    asOpened();
+    click(IDC_SHOWERRORBARS);
     EXPECT_EQ(doc.showErrorBars, 1);
     EXPECT_TRUE(shown(IDC_HIDEERRORBARS));
     EXPECT_FALSE(shown(IDC_SHOWERRORBARS));
     click(IDC_HIDEERRORBARS);
     EXPECT_EQ(doc.showErrorBars, 0);
     EXPECT_TRUE(shown(IDC_SHOWERRORBARS));
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
 }
 
 TEST_F(MainWindow, ToggleActionsNormaliseOptionsWhateverTheirValue)
 {
     doc.largePoints = 5;
-    window->actLargePoints();
+    click(IDC_LARGEPOINTS);
     EXPECT_EQ(doc.largePoints, 1);
-    window->actLargePoints(); // already hidden: harmless
+    click(IDC_LARGEPOINTS); // already hidden: harmless
     EXPECT_FALSE(shown(IDC_LARGEPOINTS));
     EXPECT_TRUE(shown(IDC_SMALLPOINTS));
 }
@@ -495,16 +498,16 @@ TEST_F(MainWindow, CurveSelectorsAndThickLines)
     click(IDC_CURVE1);
     EXPECT_EQ(doc.currentCurve, 0);
 
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 1);
     EXPECT_TRUE(window->isChecked(IDC_THICKLINES));
     // Thick Lines is saved with the graph; the current curve is not.
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
     click(IDC_THICKLINES);
     EXPECT_EQ(doc.thickLines, 0);
     EXPECT_FALSE(window->isChecked(IDC_THICKLINES));
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
 }
 
 // A thousand steps are kept; each Undo brings back exactly the graph before
@@ -533,7 +536,7 @@ TEST_F(MainWindow, AThousandStepsUndoAndRedoEachExactly)
         ASSERT_EQ(shown(IDC_DISCONNECT), doc.connectPoints != 0) << i;
     }
     EXPECT_FALSE(menuEnabled(CM_EDITUNDO));
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     for (int i = 0; i < steps; ++i)
         command(CM_EDITREDO);
     GraphRecord now;

@@ -24,12 +24,13 @@ protected:
         messages().clear();
         dialogs().expectMessage();
         const GraphDocument before = doc;
+        const int dirtyBefore = dirty();
         enter(x, y);
         ASSERT_EQ(messages().size(), 1u) << x << " / " << y;
         EXPECT_EQ(messages()[0].text, text);
         EXPECT_EQ(messages()[0].caption, caption);
         EXPECT_EQ(doc.pointCount[doc.currentCurve], before.pointCount[before.currentCurve]);
-        EXPECT_EQ(doc.dirty, before.dirty);
+        EXPECT_EQ(dirty(), dirtyBefore);
         EXPECT_EQ(window->controlText(IDC_XBOX), x);
         EXPECT_EQ(window->controlText(IDC_YBOX), y);
     }
@@ -56,7 +57,7 @@ TEST_F(PointEntry, TypedXIsTheWholeNumberItsTextSpells)
     }
     EXPECT_EQ(window->controlText(IDC_XBOX), "");
     EXPECT_EQ(window->controlText(IDC_YBOX), "");
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
 }
 
 TEST_F(PointEntry, RefusalsLeaveTheDocumentAndBothBoxesAsTheyWere)
@@ -125,12 +126,13 @@ TEST_F(PointEntry, AValueNoFloatCanHoldIsRefusedNotStored)
     doc.yMin = -3e38f;
     doc.yMax = 3e38f;
     doc.yScale = 1e-37f;
+    asOpened();
     dialogs().expectMessage();
     leftClick(300, 19);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, "The Y-value if off the graph!");
     EXPECT_EQ(doc.pointCount[0], 0);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
 
     // Values that each fit, but whose sum for the mean would not: refused
     // typed and clicked, and the curve keeps what it had.
@@ -210,7 +212,7 @@ TEST_F(PointEntry, ClicksInsideThePlotAreAcceptedAtItsEdges)
     EXPECT_EQ(doc.valueY[0][1], -1.0f);
     EXPECT_EQ(doc.pixelX[0][2], 700);
     EXPECT_EQ(doc.valueY[0][2], -2.0f);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
 }
 
 TEST_F(PointEntry, ClicksOutsideThePlotAreRefusedXTestFirst)
@@ -231,7 +233,7 @@ TEST_F(PointEntry, ClicksOutsideThePlotAreRefusedXTestFirst)
         EXPECT_EQ(messages()[0].caption, "Point error");
     }
     EXPECT_EQ(doc.pointCount[0], 0);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
 }
 
 TEST_F(PointEntry, ClickWithARangeReadsTheValueBack)
@@ -355,15 +357,15 @@ TEST_F(RightClick, MarksTheGraphChangedOnlyWhenItChangedSomething)
         doc.pointCount[0] = 0;
         point(0, 300, 200);
         doc.placingCaption = c.placing;
-        window->startHistory(); // as if this graph had just been opened
+        asOpened(); // as if this graph had just been opened
         rightClick(c.at.x, c.at.y);
-        EXPECT_EQ(doc.dirty, c.dirty) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(dirty(), c.dirty) << c.at.x << "," << c.at.y;
         EXPECT_EQ(menuEnabled(CM_EDITUNDO), c.dirty == 1) << c.at.x << "," << c.at.y;
     }
     // Closing a graph nobody changed asks nothing.
-    doc.dirty = 0;
+    asOpened();
     rightClick(500, 300);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     command(CM_EXIT);
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(window));
@@ -381,11 +383,11 @@ TEST_F(RightClick, PlacingTheCaptionBoxMovesItAndLeavesThePoint)
     EXPECT_EQ(doc.placingCaption, 0);
     EXPECT_EQ(doc.pointCount[0], 1);
     // The box's place is saved with the graph.
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
 
     rightClick(300, 200);
     EXPECT_EQ(doc.pointCount[0], 0);
-    EXPECT_EQ(doc.dirty, 1);
+    EXPECT_EQ(dirty(), 1);
 }
 
 TEST_F(RightClick, LeftClickStillAddsWhileTheBoxWaitsToBePlaced)

@@ -119,7 +119,7 @@ protected:
         setPrintService(std::move(owned));
         // One point, so the page has a statistics line.
         leftClick(150, 200);
-        doc.dirty = 0;
+        asOpened();
     }
     void TearDown() override
     {
@@ -168,7 +168,7 @@ TEST_F(PrintCommands, PrintsTheWindowOnOnePageInThePrintingVariant)
 
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(doc.pointCount[0], 1);
-    EXPECT_EQ(doc.dirty, 0);
+    EXPECT_EQ(dirty(), 0);
     expectNothingLeftBehind();
 }
 

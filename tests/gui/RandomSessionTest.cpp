@@ -219,7 +219,7 @@ protected:
     // A save that said nothing wrote the document's record, and it opens.
     void checkSaved()
     {
-        if (doc.dirty != 0 || doc.fileName.empty())
+        if (dirty() != 0 || doc.fileName.empty())
             return;
         GraphRecord read;
         std::string error;

@@ -169,7 +169,7 @@ TEST_F(RealPrinting, PrintToFileWritesTheGraphAsOnePdfPage)
     const fs::path pdf = fs::temp_directory_path() / ("plotwell-print-" + std::to_string(getpid()) + ".pdf");
     fs::remove(pdf);
     leftClick(150, 200);
-    doc.dirty = 0;
+    asOpened();
 
     const DialogDriver driver = printTo(pdf);
     ASSERT_FALSE(driver.timedOut) << "the print dialog never offered the file printer";

@@ -46,7 +46,7 @@ bool saveTo(TWndw& w, const std::string& path)
     }
     const std::string previous = doc.fileName;
     doc.fileName = path;
-    w.markSaved(previous);
+    w.session().saved(previous);
     addRecentGraphFile(path);
     return true;
 }
@@ -59,7 +59,6 @@ void TWndw::cmOpen()
     auto data = dialogData(OFN_FILEMUSTEXIST, openFilter);
     if (TFileOpenDialog(this, data).Execute())
         openFile(data.fileName);
-    repaint();
 }
 
 bool TWndw::openFile(const std::string& path)
@@ -75,11 +74,12 @@ bool TWndw::openFile(const std::string& path)
     doc.fileName = path;
     addRecentGraphFile(path);
     unpackRecordDocument();
-    // A graph with error bars opens showing them.
-    if (doc.percentError > 0)
-        doc.showErrorBars = 1;
-    startHistory();
-    showDocumentState();
+    // The options read are 0 or 1, and a graph with error bars opens
+    // showing them; bars the user had on stay on.
+    const int errorBars = doc.showErrorBars;
+    settleReadOptions(doc);
+    doc.showErrorBars = errorBars || doc.percentError > 0;
+    session().opened();
     // Said once, over the graph it speaks of; the repaired graph is not a
     // change of the user's, so it does not count as unsaved.
     if (!repairs.empty()) {

@@ -22,12 +22,8 @@ void TWndw::cmNewGraph()
 {
     if (!mayDiscardChanges())
         return;
-    // The dialogs write the document as they go; a Cancel restores it whole.
-    const auto before = std::make_unique<GraphDocument>(doc);
-    const auto cancelled = [this, &before] {
-        doc = *before;
-        cancelEdit();
-    };
+    // The dialogs write the document as they go; a Cancel puts it back whole.
+    const auto cancelled = [this] { session().cancel(); };
     clearGraph();
 
     int labelTarget = 0;
@@ -48,9 +44,4 @@ void TWndw::cmNewGraph()
         // zeros left by the clearing.
         computeYTicks(doc);
     }
-
-    // The Basics dialog set the options; the buttons name their changes.
-    showOptionButtons();
-    showErrorBarButton();
-    repaint();
 }

@@ -134,6 +134,5 @@ void TDlg3::cmOk()
         doc.percentError = value;
     }
 
-    doc.dirty = 1;
     closeWindow(IDOK);
 }

@@ -5,11 +5,7 @@
 #include "ui/dialogs/TDlg11.h"
 #include "ui/dialogs/TDlg9.h"
 
-void TWndw::cmGraphTitle()
-{
-    TDlg11(this).execute();
-    repaint();
-}
+void TWndw::cmGraphTitle() { TDlg11(this).execute(); }
 
 void TWndw::cmCaptions()
 {

@@ -17,7 +17,6 @@ void TWndw::cmEditLabels()
     // Cancel stores nothing, but the record is refreshed all the same.
     TDlg10(this).execute();
     packRecord();
-    repaint();
 }
 
 void TWndw::cmExtendXAxis()

@@ -19,5 +19,4 @@ void TWndw::cmExtendYAxis()
     YAxisExtension { from, doc.yMax }.movePoints(doc);
 
     packRecord();
-    repaint();
 }
