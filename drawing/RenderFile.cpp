@@ -5,6 +5,7 @@
 #include "drawing/PngWriter.h"
 #include "drawing/TWindowPrintout.h"
 #include "files/FilePaths.h"
+#include "files/SafeWriter.h"
 #include "framework/dc/CairoDC.h"
 
 #include <cairo-pdf.h>
@@ -40,28 +41,14 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
-// Into an open file, or into memory when there is no file.
+// The picture is made in memory; the one safe writer puts it on disk.
 struct Sink {
-    FILE* file;
-    int savedErrno = 0;
-    std::string* memory = nullptr;
+    std::string* memory;
 };
 
-// The first failure is kept: some surfaces (PDF) go on, and even report
-// success, after their stream has refused a write.
 cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length)
 {
-    auto* sink = static_cast<Sink*>(closure);
-    if (sink->savedErrno != 0)
-        return CAIRO_STATUS_WRITE_ERROR;
-    if (sink->memory) {
-        sink->memory->append(reinterpret_cast<const char*>(data), length);
-        return CAIRO_STATUS_SUCCESS;
-    }
-    if (std::fwrite(data, 1, length, sink->file) != length) {
-        sink->savedErrno = errno != 0 ? errno : EIO;
-        return CAIRO_STATUS_WRITE_ERROR;
-    }
+    static_cast<Sink*>(closure)->memory->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
 }
 
@@ -175,17 +162,14 @@ cairo_surface_t* thumbnailImage(const GraphDocument& d, int side)
     return small;
 }
 
-// The stream's own failure comes first, whatever the surface says.
-std::string reasonOf(cairo_status_t status, const Sink& sink)
+std::string reasonOf(cairo_status_t status, const Sink&)
 {
-    if (sink.savedErrno != 0)
-        return std::strerror(sink.savedErrno);
     if (status != CAIRO_STATUS_SUCCESS)
         return cairo_status_to_string(status);
     return {};
 }
 
-// Writes the whole file to an open stream; returns an empty text or the reason it failed.
+// Makes the whole file in memory; returns an empty text or the reason it failed.
 std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& layout, Sink& sink)
 {
     if (layout.thumbnail > 0) {
@@ -268,13 +252,6 @@ std::string layoutProblem(const RenderLayout& layout)
     return {};
 }
 
-mode_t newFileMode()
-{
-    const mode_t mask = umask(022);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
 void paintWindowPicture(cairo_t* cr, const GraphDocument& d)
@@ -319,57 +296,19 @@ bool renderGraph(
     else
         return fail("the file name must end in .png, .svg or .pdf");
 
-    // Through a symbolic link the file it names is replaced, not the link.
-    std::string target;
-    int linkError = 0;
-    if (!followLinks(path, target, linkError))
-        return fail(std::strerror(linkError));
-    struct stat old;
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        return fail(std::strerror(EISDIR));
-    // Renaming over a pipe or a device would replace the node itself.
-    if (exists && !S_ISREG(old.st_mode))
-        return fail("it is not a regular file");
-    // A file the user may not write stays as it is, even where the folder
-    // would let a new file be renamed over it.
-    if (exists && access(target.c_str(), W_OK) != 0)
-        return fail(std::strerror(errno));
-
-    // The temporary file sits beside the target, so the final rename stays
-    // on one file system and replaces the target in one step.
-    const std::string folder = folderOf(target) + "/";
-    const std::string name = nameOf(target);
-    // Cut so that a name at the file system's length limit still leaves room
-    // for the dot and the random suffix.
-    std::string temp = folder + "." + name.substr(0, 100) + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return fail(std::strerror(errno));
-    // A file that is replaced keeps its permissions; a new one gets the usual ones.
-    fchmod(fd, exists ? old.st_mode & 07777 : newFileMode());
-    FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        const int err = errno;
-        close(fd);
-        unlink(temp.c_str());
-        return fail(std::strerror(err));
-    }
-
-    Sink sink { file };
-    std::string reason = writeGraph(kind, d, layout, sink);
-    if (reason.empty() && (std::fflush(file) != 0 || fsync(fileno(file)) != 0))
-        reason = std::strerror(errno);
-    if (reason.empty() && std::ferror(file))
-        reason = std::strerror(EIO);
-    if (std::fclose(file) != 0 && reason.empty())
-        reason = std::strerror(errno);
-    if (reason.empty() && std::rename(temp.c_str(), target.c_str()) != 0)
-        reason = std::strerror(errno);
-    if (!reason.empty()) {
-        unlink(temp.c_str());
+    // Drawn whole before anything is written, then written as every file
+    // is: replacing the old one only once complete, keeping its owner,
+    // permissions and other names. A file manager's thumbnail service hands
+    // over a file it holds open and reads afterwards: that file is written
+    // where it stands.
+    std::string bytes;
+    Sink sink { &bytes };
+    if (std::string reason = writeGraph(kind, d, layout, sink); !reason.empty())
         return fail(reason);
-    }
+    if (std::string reason = writeFileSafely(path, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+            bytes.size(), { .inPlace = layout.thumbnail > 0 });
+        !reason.empty())
+        return fail(reason);
     return true;
 }
 
@@ -380,7 +319,7 @@ bool renderPicture(const GraphDocument& d, const RenderLayout& layout, PictureFo
     error = layoutProblem(layout);
     if (!error.empty())
         return false;
-    Sink sink { nullptr, 0, &bytes };
+    Sink sink { &bytes };
     error = writeGraph(format, d, layout, sink);
     if (!error.empty())
         bytes.clear();

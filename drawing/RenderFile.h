@@ -1,9 +1,9 @@
 #pragma once
 // Draws a graph as the window shows it (light grey background, then the
 // painter) into a PNG, SVG or PDF file, chosen by the file's extension.
-// Needs no display. The file is written under a temporary name in the same
-// folder and renamed into place only when complete, so a failure never
-// leaves a half-written or damaged file behind.
+// Needs no display. The picture is made whole in memory and written by the
+// one safe writer, so a failure never leaves a half-written or damaged file
+// behind, and a replaced file keeps its owner, permissions and other names.
 
 #include "document/GraphDocument.h"
 

@@ -17,12 +17,9 @@
 bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error,
     std::vector<std::string>* repairs = nullptr);
 
-// Writes the record at the start of the file at `path`. The new contents are
-// written to a temporary file in the same folder, flushed to disk and renamed
-// over the target, so a failure at any point leaves the old file as it was.
-// An existing file keeps its permission bits (a new one gets 0666 less the
-// umask), and any bytes it had beyond the record are copied behind it, so it
-// never gets shorter. A symbolic link is followed: the file it points to is
-// replaced and the link stays. On failure `error` names the file and the
-// system's reason and no temporary file is left behind.
+// Writes the record at the start of the file at `path` through the one safe
+// writer (SafeWriter.h), keeping any bytes the file had beyond the record,
+// so it never gets shorter. A record that fails the strict check is refused
+// before anything is written: what is saved always opens again. On failure
+// `error` names the file and the reason.
 bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string& error);

@@ -110,21 +110,39 @@ TEST_F(RenderFile, TheSameGraphGivesTheSameBytesWithADateOnlyWhenAsked)
     unsetenv("SOURCE_DATE_EPOCH");
 }
 
+// An old picture is replaced whole and keeps its permissions; one with a
+// second name is written where it stands, so both names show the new
+// picture; a thumbnail goes into the very file its host holds open.
 TEST_F(RenderFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
 {
     const std::string target = path("old.png");
-    std::ofstream(target) << std::string(500000, 'x');
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    GraphDocument d;
-    std::string error;
-    ASSERT_TRUE(renderGraph(d, target, error)) << error;
-    const std::string bytes = contents(target);
-    EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
-    EXPECT_EQ(bytes.find("xxxx"), std::string::npos);
-    struct stat st;
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(entries(), (std::vector<std::string> { "old.png" }));
+    for (const char* how : { "alone", "linked", "held" }) {
+        SCOPED_TRACE(how);
+        std::ofstream(target) << std::string(500000, 'x');
+        ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+        const std::string other = path("other.png");
+        if (how[0] == 'l') {
+            ASSERT_EQ(link(target.c_str(), other.c_str()), 0);
+        }
+        struct stat before, st;
+        ASSERT_EQ(stat(target.c_str(), &before), 0);
+        GraphDocument d;
+        RenderLayout layout;
+        layout.thumbnail = how[0] == 'h' ? 128 : 0;
+        std::string error;
+        ASSERT_TRUE(renderGraph(d, target, error, layout)) << error;
+        const std::string bytes = contents(target);
+        EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+        EXPECT_EQ(bytes.find("xxxx"), std::string::npos);
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+        EXPECT_EQ(st.st_ino == before.st_ino, how[0] != 'a');
+        if (how[0] == 'l') {
+            EXPECT_EQ(contents(other), bytes);
+            unlink(other.c_str());
+        }
+        EXPECT_EQ(entries(), (std::vector<std::string> { "old.png" }));
+    }
 }
 
 TEST_F(RenderFile, FailuresSayWhyAndLeaveTheDiskAsItWas)
