@@ -11,6 +11,45 @@
 #include <unistd.h>
 #include <vector>
 
+namespace {
+// The record the descriptor delivers, read as a file is: a prefix of at most
+// what a record can need, and the rest only counted (from `knownSize` when
+// the size is known, else by reading on).
+bool readRecordFrom(int fd, std::size_t knownSize, const std::string& prefix, GraphRecord& out,
+    std::string& error, std::vector<std::string>* repairs)
+{
+    // Read into a buffer of its own: nothing of a file that is refused, and
+    // nothing of the previous graph, may end up in the caller's record.
+    std::vector<std::uint8_t> bytes(kMostRecordFileBytes);
+    const ssize_t got = readFully(fd, bytes.data(), bytes.size());
+    if (got < 0) {
+        error = prefix + systemReason(errno);
+        return false;
+    }
+    std::size_t size = static_cast<std::size_t>(got);
+    if (size == bytes.size()) {
+        std::uint8_t chunk[65536];
+        if (knownSize > 0)
+            size = std::max(size, knownSize);
+        else
+            for (ssize_t n; (n = readFully(fd, chunk, sizeof chunk)) > 0;)
+                size += static_cast<std::size_t>(n);
+    }
+    GraphRecord rec;
+    std::vector<std::string> notes;
+    const std::string reason = recordFromBytes(bytes.data(), size, rec, notes);
+    if (!reason.empty()) {
+        error = prefix + reason + ".";
+        return false;
+    }
+    if (repairs)
+        *repairs = std::move(notes);
+    out = rec;
+    error.clear();
+    return true;
+}
+} // namespace
+
 bool readGraphFile(
     const std::string& path, GraphRecord& out, std::string& error, std::vector<std::string>* repairs)
 {
@@ -35,31 +74,13 @@ bool readGraphFile(
         error = prefix + "it is not a regular file";
         return false;
     }
+    return readRecordFrom(fd.get(), static_cast<std::size_t>(st.st_size), prefix, out, error, repairs);
+}
 
-    // Read into a buffer of its own: nothing of a file that is refused, and
-    // nothing of the previous graph, may end up in the caller's record.
-    std::vector<std::uint8_t> bytes(kMostRecordFileBytes);
-    const ssize_t got = readFully(fd.get(), bytes.data(), bytes.size());
-    if (got < 0) {
-        error = prefix + systemReason(errno);
-        return false;
-    }
-    // A file longer than anything a record explains is only counted.
-    const std::size_t size = static_cast<std::size_t>(got) < bytes.size()
-        ? static_cast<std::size_t>(got)
-        : std::max<std::size_t>(static_cast<std::size_t>(got), static_cast<std::size_t>(st.st_size));
-    GraphRecord rec;
-    std::vector<std::string> notes;
-    const std::string reason = recordFromBytes(bytes.data(), size, rec, notes);
-    if (!reason.empty()) {
-        error = prefix + reason + ".";
-        return false;
-    }
-    if (repairs)
-        *repairs = std::move(notes);
-    out = rec;
-    error.clear();
-    return true;
+bool readGraphStream(
+    int fd, const std::string& name, GraphRecord& out, std::string& error, std::vector<std::string>* repairs)
+{
+    return readRecordFrom(fd, 0, name + ": ", out, error, repairs);
 }
 
 bool writeGraphFile(const std::string& path, const GraphRecord& rec, std::string& error)

@@ -16,6 +16,10 @@
 // `error` names the file and the reason.
 bool readGraphFile(const std::string& path, GraphRecord& out, std::string& error,
     std::vector<std::string>* repairs = nullptr);
+// The same from an open descriptor that may be a pipe (standard input);
+// `name` is what the messages call it.
+bool readGraphStream(int fd, const std::string& name, GraphRecord& out, std::string& error,
+    std::vector<std::string>* repairs = nullptr);
 
 // Writes the record at the start of the file at `path` through the one safe
 // writer (SafeWriter.h), keeping any bytes the file had beyond the record,

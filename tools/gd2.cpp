@@ -20,83 +20,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <iterator>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-const char* const usageText
-    = "usage: gd2 info [--json] FILE...\n"
-      "       gd2 csv FILE\n"
-      "       gd2 check FILE...\n"
-      "       gd2 repair FILE -o OUT.gd2 | gd2 repair FILE... --in-place\n"
-      "       gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print | --figure]\n"
-      "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print | --figure]\n"
-      "       gd2 render FILE OUT\n"
-      "       gd2 thumbnail [-s SIZE] FILE OUT.png\n"
-      "       gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
-      "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
-      "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
-      "               [--curve N] [CSV|-]\n"
-      "       gd2 --help | --version\n"
-      "FILE may be - for standard input.\n";
-
-// What --help adds to the usage: a line for each command and option.
-const char* const helpText
-    = "\nCommands:\n"
-      "  info            show a graph's title, axes, options and each curve's figures\n"
-      "  info --json     the same as one line of JSON with every stored field\n"
-      "  csv             write a graph's points as curve,x,y rows\n"
-      "  check           say \"ok\", \"ok, repaired: ...\" or \"refused: ...\" for each file\n"
-      "  repair          write each file's graph repaired, as Save would after opening it:\n"
-      "                  -o OUT.gd2 for one file, or --in-place for several\n"
-      "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n"
-      "  thumbnail       write a PNG preview for a file manager (see below)\n"
-      "  new             make a graph file from settings and rows of x,y or curve,x,y\n"
-      "                  (x from 0 to 670), read as the window's Paste reads them\n"
-      "\nrender options:\n"
-      "  -o OUT          the file to write (.png, .svg or .pdf)\n"
-      "  --out-dir DIR   write each FILE's picture into DIR (made if missing) as NAME.FORMAT\n"
-      "  --format F      the picture type for --out-dir: png (default), svg or pdf\n"
-      "  --scale N       N device pixels per window pixel, 1 to 8 (sharper pictures)\n"
-      "  --print         the printed A4 page instead of the window\n"
-      "  --figure        the graph as printed, cut to the plot and its texts (for reports)\n"
-      "\nthumbnail options:\n"
-      "  -s SIZE         the preview's longer side in pixels, 1 to 2048 (default 256);\n"
-      "                  the picture is the figure scaled down whole, and a file that does\n"
-      "                  not open gives no picture and exit status 1\n"
-      "\nnew options:\n"
-      "  -o OUT.gd2      the graph file to write (- for standard output)\n"
-      "  --title T       the graph's title\n"
-      "  --labels A,B,C  the X-axis labels, at most 20\n"
-      "  --divisions N   ticks between two labels (1 when labels are given)\n"
-      "  --ymin A --ymax B   the Y axis range; without it values are pixel heights\n"
-      "  --error P       error bars of P percent of the Y range\n"
-      "  --connect       join each curve's points with lines\n"
-      "  --large         large points\n"
-      "  --label-points  write each point's value beside it\n"
-      "  --thick         thick lines\n"
-      "  --captions A,B,C    a caption for each curve\n"
-      "  --caption-box X,Y   where the captions go, in window pixels\n"
-      "  --curve N       the curve (1 to 3) that rows of only x and y go to (default 1)\n"
-      "  CSV|-           the rows to read (a file, or - for standard input): x and y, or\n"
-      "                  curve, x and y, between tabs, semicolons, commas or blanks; a\n"
-      "                  decimal comma with tabs or semicolons; a header row is skipped\n"
-      "\nOther:\n"
-      "  --help          this text\n"
-      "  --version       the program's version\n"
-      "\nExit status: 0 success, 1 a file failed, 2 a usage error.\n";
-
-int usage(const std::string& problem = {})
-{
-    if (!problem.empty())
-        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(problem).c_str());
-    std::fputs(usageText, stderr);
-    return 2;
-}
+// Says what is wrong with the command line and how it goes; status 2.
+int usage(const std::string& problem = {});
 
 void report(const std::string& error) { std::fprintf(stderr, "gd2: %s\n", escapedUtf8(error).c_str()); }
 
@@ -107,23 +40,7 @@ bool loadRecord(
 {
     if (name != "-")
         return readGraphFile(name, rec, error, &repairs);
-    std::string bytes;
-    char chunk[65536];
-    // Only as much as a record can need; the rest is only counted.
-    std::size_t size = 0;
-    while (std::cin.read(chunk, sizeof chunk) || std::cin.gcount() > 0) {
-        const auto n = static_cast<std::size_t>(std::cin.gcount());
-        if (bytes.size() < kMostRecordFileBytes)
-            bytes.append(chunk, std::min(n, kMostRecordFileBytes - bytes.size()));
-        size += n;
-    }
-    const std::string reason
-        = recordFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), size, rec, repairs);
-    if (!reason.empty()) {
-        error = "standard input: " + reason;
-        return false;
-    }
-    return true;
+    return readGraphStream(STDIN_FILENO, "standard input", rec, error, &repairs);
 }
 
 // The reason of a refusal without the file name it starts with.
@@ -637,6 +554,106 @@ int makeNew(const std::vector<std::string>& args)
     return 0;
 }
 
+// The commands, each with its lines of the usage, of --help's list of
+// commands and of its options.
+struct Verb {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    const char* options; // null when it has none of its own
+    int (*run)(const std::vector<std::string>&);
+    // Nothing it draws uses any font but the graph's.
+    bool graphFontsOnly = false;
+};
+
+const Verb verbs[] = {
+    { "info", "gd2 info [--json] FILE...",
+        "  info            show a graph's title, axes, options and each curve's figures\n"
+        "  info --json     the same as one line of JSON with every stored field\n",
+        nullptr, info },
+    { "csv", "gd2 csv FILE", "  csv             write a graph's points as curve,x,y rows\n", nullptr, csv },
+    { "check", "gd2 check FILE...",
+        "  check           say \"ok\", \"ok, repaired: ...\" or \"refused: ...\" for each file\n", nullptr,
+        check },
+    { "repair", "gd2 repair FILE -o OUT.gd2 | gd2 repair FILE... --in-place",
+        "  repair          write each file's graph repaired, as Save would after opening it:\n"
+        "                  -o OUT.gd2 for one file, or --in-place for several\n",
+        nullptr, repair },
+    { "render",
+        "gd2 render FILE -o OUT.png|OUT.svg|OUT.pdf [--scale N] [--print | --figure]\n"
+        "       gd2 render FILE... --out-dir DIR [--format png|svg|pdf] [--scale N] [--print | --figure]\n"
+        "       gd2 render FILE OUT",
+        "  render          draw a graph into a PNG, SVG or PDF file, chosen by its extension\n",
+        "  -o OUT          the file to write (.png, .svg or .pdf)\n"
+        "  --out-dir DIR   write each FILE's picture into DIR (made if missing) as NAME.FORMAT\n"
+        "  --format F      the picture type for --out-dir: png (default), svg or pdf\n"
+        "  --scale N       N device pixels per window pixel, 1 to 8 (sharper pictures)\n"
+        "  --print         the printed A4 page instead of the window\n"
+        "  --figure        the graph as printed, cut to the plot and its texts (for reports)\n",
+        render, true },
+    { "thumbnail", "gd2 thumbnail [-s SIZE] FILE OUT.png",
+        "  thumbnail       write a PNG preview for a file manager (see below)\n",
+        "  -s SIZE         the preview's longer side in pixels, 1 to 2048 (default 256);\n"
+        "                  the picture is the figure scaled down whole, and a file that does\n"
+        "                  not open gives no picture and exit status 1\n",
+        thumbnail, true },
+    { "new",
+        "gd2 new -o OUT.gd2 [--title T] [--labels A,B,C] [--divisions N]\n"
+        "               [--ymin A --ymax B] [--error P] [--connect] [--large]\n"
+        "               [--label-points] [--thick] [--captions A,B,C] [--caption-box X,Y]\n"
+        "               [--curve N] [CSV|-]",
+        "  new             make a graph file from settings and rows of x,y or curve,x,y\n"
+        "                  (x from 0 to 670), read as the window's Paste reads them\n",
+        "  -o OUT.gd2      the graph file to write (- for standard output)\n"
+        "  --title T       the graph's title\n"
+        "  --labels A,B,C  the X-axis labels, at most 20\n"
+        "  --divisions N   ticks between two labels (1 when labels are given)\n"
+        "  --ymin A --ymax B   the Y axis range; without it values are pixel heights\n"
+        "  --error P       error bars of P percent of the Y range\n"
+        "  --connect       join each curve's points with lines\n"
+        "  --large         large points\n"
+        "  --label-points  write each point's value beside it\n"
+        "  --thick         thick lines\n"
+        "  --captions A,B,C    a caption for each curve\n"
+        "  --caption-box X,Y   where the captions go, in window pixels\n"
+        "  --curve N       the curve (1 to 3) that rows of only x and y go to (default 1)\n"
+        "  CSV|-           the rows to read (a file, or - for standard input): x and y, or\n"
+        "                  curve, x and y, between tabs, semicolons, commas or blanks; a\n"
+        "                  decimal comma with tabs or semicolons; a header row is skipped\n",
+        makeNew },
+};
+
+std::string usageText()
+{
+    std::string text;
+    for (const Verb& v : verbs)
+        text += std::string(text.empty() ? "usage: " : "       ") + v.usage + "\n";
+    return text + "       gd2 --help | --version\nFILE may be - for standard input.\n";
+}
+
+std::string helpText()
+{
+    std::string text = "\nCommands:\n";
+    for (const Verb& v : verbs)
+        text += v.summary;
+    for (const Verb& v : verbs)
+        if (v.options)
+            text += std::string("\n") + v.name + " options:\n" + v.options;
+    return text
+        + "\nOther:\n"
+          "  --help          this text\n"
+          "  --version       the program's version\n"
+          "\nExit status: 0 success, 1 a file failed, 2 a usage error.\n";
+}
+
+int usage(const std::string& problem)
+{
+    if (!problem.empty())
+        std::fprintf(stderr, "gd2: %s\n", escapedUtf8(problem).c_str());
+    std::fputs(usageText().c_str(), stderr);
+    return 2;
+}
+
 } // namespace
 
 int run(int argc, char** argv);
@@ -664,32 +681,19 @@ int run(int argc, char** argv)
     const std::string verb = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "--help" || verb == "-h") {
-        std::fputs(usageText, stdout);
-        std::fputs(helpText, stdout);
+        std::fputs(usageText().c_str(), stdout);
+        std::fputs(helpText().c_str(), stdout);
         return 0;
     }
     if (verb == "--version") {
         std::printf("gd2 (Plotwell) %s\n", PLOTWELL_VERSION);
         return 0;
     }
-    if (verb == "info")
-        return info(args);
-    if (verb == "csv")
-        return csv(args);
-    if (verb == "check")
-        return check(args);
-    if (verb == "repair")
-        return repair(args);
-    if (verb == "render") {
-        // Nothing here draws with any font but the graph's.
-        useOnlyGraphFonts();
-        return render(args);
-    }
-    if (verb == "thumbnail") {
-        useOnlyGraphFonts();
-        return thumbnail(args);
-    }
-    if (verb == "new")
-        return makeNew(args);
+    for (const Verb& v : verbs)
+        if (verb == v.name) {
+            if (v.graphFontsOnly)
+                useOnlyGraphFonts();
+            return v.run(args);
+        }
     return usage("unknown command " + verb);
 }
