@@ -7,7 +7,7 @@
 #include "drawing/RenderFile.h"
 #include "files/GraphSnapshot.h"
 #include "files/PointRows.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 #include "drawing/PngWriter.h"
 #include "drawing/RenderFile.h"
 #include "framework/dc/CairoDC.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 #include "tests/support/RecordingDC.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // short and long files, typed numbers and texts, drawing-call streams.
 //   build/make_fuzz_seeds fuzz/corpus
 #include "files/GraphRecord.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 
 #include <cstring>
 #include <filesystem>

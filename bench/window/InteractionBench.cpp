@@ -14,7 +14,7 @@
 #include "document/PlotArea.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -6,7 +6,7 @@
 
 #include "framework/dc/CairoDC.h"
 #include "drawing/Painter.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "drawing/RenderFile.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
+#include "tests/support/GraphSamples.h"
 
 #include <algorithm>
 #include <cairo.h>
@@ -57,8 +58,7 @@ protected:
         }
         std::snprintf(d.title, kTitleSize, "Weekly sales");
         d.connectPoints = 1;
-        GraphRecord rec;
-        packRecord(d, rec);
+        GraphRecord rec = recordOf(d);
         std::string error;
         ASSERT_TRUE(writeGraphFile((dir / "sales.gd2").string(), rec, error)) << error;
         std::ofstream(dir / "short.gd2", std::ios::binary) << "too short";
@@ -88,10 +88,8 @@ TEST_F(Gd2Tool, InfoPrintsTextsInUtf8WithControlCharactersEscaped)
     d.yScale = 1;
     std::snprintf(d.title, kTitleSize, "\x80 caf\xE9 \x1B[2J\"\\\x81");
     std::snprintf(d.captions[1], kCaptionSize, "\x9F\x07");
-    GraphRecord rec;
-    packRecord(d, rec);
     std::string error;
-    ASSERT_TRUE(writeGraphFile(path("texts.gd2"), rec, error)) << error;
+    ASSERT_TRUE(writeGraphFile(path("texts.gd2"), recordOf(d), error)) << error;
     const ToolRun run = gd2("info " + path("texts.gd2"));
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.output.find("title: \"\u20ac caf\u00e9 \\x1B[2J\\\"\\\\\\x81\"\n"), std::string::npos)

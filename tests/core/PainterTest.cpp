@@ -4,7 +4,7 @@
 #include "drawing/Painter.h"
 #include "document/GraphRules.h"
 #include "framework/dc/CairoDC.h"
-#include "tests/core/GraphSamples.h"
+#include "tests/support/GraphSamples.h"
 #include "tests/support/RecordingDC.h"
 
 #include <gtest/gtest.h>

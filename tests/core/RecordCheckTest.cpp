@@ -2,6 +2,7 @@
 
 #include "document/CurveStatistics.h"
 #include "document/GraphRules.h"
+#include "tests/support/GraphSamples.h"
 
 #include <cmath>
 #include <cstring>
@@ -39,9 +40,7 @@ GraphRecord savedGraph()
     d.captionBoxX = 600;
     d.captionBoxY = 40;
     d.captionsPlaced = 1;
-    GraphRecord r;
-    packRecord(d, r);
-    return r;
+    return recordOf(d);
 }
 
 std::size_t entry(std::size_t base, int c, int j) { return RecordLayout::curveEntry(base, c, j); }

@@ -3,8 +3,8 @@
 
 #include "drawing/RenderFile.h"
 #include "tests/core/AsUser.h"
-#include "tests/core/GraphSamples.h"
 #include "tests/core/SmallDisk.h"
+#include "tests/support/GraphSamples.h"
 #include "tests/support/SkipOrFail.h"
 
 #include <cairo.h>

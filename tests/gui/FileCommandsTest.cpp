@@ -141,7 +141,7 @@ TEST_F(FileCommands, SavedGraphOpensAgainAsItWas)
     const GraphDocument saved = doc;
 
     // Spoil the window's state, then open the file over it.
-    window->actSmallPoints();
+    click(IDC_SMALLPOINTS);
     window->setChecked(IDC_THICKLINES, false);
     doc = GraphDocument {};
     doc.yScale = 1;
@@ -268,7 +268,7 @@ TEST_F(FileCommands, OpenKeepsErrorBarsOnAndStartsUnchanged)
     const fs::path p = dir / "plain.gd2";
     leftClick(200, 200);
     saveAs(p);
-    window->actShowErrorBars();
+    click(IDC_SHOWERRORBARS);
     leftClick(250, 250);
     ASSERT_EQ(dirty(), 1);
     open(p);
@@ -482,7 +482,7 @@ TEST_F(FileCommands, OpenNormalisesStoredFlagsAndTheButtonsFollowThem)
     std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(rec.bytes.data()), 9653);
 
     window->setChecked(IDC_THICKLINES, true);
-    window->actLabelPoints();
+    click(IDC_LABELPOINTS);
     open(p);
     EXPECT_EQ(doc.pixelX[0][0], 123);
     EXPECT_EQ(doc.largePoints, 1);

@@ -3,6 +3,7 @@
 #include "drawing/RenderFile.h"
 #include "files/GraphRecord.h"
 #include "resources/CommandIds.h"
+#include "resources/MainControls.h"
 #include "tests/gui/GuiHarness.h"
 #include "ui/dialogs/DialogText.h"
 
@@ -213,49 +214,58 @@ TEST_F(MainWindow, EveryControlsTextFitsItsPlaceAtAnyTextScale)
     }
 }
 
+// Every control stands where the control table puts it, inside the client
+// area. Controls overlap only as the two of a toggle pair, which share one
+// place, and as Thick Lines over the error-bar buttons, whose clicks it
+// takes. After set-up each pair shows the button that turns its option on,
+// and neither error-bar button shows before there is a percentage.
 TEST_F(MainWindow, ControlsSitAtTheirFixedPlacesWithTheirVisibilityAfterSetUp)
 {
-    struct Expected {
-        int id;
-        const char* text;
-        wxRect rect;
-        bool visible;
+    const std::pair<int, int> twins[]
+        = { { IDC_CONNECT, IDC_DISCONNECT }, { IDC_LARGEPOINTS, IDC_SMALLPOINTS },
+              { IDC_LABELPOINTS, IDC_UNLABELPOINTS }, { IDC_SHOWERRORBARS, IDC_HIDEERRORBARS } };
+    const auto twinned = [&](int a, int b) {
+        for (auto [on, off] : twins)
+            if ((a == on && b == off) || (a == off && b == on))
+                return true;
+        return false;
     };
-    const Expected controls[] = {
-        { IDC_NEXTPOINT, "Next Point", { 40, 405, 130, 25 }, true },
-        { IDC_CONNECT, "Connect Points", { 460, 460, 130, 25 }, true },
-        { IDC_DISCONNECT, "Dis-Connect Points", { 460, 460, 130, 25 }, false },
-        { IDC_LARGEPOINTS, "Large Points", { 600, 460, 130, 25 }, true },
-        { IDC_SMALLPOINTS, "Small Points", { 600, 460, 130, 25 }, false },
-        { IDC_LABELPOINTS, "Label Points", { 320, 460, 130, 25 }, true },
-        { IDC_UNLABELPOINTS, "Unlabel Points", { 320, 460, 130, 25 }, false },
-        { IDC_SHOWERRORBARS, "Show Error Bars", { 180, 460, 130, 25 }, false },
-        { IDC_HIDEERRORBARS, "Hide Error Bars", { 180, 460, 130, 25 }, false },
-        { IDC_EXIT, "Exit", { 300, 425, 50, 25 }, true },
-        { IDC_XBOX, "", { 40, 440, 50, 25 }, true },
-        { IDC_YBOX, "", { 120, 440, 50, 25 }, true },
-        { IDC_CURVE1, "Curve 1", { 200, 400, 100, 20 }, true },
-        { IDC_CURVE2, "Curve 2", { 200, 420, 100, 20 }, true },
-        { IDC_CURVE3, "Curve 3", { 200, 440, 100, 20 }, true },
-        { IDC_THICKLINES, "Thick Lines", { 201, 468, 100, 20 }, true },
+    const auto overThickLines = [](int a, int b) {
+        return (a == IDC_THICKLINES && (b == IDC_SHOWERRORBARS || b == IDC_HIDEERRORBARS))
+            || (b == IDC_THICKLINES && (a == IDC_SHOWERRORBARS || a == IDC_HIDEERRORBARS));
     };
-    for (const Expected& e : controls) {
-        wxWindow* c = window->control(e.id);
-        ASSERT_NE(c, nullptr) << e.id;
-        if (e.id == IDC_THICKLINES) {
+    const wxRect clientArea(0, 0, PlotArea::clientWidth, PlotArea::clientHeight);
+    const auto rectOf = [](const ControlDef& d) { return wxRect(d.x, d.y, d.width, d.height); };
+    for (const ControlDef& def : mainControls()) {
+        SCOPED_TRACE(def.id);
+        const wxRect rect = rectOf(def);
+        EXPECT_TRUE(clientArea.Contains(rect));
+        wxWindow* c = window->control(def.id);
+        ASSERT_NE(c, nullptr);
+        if (def.id == IDC_THICKLINES) {
             // Grown to what the toolkit needs to draw it, on the same left
             // edge and centre line.
             const wxRect r = c->GetRect();
-            EXPECT_EQ(r.x, e.rect.x);
-            EXPECT_GE(r.width, e.rect.width);
-            EXPECT_GE(r.height, e.rect.height);
-            EXPECT_LE(std::abs(2 * r.y + r.height - (2 * e.rect.y + e.rect.height)), 1);
+            EXPECT_EQ(r.x, rect.x);
+            EXPECT_GE(r.width, rect.width);
+            EXPECT_GE(r.height, rect.height);
+            EXPECT_LE(std::abs(2 * r.y + r.height - (2 * rect.y + rect.height)), 1);
         } else
-            EXPECT_EQ(c->GetRect(), e.rect) << e.text;
-        EXPECT_EQ(c->IsShown(), e.visible) << e.text;
-        if (*e.text) {
-            EXPECT_EQ(c->GetLabel(), e.text);
+            EXPECT_EQ(c->GetRect(), rect);
+        if (*def.text) {
+            EXPECT_EQ(c->GetLabel(), def.text);
         }
+        for (const ControlDef& other : mainControls()) {
+            if (twinned(def.id, other.id)) {
+                EXPECT_EQ(rectOf(other), rect) << other.id;
+            } else if (other.id != def.id && !overThickLines(def.id, other.id)) {
+                EXPECT_FALSE(rectOf(other).Intersects(rect)) << other.id;
+            }
+        }
+    }
+    for (auto [on, off] : twins) {
+        EXPECT_EQ(shown(on), on != IDC_SHOWERRORBARS) << on;
+        EXPECT_FALSE(shown(off)) << off;
     }
     EXPECT_TRUE(window->isChecked(IDC_CURVE1));
     EXPECT_FALSE(window->isChecked(IDC_CURVE2));
@@ -311,17 +321,18 @@ TEST_F(MainWindow, EditItemsAreGreyedWhenThereIsNothingToDoAndOtherItemsAreEnabl
         const char* step;
         std::function<void()> act;
         bool undo, redo, cut;
+        const char* undoLabel = "&Undo";
     } steps[] = {
         { "start", [] {}, false, false, false },
-        { "a point", [this] { leftClick(300, 200); }, true, false, true },
-        { "curve 2", [this] { click(IDC_CURVE2); }, true, false, false },
+        { "a point", [this] { leftClick(300, 200); }, true, false, true, "&Undo Add Point" },
+        { "curve 2", [this] { click(IDC_CURVE2); }, true, false, false, "&Undo Add Point" },
         { "text selected",
             [this] {
                 type(IDC_XBOX, "12");
                 window->control(IDC_XBOX)->SetFocus();
                 static_cast<wxTextCtrl*>(window->control(IDC_XBOX))->SetSelection(-1, -1);
             },
-            true, false, true },
+            true, false, true, "&Undo Add Point" },
         { "undone",
             [this] {
                 type(IDC_XBOX, "");
@@ -334,6 +345,7 @@ TEST_F(MainWindow, EditItemsAreGreyedWhenThereIsNothingToDoAndOtherItemsAreEnabl
         EXPECT_EQ(menuEnabled(CM_EDITUNDO), s.undo) << s.step;
         EXPECT_EQ(menuEnabled(CM_EDITREDO), s.redo) << s.step;
         EXPECT_EQ(menuEnabled(CM_EDITCUT), s.cut) << s.step;
+        EXPECT_EQ(window->GetMenuBar()->FindItem(CM_EDITUNDO)->GetItemLabel().BeforeFirst('\t'), s.undoLabel);
         for (int id :
             { CM_EDITCOPY, CM_EDITPASTE, CM_NEWGRAPH, CM_OPEN, CM_SAVE, CM_PRINT, CM_GRAPHTITLE, CM_ABOUT })
             EXPECT_TRUE(menuEnabled(id)) << s.step << " " << id;

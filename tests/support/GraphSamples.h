@@ -1,8 +1,10 @@
 #pragma once
-// Documents shared by the painter tests and the benchmarks.
+// Graphs shared by the tests and the benchmarks: documents, and the records
+// a save would write from them.
 
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
+#include "files/GraphRecord.h"
 
 #include <cmath>
 #include <cstdio>
@@ -61,4 +63,12 @@ inline std::unique_ptr<GraphDocument> maximalGraph()
         for (int j = 0; j < kMaxPoints; ++j)
             addPoint(*d, c, j * 650 / kMaxPoints, static_cast<float>(50 + 40 * std::sin(j * 0.05 + c * 2.1)));
     return d;
+}
+
+// The record a save writes from `d`.
+inline GraphRecord recordOf(const GraphDocument& d)
+{
+    GraphRecord rec;
+    packRecord(d, rec);
+    return rec;
 }
