@@ -1,5 +1,6 @@
 #include "document/EditSession.h"
 
+#include <algorithm>
 #include <utility>
 
 EditSession::EditSession(GraphDocument& document, TakeSnapshot takeOne, RestoreSnapshot restoreOne)
@@ -74,10 +75,23 @@ void EditSession::saved(const std::string& previousFileName)
 
 bool EditSession::isDirty() const { return history.isChanged(take(d)); }
 
-void EditSession::onChanged(std::function<void()> listener) { listeners.push_back(std::move(listener)); }
+int EditSession::onChanged(std::function<void()> listener)
+{
+    listeners.emplace_back(++lastListener, std::move(listener));
+    return lastListener;
+}
+
+void EditSession::forget(int listener)
+{
+    std::erase_if(listeners, [listener](const auto& entry) { return entry.first == listener; });
+}
 
 void EditSession::changed()
 {
-    for (const auto& listener : listeners)
-        listener();
+    // A listener may make another view go away, which forgets its own.
+    const auto all = listeners;
+    for (const auto& [id, listener] : all)
+        if (std::any_of(
+                listeners.begin(), listeners.end(), [id](const auto& entry) { return entry.first == id; }))
+            listener();
 }

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EditSession {
@@ -49,8 +50,10 @@ public:
     // another file.
     bool isDirty() const;
 
-    // Called after every change, Undo, Redo, open and save.
-    void onChanged(std::function<void()> listener);
+    // Called after every change, Undo, Redo, open and save, until the
+    // number it returns is forgotten (a view that closes).
+    int onChanged(std::function<void()> listener);
+    void forget(int listener);
 
 private:
     void changed();
@@ -59,7 +62,8 @@ private:
     TakeSnapshot take;
     RestoreSnapshot restore;
     EditHistory history;
-    std::vector<std::function<void()>> listeners;
+    std::vector<std::pair<int, std::function<void()>>> listeners;
+    int lastListener = 0;
     int depth = 0;
     bool cancelled = false;
     // A file was opened or saved inside the change: the history starts from

@@ -1,5 +1,6 @@
 #include "document/GraphRules.h"
 
+#include "document/CurveStatistics.h"
 #include "document/PlotArea.h"
 #include "document/TextHelpers.h"
 
@@ -85,15 +86,13 @@ bool typedYOnGraph(const GraphDocument& d, float y)
     return inRange && std::isfinite(valueToPixelY(d, y));
 }
 
-std::string typedPointProblem(const GraphDocument& d, int c, int typedX, float y)
+EntryProblem typedPointProblem(const GraphDocument& d, int c, int typedX, float y)
 {
     if (!typedXOnGraph(typedX))
-        return kXOffGraph;
+        return { kXOffGraph, "Point error" };
     if (!typedYOnGraph(d, y))
-        return kYOffGraph;
-    if (d.pointCount[c] >= kMaxPoints)
-        return curveFullText(c);
-    return {};
+        return { kYOffGraph, "Point error" };
+    return joinProblem(d, c, typedX + PlotArea::left, y);
 }
 
 std::string curveFullText(int c)
@@ -106,6 +105,53 @@ std::string sumsOverflowText(int c)
     return formatText("The values of Curve No.%d would add up to more than the program can hold, "
                       "so the point was not added.",
         c + 1);
+}
+
+EntryProblem readTypedX(std::string_view text, int& typedX)
+{
+    const std::string_view read = leadingChars(text, kEntryChars);
+    if (read.empty())
+        return { "No Value for X inserted", "Data Error" };
+    // A typo such as 1OO is refused, not read as the 1 it starts with.
+    int x = 0;
+    if (!wholeNumberOf(read, x))
+        return { "The X-value is not a number", "Data Error" };
+    if (!typedXOnGraph(x))
+        return { kXOffGraph, "Point error" };
+    typedX = x;
+    return {};
+}
+
+EntryProblem readTypedY(const GraphDocument& d, std::string_view text, float& y)
+{
+    const std::string_view read = leadingChars(text, kEntryChars);
+    if (read.empty())
+        return { "No Value for Y inserted", "Data Error" };
+    float value = 0;
+    if (!realNumberOf(read, value))
+        return { "The Y-value is not a number", "Data Error" };
+    if (!typedYOnGraph(d, value))
+        return { kYOffGraph, "Point error" };
+    y = value;
+    return {};
+}
+
+EntryProblem yRangeEntryProblem(const GraphDocument& d)
+{
+    if (yRangeUsable(d))
+        return {};
+    return { kYRangeUnusable, "Point error" };
+}
+
+EntryProblem joinProblem(const GraphDocument& d, int c, int pixelX, float value)
+{
+    if (d.pointCount[c] >= kMaxPoints)
+        return { curveFullText(c), "Curve Overflow", true };
+    // The mean shown under the graph must stay a number: on a Y range near
+    // the largest a float holds, a few values add up to more.
+    if (!pointKeepsStatistics(d, c, pixelX, value))
+        return { sumsOverflowText(c), "Point error", true };
+    return {};
 }
 
 void addTypedPoint(GraphDocument& d, int c, int typedX, float y)

@@ -5,7 +5,9 @@
 
 #include "document/GraphDocument.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 inline constexpr const char* kYTooLarge = "The Y-Values are too large or too close together";
 inline constexpr const char* kPercentProblem = "Error must be expressed as percentage";
@@ -42,12 +44,32 @@ bool percentAccepted(float value, bool typedEmpty);
 bool typedXOnGraph(int typedX);
 // Whether a typed Y lies in the range points are typed against and has a row.
 bool typedYOnGraph(const GraphDocument& d, float y);
-// Why a typed point (X as typed, 0..670) cannot join curve c, or nothing.
-// Checked in the order the window checks them; the sums behind the
-// statistics are checked separately (pointKeepsStatistics).
-std::string typedPointProblem(const GraphDocument& d, int c, int typedX, float y);
 std::string curveFullText(int c);
 std::string sumsOverflowText(int c);
+// Why a typed entry was refused, in the words and under the caption the
+// window shows; empty when it was taken.
+struct EntryProblem {
+    std::string text;
+    std::string caption;
+    bool warning = false; // shown with the exclamation mark
+    explicit operator bool() const { return !text.empty(); }
+};
+// The entry boxes are read as a 24-byte buffer would hold them.
+inline constexpr std::size_t kEntryChars = 23;
+// Next Point's reading of the X box: a whole number (the whole text), on
+// the graph.
+EntryProblem readTypedX(std::string_view text, int& typedX);
+// Next Point's reading of the Y box: a real number (the whole text, a
+// decimal comma allowed), in the range points are typed against.
+EntryProblem readTypedY(const GraphDocument& d, std::string_view text, float& y);
+// A graph read from an old file can hold a Y range no point can be placed on.
+EntryProblem yRangeEntryProblem(const GraphDocument& d);
+// Whether a point at this pixel column and value may join curve c: the curve
+// has room, and the sums behind its statistics still hold.
+EntryProblem joinProblem(const GraphDocument& d, int c, int pixelX, float value);
+// Why a typed point (X as typed, 0..670) cannot join curve c, in the order
+// the window checks: X, Y, room in the curve, the sums behind its statistics.
+EntryProblem typedPointProblem(const GraphDocument& d, int c, int typedX, float y);
 // Appends the point and sorts the curve, as Next Point does.
 void addTypedPoint(GraphDocument& d, int c, int typedX, float y);
 // How far, in pixels across and down, a right click reaches for a point.

@@ -164,16 +164,9 @@ bool RowReader::addLine(GraphDocument& d, std::string_view text, RowProblem& pro
             false, true };
         return false;
     }
-    std::string why = typedPointProblem(d, p.curve, p.x, p.y);
-    problem = { why, "Point error", false, false };
-    if (why == curveFullText(p.curve)) {
-        problem.caption = "Curve Overflow";
-        problem.warning = true;
-    } else if (why.empty() && !pointKeepsStatistics(d, p.curve, p.x + PlotArea::left, p.y)) {
-        problem.text = sumsOverflowText(p.curve);
-        problem.warning = true;
-    }
-    if (!problem.text.empty())
+    const EntryProblem why = typedPointProblem(d, p.curve, p.x, p.y);
+    problem = { why.text, why.caption, why.warning, false };
+    if (why)
         return false;
     addTypedPoint(d, p.curve, p.x, p.y);
     ++added;
@@ -225,15 +218,128 @@ PasteOutcome pasteRows(GraphDocument& d, std::string_view text)
     return out;
 }
 
-std::string curveRows(const GraphDocument& d, int c)
+namespace {
+std::string storedValue(float value, char decimal)
+{
+    char y[32];
+    const auto [end, ec] = std::to_chars(y, y + sizeof y, value);
+    std::string text = ec == std::errc {} ? std::string(y, end) : std::string("0");
+    std::replace(text.begin(), text.end(), '.', decimal);
+    return text;
+}
+
+std::vector<std::string> pointCells(const GraphDocument& d, PointRef p, char decimal)
+{
+    return { std::to_string(p.curve + 1), std::to_string(typedXOf(d, p)),
+        storedValue(d.valueY[p.curve][p.slot], decimal) };
+}
+
+// Text between tags, with the entities a table cell holds decoded.
+std::string cellText(std::string_view html)
+{
+    std::string out;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] == '<') {
+            const std::size_t close = html.find('>', i);
+            i = close == std::string_view::npos ? html.size() : close + 1;
+            continue;
+        }
+        if (html[i] == '&') {
+            static constexpr std::pair<std::string_view, std::string_view> entities[]
+                = { { "&amp;", "&" }, { "&lt;", "<" }, { "&gt;", ">" }, { "&quot;", "\"" }, { "&nbsp;", " " },
+                      { "&#160;", " " }, { "&#39;", "'" } };
+            bool known = false;
+            for (auto [name, text] : entities)
+                if (html.substr(i, name.size()) == name) {
+                    out += text;
+                    i += name.size();
+                    known = true;
+                    break;
+                }
+            if (known)
+                continue;
+        }
+        out += isBlank(html[i]) ? ' ' : html[i];
+        ++i;
+    }
+    return std::string(trimmed(out));
+}
+
+std::size_t findTag(std::string_view html, std::string_view name, std::size_t from)
+{
+    for (std::size_t i = html.find('<', from); i != std::string_view::npos; i = html.find('<', i + 1)) {
+        std::size_t j = i + 1;
+        for (char ch : name) {
+            if (j >= html.size() || (html[j] | 0x20) != ch)
+                break;
+            ++j;
+        }
+        if (j - i - 1 == name.size() && j < html.size() && (html[j] == '>' || isBlank(html[j])))
+            return i;
+    }
+    return std::string_view::npos;
+}
+} // namespace
+
+std::string curveRows(const GraphDocument& d, int c, char decimal)
 {
     std::string rows;
     const int n = std::clamp(d.pointCount[c], 0, kMaxPoints);
-    for (int j = 0; j < n; ++j) {
-        char y[32];
-        const auto [end, ec] = std::to_chars(y, y + sizeof y, d.valueY[c][j]);
-        rows += std::to_string(static_cast<long long>(d.pixelX[c][j]) - PlotArea::left) + "\t"
-            + (ec == std::errc {} ? std::string(y, end) : std::string("0")) + "\n";
+    for (int j = 0; j < n; ++j)
+        rows += std::to_string(typedXOf(d, { c, j })) + "\t" + storedValue(d.valueY[c][j], decimal) + "\n";
+    return rows;
+}
+
+std::string pointRowsText(const GraphDocument& d, const std::vector<PointRef>& points, char decimal)
+{
+    std::string rows;
+    for (PointRef p : points) {
+        const std::vector<std::string> cells = pointCells(d, p, decimal);
+        rows += cells[0] + "\t" + cells[1] + "\t" + cells[2] + "\n";
+    }
+    return rows;
+}
+
+std::string pointRowsHtml(const GraphDocument& d, const std::vector<PointRef>& points, char decimal)
+{
+    std::string html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (PointRef p : points) {
+        html += "<tr>";
+        for (const std::string& cell : pointCells(d, p, decimal))
+            html += "<td>" + cell + "</td>";
+        html += "</tr>\n";
+    }
+    return html + "</table></body></html>\n";
+}
+
+std::string htmlTableRows(std::string_view html)
+{
+    std::string rows;
+    for (std::size_t tr = findTag(html, "tr", 0); tr != std::string_view::npos;) {
+        const std::size_t next = findTag(html, "tr", tr + 1);
+        const std::string_view row
+            = html.substr(tr, next == std::string_view::npos ? html.size() - tr : next - tr);
+        std::string line;
+        bool first = true;
+        // Cells in their order, whether data or heading cells.
+        std::size_t at = 0;
+        while (true) {
+            const std::size_t td = findTag(row, "td", at), th = findTag(row, "th", at);
+            const std::size_t cell = std::min(td, th);
+            if (cell == std::string_view::npos)
+                break;
+            const std::size_t open = row.find('>', cell);
+            if (open == std::string_view::npos)
+                break;
+            const std::size_t end = std::min({ findTag(row, "/td", open), findTag(row, "/th", open),
+                findTag(row, "td", open), findTag(row, "th", open), row.size() });
+            line += (first ? "" : "\t") + cellText(row.substr(open + 1, end - open - 1));
+            first = false;
+            at = end;
+        }
+        if (!first)
+            rows += line + "\n";
+        tr = next;
     }
     return rows;
 }

@@ -5,6 +5,7 @@
 // reader serving both.
 
 #include "document/GraphDocument.h"
+#include "document/PointTable.h"
 
 #include <string>
 #include <string_view>
@@ -81,5 +82,14 @@ inline constexpr const char* kOneValueNoRow
 PasteOutcome pasteRows(GraphDocument& d, std::string_view text);
 
 // One "X<TAB>Y" row for each point of curve c, X as typed (pixelX - 50), Y
-// as stored, both with a full stop in any locale.
-std::string curveRows(const GraphDocument& d, int c);
+// as stored (the shortest text that gives it back), with `decimal` as the
+// decimal point: the user's own, so a spreadsheet in any locale takes them
+// as numbers.
+std::string curveRows(const GraphDocument& d, int c, char decimal = '.');
+// "Curve<TAB>X<TAB>Y" rows of these points, as above, and the same rows as
+// an HTML table, the form spreadsheets paste as cells.
+std::string pointRowsText(const GraphDocument& d, const std::vector<PointRef>& points, char decimal);
+std::string pointRowsHtml(const GraphDocument& d, const std::vector<PointRef>& points, char decimal);
+// The rows of an HTML table's cells as tab-separated text, as a spreadsheet
+// or a web page copies a table; empty when the text holds no table row.
+std::string htmlTableRows(std::string_view html);

@@ -26,6 +26,7 @@ enum MenuCommand : int {
     CM_EDITPASTE = 205,
     // Commands this program adds, clear of the ids above.
     CM_EXPORTPICTURE = 11901,
+    CM_POINTS = 11902,
 };
 
 enum ControlId : int {

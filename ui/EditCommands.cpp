@@ -8,6 +8,7 @@
 #include "files/PointRows.h"
 #include "framework/Clipboard.h"
 #include "framework/MessageBox.h"
+#include "framework/UserLocale.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 #include "ui/commands/CommandTable.h"
@@ -58,7 +59,7 @@ bool copyGraph(TWndw& w)
     };
     if (!setClipboard({ { "image/png", {}, picture(PictureFormat::png) },
             { "image/svg+xml", {}, picture(PictureFormat::svg) },
-            { "text/plain", curveRows(doc, doc.currentCurve) } })) {
+            { "text/plain", curveRows(doc, doc.currentCurve, userDecimalPoint()) } })) {
         w.messageBox("The graph could not be copied: the desktop's clipboard refused it.", "Copy Error",
             MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -105,16 +106,27 @@ void TWndw::cmPaste()
         box->WriteText(wxString::FromUTF8(value.substr(0, value.find_last_not_of(" \t\r\n") + 1)));
         return;
     }
+    pasteClipboardRows(this);
+}
+
+void TWndw::pasteClipboardRows(wxWindow* messageOwner)
+{
+    // A table copied from a web page or a spreadsheet that offers no text.
+    std::optional<std::string> text = clipboardText();
     if (!text) {
-        messageBox(kNoRowsToPaste, "Data Error", MB_OK);
+        const std::vector<std::string> types = clipboardTypes();
+        if (std::find(types.begin(), types.end(), "text/html") != types.end())
+            if (std::string rows = htmlTableRows(clipboardData("text/html")); !rows.empty())
+                text = std::move(rows);
+    }
+    if (!text) {
+        MessageBox(messageOwner, kNoRowsToPaste, "Data Error", MB_OK);
         return;
     }
     const PasteOutcome outcome = pasteRows(doc, *text);
-    if (!outcome.ok) {
-        messageBox(outcome.message + (outcome.row > 0 ? "\nNothing was pasted." : ""), outcome.caption,
-            MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
-        return;
-    }
+    if (!outcome.ok)
+        MessageBox(messageOwner, outcome.message + (outcome.row > 0 ? "\nNothing was pasted." : ""),
+            outcome.caption, MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
 }
 
 bool TWndw::canCut() const

@@ -15,6 +15,7 @@
 #include "framework/dc/CairoDC.h"
 #include "resources/CommandIds.h"
 #include "resources/Icons.h"
+#include "ui/PointsWindow.h"
 #include "ui/commands/CommandTable.h"
 
 #include <algorithm>
@@ -108,6 +109,8 @@ TWndw::TWndw(wxWindow* parent, const wxString& title)
 
 TWndw::~TWndw()
 {
+    // Before the editing session it listens to goes.
+    delete points;
     // A copied graph stays on the clipboard where a clipboard manager keeps it.
     storeClipboard();
     dropScreenCopy();
@@ -311,6 +314,36 @@ void TWndw::onPaint(wxPaintEvent&)
     cairo_set_source_surface(target, screenCopy ? screenCopy : backBuffer, 0, 0);
     cairo_set_operator(target, CAIRO_OPERATOR_SOURCE);
     cairo_paint(target);
+    cairo_restore(target);
+    paintMarks(target);
+}
+
+void TWndw::markPoints(std::vector<PointRef> marked)
+{
+    if (marked == marks)
+        return;
+    marks = std::move(marked);
+    repaint();
+}
+
+void TWndw::paintMarks(cairo_t* target) const
+{
+    // A ring in the desktop's selection colour, as the table shows the rows;
+    // drawn over the copied picture, so the picture itself never holds it.
+    const wxColour colour = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+    cairo_save(target);
+    cairo_set_line_width(target, 2);
+    cairo_set_source_rgb(target, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0);
+    for (const PointRef& p : marks) {
+        if (!holdsPoint(doc, p))
+            continue;
+        const double x = doc.pixelX[p.curve][p.slot], y = doc.pixelY[p.curve][p.slot];
+        if (std::fabs(x) > PlotArea::coordinateBound || !(std::fabs(y) <= PlotArea::coordinateBound))
+            continue;
+        cairo_new_sub_path(target);
+        cairo_arc(target, x + 0.5, y + 0.5, 7, 0, 2 * M_PI);
+    }
+    cairo_stroke(target);
     cairo_restore(target);
 }
 

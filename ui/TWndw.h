@@ -4,6 +4,7 @@
 // options, file commands, dialogs); this class only declares them.
 
 #include "document/EditSession.h"
+#include "document/PointTable.h"
 
 #include <cairo.h>
 #include <functional>
@@ -19,6 +20,7 @@ class wxCloseEvent;
 class wxUpdateUIEvent;
 class wxKeyEvent;
 class TPrinter;
+class PointsWindow;
 
 class TWndw : public wxFrame {
 public:
@@ -52,6 +54,13 @@ public:
     // change, click and Enter runs through it, and the window follows each
     // change through its signal.
     EditSession& session() { return editSession; }
+    // The Points window, while it is open.
+    PointsWindow* pointsWindow() const { return points; }
+    void pointsWindowClosed() { points = nullptr; }
+    // Rings these points on the screen (never on paper or in a picture): the
+    // rows selected in the Points window.
+    void markPoints(std::vector<PointRef> marked);
+    const std::vector<PointRef>& markedPoints() const { return marks; }
     // The printer object, made with the window; null when there is none.
     TPrinter* printer() const { return printerObject.get(); }
     void setPrinter(std::unique_ptr<TPrinter> replacement);
@@ -94,6 +103,7 @@ public:
     void cmAddingPoints();
     void cmDeletingPoints();
     void cmAbout();
+    void cmPoints();
     void cmNextPoint();
     void cmCurve1();
     void cmCurve2();
@@ -104,6 +114,9 @@ public:
     void cmCut();
     void cmCopy();
     void cmPaste();
+    // Paste's rows from the clipboard into the graph (its text, or a table
+    // when it holds no text), with any refusal shown over `messageOwner`.
+    void pasteClipboardRows(wxWindow* messageOwner);
     void evLButtonDown(int x, int y);
     void evRButtonDown(int x, int y);
     bool canExtendX() const;
@@ -136,6 +149,9 @@ private:
     // The back buffer on the display's side, for repaints that change nothing.
     cairo_surface_t* screenCopy = nullptr;
     void dropScreenCopy();
+    void paintMarks(cairo_t* target) const;
+    PointsWindow* points = nullptr;
+    std::vector<PointRef> marks;
     std::unique_ptr<TPrinter> printerObject;
     EditSession editSession;
 

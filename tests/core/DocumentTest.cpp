@@ -1,6 +1,7 @@
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
 #include "files/PointRows.h"
+#include "tests/support/GraphSamples.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -184,5 +185,47 @@ TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
         EXPECT_TRUE(isSingleValue(one)) << one;
     for (const char* rows : { "1\t2", "100 8", "1,670,10", "4\n5" })
         EXPECT_FALSE(isSingleValue(rows)) << rows;
+}
+
+// Numbers a person reads: as few decimals as give the value back, at most
+// six, in the user's notation; rows copied out as text and as a table come
+// back in through Paste as the same points; the label is the one drawn over
+// the point's column.
+TEST_F(DocumentTest, RowsGoOutInTheUsersNotationAndComeBackFromText)
+{
+    const struct {
+        float value;
+        char decimal;
+        const char* text;
+    } values[] = { { 17.5f, ',', "17,5" }, { 0.1f, '.', "0.1" }, { 1 / 3.0f, '.', "0.333333" },
+        { 100, ',', "100" }, { -2.25f, ',', "-2,25" }, { 1e-7f, '.', "1e-07" }, { -1.5e-8f, ',', "-1,5e-08" },
+        { -0.0f, '.', "0" } };
+    for (const auto& v : values)
+        EXPECT_EQ(valueText(v.value, v.decimal), v.text) << v.value;
+
+    setYRange(doc, 0, 100);
+    setXLabels(doc, 3, 1);
+    ::addPoint(doc, 0, 100, 12.5f);
+    ::addPoint(doc, 1, 5, 8.25f);
+    const std::vector<PointRef> both = { { 0, 0 }, { 1, 0 } };
+    const std::string text = pointRowsText(doc, both, ',');
+    EXPECT_EQ(text, "1\t100\t12,5\n2\t5\t8,25\n");
+    EXPECT_EQ(curveRows(doc, 0, ','), "100\t12,5\n");
+    const std::string spreadsheet
+        = "<TABLE><TR><TH>Curve</TH><TH>X</TH><TH>Y</TH></TR>\n<TR><TD ALIGN=right>1</TD>"
+          "<TD>100</TD><TD SDVAL=\"12.5\"><FONT>12,5</FONT></TD></TR><tr><td>2<td>&nbsp;5<td>8,25</tr>";
+    for (const std::string& copied :
+        { text, htmlTableRows(pointRowsHtml(doc, both, ',')), htmlTableRows(spreadsheet) }) {
+        GraphDocument back;
+        setYRange(back, 0, 100);
+        ASSERT_TRUE(pasteRows(back, copied).ok) << copied;
+        EXPECT_EQ(pointRowsText(back, both, ','), text) << copied;
+    }
+    EXPECT_EQ(htmlTableRows("<p>no table</p>"), "");
+
+    const std::pair<int, const char*> labels[] = { { 49, "" }, { 50, "Week 1" }, { 249, "Week 1" },
+        { 250, "Week 2" }, { 649, "Week 3" }, { 650, "" }, { 900, "" } };
+    for (auto [pixelX, label] : labels)
+        EXPECT_EQ(labelUnder(doc, pixelX), label) << pixelX;
 }
 } // namespace

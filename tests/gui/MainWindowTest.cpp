@@ -290,6 +290,7 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
         { CM_GENERALHELP, "&General Help " },
         { CM_ABOUT, "A&bout" },
         { CM_EXPORTPICTURE, "&Export Picture..." },
+        { CM_POINTS, "&Points..." },
     };
     for (auto [id, text] : items) {
         wxMenuItem* item = bar->FindItem(id);
@@ -300,7 +301,7 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
         { CM_EDITCUT, "Ctrl+X" }, { CM_EDITCOPY, "Ctrl+C" }, { CM_EDITPASTE, "Ctrl+V" },
         { CM_NEWGRAPH, "Ctrl+N" }, { CM_OPEN, "Ctrl+O" }, { CM_SAVE, "Ctrl+S" },
         { CM_SAVEAS, "Ctrl+Shift+S" }, { CM_PRINT, "Ctrl+P" }, { CM_EXIT, "Ctrl+Q" },
-        { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" } };
+        { CM_GENERALHELP, "F1" }, { CM_ABOUT, "" }, { CM_EXTENDX, "" }, { CM_POINTS, "Ctrl+T" } };
     for (auto [id, keys] : shortcuts) {
         const wxAcceleratorEntry* accel = bar->FindItem(id)->GetAccel();
         EXPECT_EQ(accel ? accel->ToRawString() : wxString(), keys) << id;
@@ -309,7 +310,7 @@ TEST_F(MainWindow, MenuHasEveryItemWithItsId)
     EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 10u);
     EXPECT_EQ(bar->GetMenu(0)->FindItemByPosition(4)->GetId(), CM_EXPORTPICTURE); // after Save As
     EXPECT_EQ(bar->GetMenu(1)->GetMenuItemCount(), 6u);
-    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 7u);
+    EXPECT_EQ(bar->GetMenu(2)->GetMenuItemCount(), 9u);
     EXPECT_EQ(bar->GetMenu(3)->GetMenuItemCount(), 5u);
 }
 

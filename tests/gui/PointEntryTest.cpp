@@ -1,8 +1,14 @@
 #include "document/GraphRules.h"
+#include "framework/Clipboard.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/GraphSamples.h"
+#include "ui/PointsWindow.h"
 
+#include <algorithm>
+#include <clocale>
 #include <wx/app.h>
+#include <wx/dataview.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
@@ -444,3 +450,119 @@ TEST_F(PointEntry, AnAcceptedPointAppearsOnScreenWhereTheRulesPutIt)
     EXPECT_GT(redPixelsAround(window, 400, 100, 2), 4);
 }
 } // namespace
+
+// The Points window: the rows in the user's notation, a Y and an X retyped
+// by the rules of Next Point, a row deleted, rows copied as cells for a
+// spreadsheet and pasted back, each a step of Undo, and the table following
+// the main window.
+TEST_F(PointEntry, ThePointsWindowEditsDeletesAndCopiesRowsInTheUsersNotation)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no German locale";
+    setYRange(doc, 0, 100);
+    setXLabels(doc, 3, 1);
+    addPoint(doc, 0, 10, 71.5f);
+    addPoint(doc, 0, 300, 30);
+    addPoint(doc, 1, 5, 8.25f);
+    doc.currentCurve = 0;
+    asOpened();
+    command(CM_POINTS);
+    pump();
+    PointsWindow* points = window->pointsWindow();
+    ASSERT_NE(points, nullptr);
+    EXPECT_EQ(points->GetTitle(), "Points");
+    auto* model = static_cast<wxDataViewVirtualListModel*>(points->table()->GetModel());
+    const auto cell = [&](int row, unsigned column) {
+        wxVariant value;
+        model->GetValue(value, model->GetItem(row), column);
+        if (column == PointsWindow::curveColumn) {
+            wxDataViewIconText icon;
+            icon << value;
+            return icon.GetText();
+        }
+        return value.GetString();
+    };
+    const auto send = [&](int key, int modifiers = wxMOD_NONE) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = key;
+        event.m_controlDown = (modifiers & wxMOD_CONTROL) != 0;
+        event.SetEventObject(points->table());
+        points->table()->GetEventHandler()->ProcessEvent(event);
+        pump();
+    };
+    EXPECT_EQ(points->selectedPoints(), (std::vector<PointRef> { { 0, 0 }, { 0, 1 } }));
+    EXPECT_EQ(window->markedPoints(), points->selectedPoints());
+    const struct {
+        int row;
+        unsigned column;
+        const char* text;
+    } shownCells[] = { { 0, PointsWindow::curveColumn, "1" }, { 0, PointsWindow::xColumn, "10" },
+        { 0, PointsWindow::labelColumn, "Week 1" }, { 0, PointsWindow::yColumn, "71,5" },
+        { 1, PointsWindow::labelColumn, "Week 2" }, { 2, PointsWindow::curveColumn, "2" },
+        { 2, PointsWindow::yColumn, "8,25" }, { 3, PointsWindow::labelColumn, "New point" } };
+    for (const auto& c : shownCells)
+        EXPECT_EQ(cell(c.row, c.column), c.text) << c.row << "," << c.column;
+
+    const struct {
+        int row;
+        unsigned column;
+        const char* typed;
+        const char* refusal; // or empty when the edit is taken
+        int pixelX0, pixelX1; // curve 1 afterwards
+        float value0, value1;
+    } edits[] = {
+        { 0, PointsWindow::yColumn, "17,5", "", 60, 350, 17.5f, 30 },
+        { 0, PointsWindow::yColumn, "17.5x", "The Y-value is not a number", 60, 350, 17.5f, 30 },
+        { 0, PointsWindow::yColumn, "101", "The Y-value if off the graph!", 60, 350, 17.5f, 30 },
+        { 0, PointsWindow::xColumn, "", "No Value for X inserted", 60, 350, 17.5f, 30 },
+        { 0, PointsWindow::xColumn, "400", "", 350, 450, 30, 17.5f }, // moves after the other point
+        { 3, PointsWindow::yColumn, "5", "", 350, 450, 30, 17.5f }, // the new row waits for its X
+        { 3, PointsWindow::xColumn, "0", "", 50, 350, 5, 30 },
+    };
+    for (const auto& e : edits) {
+        messages().clear();
+        if (*e.refusal)
+            dialogs().expectMessage();
+        model->ChangeValue(wxVariant(wxString::FromUTF8(e.typed)), model->GetItem(e.row), e.column);
+        pump();
+        EXPECT_EQ(messages().empty() ? "" : messages()[0].text, e.refusal) << e.typed;
+        EXPECT_EQ(doc.pixelX[0][0], e.pixelX0) << e.typed;
+        EXPECT_EQ(doc.pixelX[0][1], e.pixelX1) << e.typed;
+        EXPECT_EQ(doc.valueY[0][0], e.value0) << e.typed;
+        EXPECT_EQ(doc.valueY[0][1], e.value1) << e.typed;
+    }
+    EXPECT_EQ(window->session().undoName(), "Insert Point");
+    EXPECT_EQ(doc.pointCount[0], 3);
+
+    // Delete takes the selected row out; Undo brings it back.
+    points->selectPoints({ { 0, 1 } });
+    send(WXK_DELETE);
+    EXPECT_EQ(doc.pointCount[0], 2);
+    EXPECT_EQ(window->session().undoName(), "Delete Point");
+    EXPECT_EQ(points->selectedPoints(), (std::vector<PointRef> { { 0, 1 } })); // the row that moved up
+
+    // Copy: cells for a spreadsheet, in the user's notation, no picture.
+    send('A', wxMOD_CONTROL);
+    send('C', wxMOD_CONTROL);
+    const std::vector<std::string> types = clipboardTypes();
+    EXPECT_NE(std::find(types.begin(), types.end(), "text/html"), types.end());
+    EXPECT_EQ(std::find(types.begin(), types.end(), "image/png"), types.end());
+    EXPECT_EQ(clipboardText().value_or(""), "1\t0\t5\n1\t400\t17,5\n2\t5\t8,25\n");
+    EXPECT_NE(clipboardData("text/html").find("<td>17,5</td>"), std::string::npos);
+    send('V', wxMOD_CONTROL);
+    EXPECT_EQ(doc.pointCount[0], 4);
+    EXPECT_EQ(doc.pointCount[1], 2);
+    EXPECT_EQ(window->session().undoName(), "Paste");
+
+    // The table follows Undo and a click in the graph, and closes with Escape.
+    send('Z', wxMOD_CONTROL);
+    EXPECT_EQ(cell(4, PointsWindow::labelColumn), "New point");
+    leftClick(600, 200);
+    pump();
+    EXPECT_EQ(cell(5, PointsWindow::labelColumn), "New point");
+    send(WXK_ESCAPE);
+    EXPECT_EQ(window->pointsWindow(), nullptr);
+    EXPECT_TRUE(window->markedPoints().empty());
+    std::setlocale(LC_NUMERIC, before.c_str());
+}

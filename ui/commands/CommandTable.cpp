@@ -44,6 +44,9 @@ const Command commands[] = {
     { 0, kExtras, nullptr, nullptr, none, nullptr, nullptr, nullptr },
     { CM_EDITLABELS, kExtras, "&Edit Labels", nullptr, change, &TWndw::cmEditLabels, &TWndw::canEditLabels,
         "Edit Labels" },
+    { 0, kExtras, nullptr, nullptr, none, nullptr, nullptr, nullptr },
+    // Opens a view; its edits are steps of their own.
+    { CM_POINTS, kExtras, "&Points...", "Ctrl+T", none, &TWndw::cmPoints, nullptr, nullptr },
 
     { CM_GENERALHELP, kHelp, "&General Help ", "F1", none, &TWndw::cmGeneralHelp, nullptr, nullptr },
     { 0, kHelp, nullptr, nullptr, none, nullptr, nullptr, nullptr },
