@@ -4,6 +4,7 @@
 // the clipboard) is the window's paint and the desktop's, measured elsewhere.
 
 #include "document/EditSession.h"
+#include "document/PointTable.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphSnapshot.h"
 #include "files/PointRows.h"
@@ -12,6 +13,31 @@
 #include <benchmark/benchmark.h>
 
 namespace {
+
+// The Points window's work on the largest graph: every row as it shows
+// them (made when it opens and after each change, to find the rows that
+// changed), and a retyped Y as one step of the session, ready to repaint.
+void pointTableRowsMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    for (auto _ : state)
+        for (int row = 0; row < pointRowCount(*d); ++row)
+            benchmark::DoNotOptimize(shownRow(*d, pointOfRow(*d, row), ','));
+}
+BENCHMARK(pointTableRowsMaximal)->Unit(benchmark::kMicrosecond);
+
+void pointTableEditMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    EditSession session(*d, takeSnapshot, restoreSnapshot);
+    const char* values[] = { "17,5", "71,5" };
+    int k = 0;
+    for (auto _ : state) {
+        PointRef p { 1, 125 };
+        session.edit("Edit Point", [&] { benchmark::DoNotOptimize(setPointY(*d, p, values[k ^= 1])); });
+    }
+}
+BENCHMARK(pointTableEditMaximal)->Unit(benchmark::kMicrosecond);
 
 // One Undo and one Redo of a step that deleted a point, as the window runs
 // them through its editing session: snapshot the graph, swap it with the

@@ -78,6 +78,12 @@ std::string valueText(float value, char decimal)
     return text == "-0" ? "0" : text;
 }
 
+std::string shownRow(const GraphDocument& d, PointRef p, char decimal)
+{
+    return std::to_string(p.curve + 1) + '\t' + std::to_string(typedXOf(d, p)) + '\t'
+        + labelUnder(d, d.pixelX[p.curve][p.slot]) + '\t' + valueText(d.valueY[p.curve][p.slot], decimal);
+}
+
 namespace {
 struct Slot {
     int x;

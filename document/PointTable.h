@@ -34,6 +34,10 @@ std::string labelUnder(const GraphDocument& d, int pixelX);
 // 1e-07), with `decimal` as the decimal point.
 std::string valueText(float value, char decimal);
 
+// The row as the table shows it: curve (from 1), X as typed, label and Y,
+// tab-separated.
+std::string shownRow(const GraphDocument& d, PointRef p, char decimal);
+
 // Gives the point the typed Y, or the typed X (which moves it along its
 // curve); `p` follows the point to its new slot.
 EntryProblem setPointY(GraphDocument& d, PointRef& p, std::string_view text);

@@ -120,7 +120,14 @@ PointsWindow::PointsWindow(TWndw& ownerWindow)
     view->AppendTextColumn("Y", yColumn, wxDATAVIEW_CELL_EDITABLE, 120, wxALIGN_RIGHT);
 #ifdef __WXGTK__
     // Typing does not start a search: the keys are the table's own.
-    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(view->GtkGetTreeView()), FALSE);
+    GtkTreeView* tree = GTK_TREE_VIEW(view->GtkGetTreeView());
+    gtk_tree_view_set_enable_search(tree, FALSE);
+    // Rows of one height, not each measured: the table opens as fast on
+    // the largest graph as on a small one.
+    for (unsigned i = 0; i < view->GetColumnCount(); ++i)
+        gtk_tree_view_column_set_sizing(
+            gtk_tree_view_get_column(tree, static_cast<int>(i)), GTK_TREE_VIEW_COLUMN_FIXED);
+    gtk_tree_view_set_fixed_height_mode(tree, TRUE);
 #endif
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(view, 1, wxEXPAND);
@@ -134,15 +141,29 @@ PointsWindow::PointsWindow(TWndw& ownerWindow)
         rememberSelection();
         owner.markPoints(selectedPoints());
     });
-    listener = owner.session().onChanged([this] { showDocument(); });
-
+    // A closed table is only hidden, to open again at once; it follows the
+    // graph while it is shown.
+    listener = owner.session().onChanged([this] {
+        if (IsShown())
+            showDocument();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
+        Hide();
+        owner.markPoints({});
+    });
     placeBesideOwner();
+}
+
+void PointsWindow::open()
+{
     showDocument();
     // The current curve's rows, selected as the window opens.
     std::vector<PointRef> current;
     for (int j = 0; j < std::clamp(doc.pointCount[doc.currentCurve], 0, kMaxPoints); ++j)
         current.push_back({ doc.currentCurve, j });
     selectPoints(current);
+    Show();
+    Raise();
     view->SetFocus();
 }
 
@@ -221,10 +242,7 @@ void PointsWindow::showDocument()
     rows.reserve(count);
     const char decimal = userDecimalPoint();
     for (int row = 0; row < count - 1; ++row) {
-        const PointRef p = pointOfRow(doc, row);
-        rows.push_back(std::to_string(p.curve) + '\t' + std::to_string(typedXOf(doc, p)) + '\t'
-            + labelUnder(doc, doc.pixelX[p.curve][p.slot]) + '\t'
-            + valueText(doc.valueY[p.curve][p.slot], decimal));
+        rows.push_back(shownRow(doc, pointOfRow(doc, row), decimal));
     }
     rows.push_back(std::to_string(doc.currentCurve) + '\t' + newX + '\t' + newY);
     updating = true;
@@ -438,6 +456,5 @@ void TWndw::cmPoints()
     // One at a time: the command brings the open one forward.
     if (!points)
         points = new PointsWindow(*this);
-    points->Show();
-    points->Raise();
+    points->open();
 }

@@ -24,6 +24,8 @@ public:
 
     explicit PointsWindow(TWndw& owner);
     ~PointsWindow() override;
+    // Shows the table as the graph is now, the current curve's rows selected.
+    void open();
 
     wxDataViewCtrl* table() const { return view; }
     // The points of the selected rows, in the table's order.

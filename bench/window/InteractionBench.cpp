@@ -166,6 +166,14 @@ void ctrlKey(Session& s, KeySym key)
     XFlush(s.dpy);
 }
 
+void key(Session& s, KeySym key)
+{
+    const KeyCode code = XKeysymToKeycode(s.dpy, key);
+    XTestFakeKeyEvent(s.dpy, code, True, CurrentTime);
+    XTestFakeKeyEvent(s.dpy, code, False, CurrentTime);
+    XFlush(s.dpy);
+}
+
 struct Interaction {
     const char* name;
     std::function<void(Session&)> prepare; // not measured
@@ -254,6 +262,22 @@ int main(int argc, char** argv)
         // The point just added taken back and put again.
         { "Undo (Ctrl+Z)", none, [](Session& on) { ctrlKey(on, XK_z); }, true },
         { "Redo (Ctrl+Y)", none, [](Session& on) { ctrlKey(on, XK_y); }, true },
+        // The Points window opens beside the graph, ringing curve 1's points;
+        // a Y retyped there (F2 and the digits not measured, Enter is) moves
+        // its point on the graph. Keys go to the window under the pointer.
+        { "open Points (Ctrl+T)", [](Session& on) { moveTo(on, 600, 200); },
+            [](Session& on) { ctrlKey(on, XK_t); }, true },
+        { "Points table edit (Enter)",
+            [](Session& on) {
+                static int typed = 0;
+                moveTo(on, PlotArea::clientWidth + 200, 150);
+                key(on, XK_F2);
+                usleep(100000);
+                key(on, XK_4);
+                key(on, XK_0 + (++typed % 10));
+            },
+            [](Session& on) { key(on, XK_Return); }, true },
+        { "close Points (Escape)", none, [](Session& on) { key(on, XK_Escape); }, true },
         { "expose", [](Session& on) { moveTo(on, 720, 500); },
             [](Session& on) {
                 XClearArea(on.dpy, on.window, 0, 0, 0, 0, True);
