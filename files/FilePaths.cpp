@@ -43,3 +43,14 @@ bool followLinks(const std::string& path, std::string& target, int& err)
     err = ELOOP;
     return false;
 }
+
+bool fileStampOf(const std::string& path, FileStamp& stamp)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    stamp = { static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+        static_cast<long long>(st.st_size),
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec };
+    return true;
+}

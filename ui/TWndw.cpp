@@ -6,7 +6,10 @@
 #include "drawing/Painter.h"
 #include "drawing/RenderFile.h"
 #include "files/GraphRecord.h"
+#include "files/FilePaths.h"
 #include "files/GraphSnapshot.h"
+#include "files/RecoveryCopy.h"
+#include "files/RecoveryWriter.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
@@ -111,6 +114,9 @@ TWndw::~TWndw()
 {
     // Before the editing session it listens to goes.
     delete points;
+    // A window that closes has nothing left to recover: what was unsaved
+    // the user chose to leave.
+    dropRecoveryCopy();
     // A copied graph stays on the clipboard where a clipboard manager keeps it.
     storeClipboard();
     dropScreenCopy();
@@ -130,6 +136,7 @@ void TWndw::setupWindow()
     setChecked(IDC_CURVE1, true);
     editSession.opened();
     editSession.onChanged([this] { showDocumentState(); });
+    startRecoveryCopy(recoveryFolder());
 }
 
 void TWndw::setPrinter(std::unique_ptr<TPrinter> replacement) { printerObject = std::move(replacement); }

@@ -21,6 +21,8 @@ class wxUpdateUIEvent;
 class wxKeyEvent;
 class TPrinter;
 class PointsWindow;
+class RecoveryWriter;
+struct FileStamp;
 
 class TWndw : public wxFrame {
 public:
@@ -61,6 +63,19 @@ public:
     // rows selected in the Points window.
     void markPoints(std::vector<PointRef> marked);
     const std::vector<PointRef>& markedPoints() const { return marks; }
+    // The recovery copy (Recovery.cpp): kept in `folder` (none when empty)
+    // after every change while the graph is unsaved.
+    void startRecoveryCopy(const std::string& folder);
+    // Written and on disk before the program is ended from outside.
+    void writeRecoveryNow();
+    // Gone: the user closed without saving, or the window closes.
+    void dropRecoveryCopy();
+    // At start: a graph left unsaved by a program that ended is offered back.
+    void offerRecoveredGraph();
+    // What the file at `path` was when last read or written here, so Save
+    // can tell whether another program changed it since.
+    void stampFile(const std::string& path);
+    bool fileChangedOnDisk() const;
     // The printer object, made with the window; null when there is none.
     TPrinter* printer() const { return printerObject.get(); }
     void setPrinter(std::unique_ptr<TPrinter> replacement);
@@ -151,6 +166,11 @@ private:
     void dropScreenCopy();
     void paintMarks(cairo_t* target) const;
     PointsWindow* points = nullptr;
+    void keepRecoveryCopy();
+    std::unique_ptr<RecoveryWriter> recovery;
+    std::string recoveryFolderPath;
+    std::string stampedPath;
+    std::unique_ptr<FileStamp> stamp;
     std::vector<PointRef> marks;
     std::unique_ptr<TPrinter> printerObject;
     EditSession editSession;

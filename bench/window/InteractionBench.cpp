@@ -222,6 +222,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "needs an X display with the DAMAGE and XTEST extensions\n");
         return 1;
     }
+    // The program is killed at the end: its recovery copy stays in the run's
+    // own folder, never offered to the user's next start.
+    setenv("XDG_STATE_HOME", dir.c_str(), 1);
     s.pid = fork();
     if (s.pid == 0) {
         execl(PLOTWELL_PROGRAM, PLOTWELL_PROGRAM, file.c_str(), static_cast<char*>(nullptr));

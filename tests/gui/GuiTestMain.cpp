@@ -46,6 +46,7 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("XDG_DATA_HOME", dataHome, 1);
+    setenv("XDG_STATE_HOME", dataHome, 1);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot start the toolkit: is there a display?\n");

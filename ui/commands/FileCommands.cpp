@@ -5,6 +5,7 @@
 
 #include "document/GraphDocument.h"
 #include "document/TextHelpers.h"
+#include "files/FilePaths.h"
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
 #include "files/RecordCheck.h"
@@ -14,6 +15,7 @@
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 #include <wx/panel.h>
@@ -46,6 +48,7 @@ bool saveTo(TWndw& w, const std::string& path)
     }
     const std::string previous = doc.fileName;
     doc.fileName = path;
+    w.stampFile(path);
     w.session().saved(previous);
     addRecentGraphFile(path);
     return true;
@@ -72,6 +75,7 @@ bool TWndw::openFile(const std::string& path)
     }
     graphRecord = read;
     doc.fileName = path;
+    stampFile(path);
     addRecentGraphFile(path);
     unpackRecordDocument();
     // The options read are 0 or 1, and a graph with error bars opens
@@ -98,7 +102,28 @@ void TWndw::cmSave()
         cmSaveAs();
         return;
     }
+    // Another program (or another window) saved the file since: its version
+    // is replaced only when the user says so.
+    if (fileChangedOnDisk()
+        && messageBox("\"" + doc.fileName
+                   + "\" has been changed by another program since it was opened. Replace it with this graph?",
+               "File Changed", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+            != IDYES)
+        return;
     saveTo(*this, doc.fileName);
+}
+
+void TWndw::stampFile(const std::string& path)
+{
+    FileStamp now;
+    stampedPath = path;
+    stamp = fileStampOf(path, now) ? std::make_unique<FileStamp>(now) : nullptr;
+}
+
+bool TWndw::fileChangedOnDisk() const
+{
+    FileStamp now;
+    return stamp && stampedPath == doc.fileName && fileStampOf(doc.fileName, now) && now != *stamp;
 }
 
 void TWndw::cmSaveAs()
