@@ -8,6 +8,8 @@
 #include "drawing/RenderFile.h"
 #include "files/GraphSnapshot.h"
 #include "files/PointRows.h"
+#include "files/RecoveryCopy.h"
+#include "files/RecoveryWriter.h"
 #include "tests/support/GraphSamples.h"
 
 #include <benchmark/benchmark.h>
@@ -38,6 +40,37 @@ void pointTableEditMaximal(benchmark::State& state)
     }
 }
 BENCHMARK(pointTableEditMaximal)->Unit(benchmark::kMicrosecond);
+
+// The recovery copy after a change: on the window's thread, whether the
+// graph is unsaved, its snapshot and bytes, handed to the writer; and the
+// writer's own work on its thread (a new file flushed to disk and renamed).
+void recoveryHandOverMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    EditSession session(*d, takeSnapshot, restoreSnapshot);
+    session.edit("Connect Points", [&] { d->connectPoints = !d->connectPoints; });
+    const std::string path = "/tmp/plotwell-bench-" + std::to_string(thisProcess().pid) + ".recovery";
+    RecoveryWriter writer(path, nullptr);
+    for (auto _ : state)
+        if (session.isDirty())
+            writer.write(recoveryBytes(takeSnapshot(*d), thisProcess()));
+    writer.remove();
+}
+BENCHMARK(recoveryHandOverMaximal)->Unit(benchmark::kMicrosecond);
+
+void recoveryWriteMaximal(benchmark::State& state)
+{
+    auto d = maximalGraph();
+    const std::string path = "/tmp/plotwell-bench-" + std::to_string(thisProcess().pid) + ".recovery";
+    RecoveryWriter writer(path, nullptr);
+    const std::string bytes = recoveryBytes(takeSnapshot(*d), thisProcess());
+    for (auto _ : state) {
+        writer.write(bytes);
+        writer.flush();
+    }
+    writer.remove();
+}
+BENCHMARK(recoveryWriteMaximal)->Unit(benchmark::kMicrosecond);
 
 // One Undo and one Redo of a step that deleted a point, as the window runs
 // them through its editing session: snapshot the graph, swap it with the

@@ -46,7 +46,7 @@ bool followLinks(const std::string& path, std::string& target, int& err)
 
 bool fileStampOf(const std::string& path, FileStamp& stamp)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return false;
     stamp = { static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),

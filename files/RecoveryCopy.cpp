@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
@@ -122,8 +122,9 @@ bool readRecoveryBytes(std::string_view bytes, GraphSnapshot& graph, ProcessStam
     GraphSnapshot read;
     std::size_t nameSize = 0, recordSize = 0;
     if (!headerLine(bytes, "pid", pid) || !numberOf(pid, who.pid) || !headerLine(bytes, "started", started)
-        || !numberOf(started, who.started) || !headerLine(bytes, "boot", boot) || !headerLine(bytes, "view", view)
-        || !headerLine(bytes, "file", fileLength) || !numberOf(fileLength, nameSize))
+        || !numberOf(started, who.started) || !headerLine(bytes, "boot", boot)
+        || !headerLine(bytes, "view", view) || !headerLine(bytes, "file", fileLength)
+        || !numberOf(fileLength, nameSize))
         return false;
     who.boot = boot;
     writer = who;
@@ -163,12 +164,13 @@ LeftCopies leftCopies(const std::string& folder)
         if (name.size() <= kSuffix.size() || name.substr(name.size() - kSuffix.size()) != kSuffix)
             continue;
         const std::string path = folder + "/" + name;
-        struct stat st {};
+        struct stat st { };
         if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > 1 << 20)
             continue;
         std::ifstream in(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        LeftCopy copy { path, {}, static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec };
+        LeftCopy copy { path, {},
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec };
         ProcessStamp writer;
         std::string error;
         const bool read = readRecoveryBytes(bytes, copy.graph, writer, error);

@@ -35,7 +35,8 @@ std::string recoveryPath(const std::string& folder, const ProcessStamp& writer);
 // through the graph reader's rules; a copy that fails them is refused with
 // the reason, never read in part.
 std::string recoveryBytes(const GraphSnapshot& graph, const ProcessStamp& writer);
-bool readRecoveryBytes(std::string_view bytes, GraphSnapshot& graph, ProcessStamp& writer, std::string& error);
+bool readRecoveryBytes(
+    std::string_view bytes, GraphSnapshot& graph, ProcessStamp& writer, std::string& error);
 
 struct LeftCopy {
     std::string path;

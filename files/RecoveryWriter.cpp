@@ -12,7 +12,8 @@ namespace {
 // state folder is.
 std::string makeFolders(const std::string& file)
 {
-    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+    for (std::size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1)) {
         const std::string folder = file.substr(0, slash);
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
             return std::string("the folder ") + folder + " cannot be made: " + std::strerror(errno);
@@ -80,7 +81,8 @@ void RecoveryWriter::run()
         if (job) {
             error = makeFolders(file);
             if (error.empty())
-                error = writeFileSafely(file, reinterpret_cast<const std::uint8_t*>(job->data()), job->size());
+                error
+                    = writeFileSafely(file, reinterpret_cast<const std::uint8_t*>(job->data()), job->size());
         } else if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
             error = std::strerror(errno);
         }

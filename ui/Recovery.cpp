@@ -18,13 +18,14 @@ void TWndw::startRecoveryCopy(const std::string& folder)
     recoveryFolderPath = folder;
     if (folder.empty())
         return;
-    recovery = std::make_unique<RecoveryWriter>(recoveryPath(folder, thisProcess()), [this](const std::string& why) {
-        CallAfter([this, why] {
-            messageBox("The recovery copy of this graph could not be written (" + why
-                    + "). The graph is as it was; save it to keep it safe.",
-                "Recovery Copy", MB_OK | MB_ICONEXCLAMATION);
+    recovery = std::make_unique<RecoveryWriter>(
+        recoveryPath(folder, thisProcess()), [this](const std::string& why) {
+            CallAfter([this, why] {
+                messageBox("The recovery copy of this graph could not be written (" + why
+                        + "). The graph is as it was; save it to keep it safe.",
+                    "Recovery Copy", MB_OK | MB_ICONEXCLAMATION);
+            });
         });
-    });
     editSession.onChanged([this] { keepRecoveryCopy(); });
 }
 
@@ -59,8 +60,8 @@ void TWndw::offerRecoveredGraph()
 {
     const LeftCopies left = leftCopies(recoveryFolderPath);
     for (const auto& [path, why] : left.unreadable)
-        messageBox("A recovery copy could not be read (" + why + "), so it was not opened. It was set aside as \""
-                + setAside(path) + "\".",
+        messageBox("A recovery copy could not be read (" + why
+                + "), so it was not opened. It was set aside as \"" + setAside(path) + "\".",
             "Recovery Copy", MB_OK | MB_ICONEXCLAMATION);
     if (left.readable.empty())
         return;

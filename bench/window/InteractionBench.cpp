@@ -15,6 +15,7 @@
 #include "files/GraphFile.h"
 #include "files/GraphRecord.h"
 #include "tests/support/GraphSamples.h"
+#include "tests/support/XDriver.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -66,48 +67,10 @@ double cpuMs(pid_t pid)
     return total;
 }
 
-struct Session {
-    Display* dpy = nullptr;
-    Window window = 0;
+struct Session : XProgram {
     int damageEvent = 0;
     Damage damage = 0;
-    int originX = 0, originY = 0; // the client area's corner on the screen
-    pid_t pid = 0;
 };
-
-// The program's top-level window: a child of the root, or of the frame a
-// window manager puts around it.
-Window findWindow(Display* dpy, pid_t pid, Window under = 0, int depth = 0)
-{
-    const Atom pidAtom = XInternAtom(dpy, "_NET_WM_PID", False);
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(dpy, under ? under : DefaultRootWindow(dpy), &root, &parent, &children, &count))
-        return 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        Atom type;
-        int format;
-        unsigned long items, after;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(
-                dpy, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data)
-                == Success
-            && data && items == 1
-            && *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(pid)) {
-            XWindowAttributes a;
-            if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable && a.width >= 700)
-                found = children[i];
-        }
-        if (data)
-            XFree(data);
-        if (!found && depth < 2)
-            found = findWindow(dpy, pid, children[i], depth + 1);
-    }
-    if (children)
-        XFree(children);
-    return found;
-}
 
 // Reads damage until the window has been quiet for `quietMs`; returns the
 // time of the first damage that touches `area` (or any, when area is empty),
@@ -137,41 +100,6 @@ double awaitRepaint(Session& s, Clock::time_point start, const XRectangle& area,
         XFlush(s.dpy);
     }
     return first;
-}
-
-void moveTo(Session& s, int x, int y)
-{
-    XTestFakeMotionEvent(s.dpy, -1, s.originX + x, s.originY + y, CurrentTime);
-    XFlush(s.dpy);
-}
-
-void clickAt(Session& s, int x, int y, unsigned button = 1)
-{
-    moveTo(s, x, y);
-    XTestFakeButtonEvent(s.dpy, button, True, CurrentTime);
-    XTestFakeButtonEvent(s.dpy, button, False, CurrentTime);
-    XFlush(s.dpy);
-}
-
-// A key with Ctrl held, as a shortcut is typed; the keys go to the window
-// under the pointer, which the clicks before have left on the graph.
-void ctrlKey(Session& s, KeySym key)
-{
-    const KeyCode ctrl = XKeysymToKeycode(s.dpy, XK_Control_L);
-    const KeyCode code = XKeysymToKeycode(s.dpy, key);
-    XTestFakeKeyEvent(s.dpy, ctrl, True, CurrentTime);
-    XTestFakeKeyEvent(s.dpy, code, True, CurrentTime);
-    XTestFakeKeyEvent(s.dpy, code, False, CurrentTime);
-    XTestFakeKeyEvent(s.dpy, ctrl, False, CurrentTime);
-    XFlush(s.dpy);
-}
-
-void key(Session& s, KeySym key)
-{
-    const KeyCode code = XKeysymToKeycode(s.dpy, key);
-    XTestFakeKeyEvent(s.dpy, code, True, CurrentTime);
-    XTestFakeKeyEvent(s.dpy, code, False, CurrentTime);
-    XFlush(s.dpy);
 }
 
 struct Interaction {

@@ -1,6 +1,9 @@
 #include "document/CodePage.h"
 #include "drawing/RenderFile.h"
+#include "files/GraphFile.h"
 #include "files/GraphRecord.h"
+#include "files/GraphSnapshot.h"
+#include "files/RecoveryCopy.h"
 #include "framework/FileDialogs.h"
 #include "resources/CommandIds.h"
 #include "tests/gui/DialogDriver.h"
@@ -833,3 +836,84 @@ TEST_F(FileCommands, AfterOpenAndNewGraphTheErrorBarButtonShownMatchesTheOption)
     }
 }
 } // namespace
+
+// A graph left unsaved by a program that ended is offered back at start:
+// Yes shows it as unsaved changes to its file (Undo gives the file's graph)
+// and this window's own copy takes over; No drops it. Saving, or undoing
+// back to what was saved, leaves no copy.
+TEST_F(FileCommands, AGraphLeftUnsavedIsOfferedBackAsChangesToItsFile)
+{
+    const std::string file = (dir / "sales.gd2").string();
+    makeGraph();
+    fake->answer = file;
+    command(CM_SAVE);
+    const GraphDocument saved = doc;
+    leftClick(500, 250);
+    const GraphSnapshot unsaved = takeSnapshot(doc);
+    const std::string folder = recoveryFolder();
+    const std::string own = recoveryPath(folder, thisProcess());
+    waitUntil([&] { return fs::exists(own); });
+    command(CM_EDITUNDO);
+    EXPECT_TRUE(waitUntil([&] { return !fs::exists(own); })) << "back at what was saved";
+    const ProcessStamp ended { 999999, 1, thisProcess().boot };
+    const std::string left = recoveryPath(folder, ended);
+    for (const int answer : { wxID_NO, wxID_YES }) {
+        std::ofstream(left, std::ios::binary) << recoveryBytes(unsaved, ended);
+        doc = GraphDocument {};
+        asOpened();
+        messages().clear();
+        dialogs().expectMessage(answer);
+        window->offerRecoveredGraph();
+        pump();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text,
+            "Plotwell was closed without saving a graph with 4 points (sales.gd2). Restore it?");
+        EXPECT_FALSE(fs::exists(left)) << answer;
+        EXPECT_EQ(dirty(), answer == wxID_YES);
+    }
+    EXPECT_TRUE(takeSnapshot(doc).sameGraph(unsaved));
+    EXPECT_EQ(window->session().undoName(), "Restore Graph");
+    EXPECT_TRUE(waitUntil([&] { return fs::exists(own); }));
+    command(CM_EDITUNDO);
+    EXPECT_EQ(doc.pointCount[0], saved.pointCount[0]);
+    EXPECT_EQ(doc.fileName, file);
+    command(CM_EDITREDO);
+    command(CM_SAVE);
+    EXPECT_TRUE(waitUntil([&] { return !fs::exists(own); })) << "saved";
+}
+
+// Another program's save since the file was opened or saved is replaced
+// only when the user says so; No (the default) leaves file and graph as
+// they are, and Save As to another name asks nothing.
+TEST_F(FileCommands, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
+{
+    const std::string file = (dir / "shared.gd2").string();
+    makeGraph();
+    fake->answer = file;
+    command(CM_SAVE);
+    GraphDocument theirs = doc;
+    theirs.pointCount[0] = 1;
+    GraphRecord rec;
+    packRecord(theirs, rec);
+    std::string error;
+    ASSERT_TRUE(writeGraphFile(file, rec, error)) << error;
+    const std::string onDisk = slurp(file);
+    leftClick(600, 150);
+    for (const int answer : { wxID_NO, wxID_YES }) {
+        messages().clear();
+        dialogs().expectMessage(answer);
+        command(CM_SAVE);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text,
+            "\"" + file
+                + "\" has been changed by another program since it was opened. Replace it with this graph?");
+        EXPECT_EQ(slurp(file) == onDisk, answer == wxID_NO);
+        EXPECT_EQ(dirty(), answer == wxID_NO);
+    }
+    leftClick(620, 150);
+    messages().clear();
+    command(CM_SAVE); // our own save is no other program's
+    fake->answer = (dir / "copy.gd2").string();
+    command(CM_SAVEAS);
+    EXPECT_TRUE(messages().empty());
+}
