@@ -240,6 +240,18 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
 
 } // namespace
 
+std::string statisticsLine(const GraphDocument& d, int c)
+{
+    static constexpr const char* statisticsFormats[kCurveCount] = {
+        " Curve 1:    Mean = %.*f,    Wtd-Mean = %.*f",
+        " Curve 2:    Mean = %.*f,    Wtd-Mean = %.*f",
+        " Curve 3:    Mean = %.*f,    Wtd-Mean = %.*f",
+    };
+    const int extra = extraDecimals(d);
+    const CurveStats stats = statisticsOf(d, c);
+    return formatText(statisticsFormats[c], 2 + extra, stats.mean, 2 + extra, stats.weightedMean);
+}
+
 void paintGraph(TDC& dc, const GraphDocument& d, PaintFor target)
 {
     const bool paper = target == PaintFor::paper;
@@ -287,19 +299,9 @@ void paintGraph(TDC& dc, const GraphDocument& d, PaintFor target)
     // 5.-7. Statistics lines on fixed rows, and the entry-box labels.
     dc.SetBkColor(paper ? white : lightGrey);
     const int extra = extraDecimals(d);
-    static constexpr const char* statisticsFormats[kCurveCount] = {
-        " Curve 1:    Mean = %.*f,    Wtd-Mean = %.*f",
-        " Curve 2:    Mean = %.*f,    Wtd-Mean = %.*f",
-        " Curve 3:    Mean = %.*f,    Wtd-Mean = %.*f",
-    };
-    for (int c = 0; c < kCurveCount; ++c) {
-        if (pointsOf(d, c) <= 0)
-            continue;
-        const CurveStats stats = statisticsOf(d, c);
-        const std::string line
-            = formatText(statisticsFormats[c], 2 + extra, stats.mean, 2 + extra, stats.weightedMean);
-        dc.TextOut(paper ? 200 : 370, 400 + 15 * c, line);
-    }
+    for (int c = 0; c < kCurveCount; ++c)
+        if (pointsOf(d, c) > 0)
+            dc.TextOut(paper ? 200 : 370, 400 + 15 * c, statisticsLine(d, c));
     if (!paper) {
         dc.TextOut(10, 445, "X =");
         dc.TextOut(95, 445, "Y =");

@@ -12,6 +12,10 @@
 enum class PaintFor { screen, paper };
 void paintGraph(TDC& dc, const GraphDocument& d = doc, PaintFor target = PaintFor::screen);
 
+// The statistics line under the graph for curve c (which has points), as
+// it is drawn: " Curve 1:    Mean = 28.38,    Wtd-Mean = 28.38".
+std::string statisticsLine(const GraphDocument& d, int c);
+
 // The bytes of every field paintGraph reads: two documents with the same
 // bytes paint the same picture for the same target, so a window may keep
 // what it painted until these change.

@@ -3,6 +3,7 @@
 #include "framework/CodePageText.h"
 
 #include <algorithm>
+#include <vector>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/radiobut.h>
@@ -127,4 +128,42 @@ void setControlChecked(wxWindow* control, bool on)
         radio->SetValue(on);
     else if (auto* box = dynamic_cast<wxCheckBox*>(control))
         box->SetValue(on);
+}
+
+void orderTabsAsShown(wxWindow* parent)
+{
+    std::vector<wxWindow*> children(parent->GetChildren().begin(), parent->GetChildren().end());
+    if (children.size() < 2)
+        return;
+    std::stable_sort(children.begin(), children.end(),
+        [](const wxWindow* a, const wxWindow* b) { return a->GetPosition().y < b->GetPosition().y; });
+    for (std::size_t row = 0; row < children.size();) {
+        std::size_t end = row + 1;
+        while (end < children.size() && children[end]->GetPosition().y - children[row]->GetPosition().y <= 6)
+            ++end;
+        std::stable_sort(children.begin() + static_cast<std::ptrdiff_t>(row),
+            children.begin() + static_cast<std::ptrdiff_t>(end),
+            [](const wxWindow* a, const wxWindow* b) { return a->GetPosition().x < b->GetPosition().x; });
+        row = end;
+    }
+    for (std::size_t k = 1; k < children.size(); ++k)
+        children[k]->MoveAfterInTabOrder(children[k - 1]);
+}
+
+void strengthenFocusRings()
+{
+#ifdef __WXGTK__
+    // The theme draws the focus ring at a third of the text's colour, about
+    // 2:1 on the window's grey; at nearly its full colour and two pixels wide
+    // it stands out at better than 3:1 on any background the theme gives.
+    static GtkCssProvider* provider = [] {
+        GtkCssProvider* css = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(
+            css, "*:focus { outline-color: alpha(currentColor, 0.9); outline-width: 2px; }", -1, nullptr);
+        gtk_style_context_add_provider_for_screen(
+            gdk_screen_get_default(), GTK_STYLE_PROVIDER(css), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        return css;
+    }();
+    (void)provider;
+#endif
 }

@@ -21,3 +21,10 @@ std::string controlText(const wxWindow* control);
 void setControlText(wxWindow* control, const std::string& text);
 bool controlChecked(const wxWindow* control);
 void setControlChecked(wxWindow* control, bool on);
+
+// Puts the Tab order of the window's children in the order they are seen:
+// row by row from the top (controls whose tops lie within a few pixels of
+// each other share a row), each row from the left.
+void orderTabsAsShown(wxWindow* parent);
+// Focus rings that stand out against the window's fixed grey (once).
+void strengthenFocusRings();

@@ -1,5 +1,7 @@
 #include "framework/MessageBox.h"
 
+#include "framework/Accessible.h"
+
 #include "framework/CodePageText.h"
 
 #include <wx/artprov.h>
@@ -85,6 +87,9 @@ TMessageBox::TMessageBox(wxWindow* owner, const wxString& text, const wxString& 
     CentreOnParent();
     chosen->SetFocus();
     Bind(wxEVT_CHAR_HOOK, &TMessageBox::onKey, this);
+    // A screen reader says an alert's text as it appears, not only "frame".
+    setAccessibleRole(this, AccessibleRole::alert);
+    setAccessibleDescription(this, std::string(text.utf8_str()));
 }
 
 const char* TMessageBox::iconName() const

@@ -1,5 +1,6 @@
 #include "framework/TDialog.h"
 
+#include "framework/Accessible.h"
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
 #include "framework/MessageBox.h"
@@ -7,6 +8,7 @@
 #include "resources/Icons.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <wx/button.h>
@@ -123,7 +125,7 @@ TDialog::TDialog(wxWindow* parent, int templateNumber, long style)
     SetAffirmativeId(1);
     SetEscapeId(2);
     Bind(wxEVT_BUTTON, &TDialog::onOk, this, 1);
-    // Help has no action in any dialog; bound so the press goes no further.
+    // Help opens the help text the template names.
     Bind(wxEVT_BUTTON, &TDialog::onHelp, this, 9);
     Bind(wxEVT_INIT_DIALOG, &TDialog::onInitDialog, this);
     if (!framed.empty())
@@ -213,8 +215,42 @@ void TDialog::createControls(const DialogTemplate& t)
             framed.push_back({ made, def.style });
         if (made)
             byTemplateId.emplace_back(def.id, made);
+        if (made && def.kind == DialogControlKind::CheckBoxLeft)
+            setAccessibleName(made, std::string(text.utf8_str()));
     }
     makeRoomForWrappedTexts();
+    orderTabsAsShown(this);
+}
+
+void TDialog::nameBoxesByPrompts()
+{
+    // A box is called by the text beside it: the nearest static text, with
+    // any other on the same line (the label prompt's "Enter the next X-Axis
+    // Label" and its number).
+    std::vector<wxStaticText*> texts;
+    for (wxWindow* w : GetChildren())
+        if (auto* text = dynamic_cast<wxStaticText*>(w); text && !text->GetLabel().empty() && text->IsShown())
+            texts.push_back(text);
+    for (wxWindow* w : GetChildren()) {
+        if (!dynamic_cast<wxTextCtrl*>(w))
+            continue;
+        const wxPoint at = w->GetRect().GetPosition() + w->GetSize() / 2;
+        wxStaticText* nearest = nullptr;
+        double best = 1e18;
+        for (wxStaticText* text : texts) {
+            const wxPoint c = text->GetRect().GetPosition() + text->GetSize() / 2;
+            const double d = std::hypot(c.x - at.x, c.y - at.y);
+            if (d < best)
+                best = d, nearest = text;
+        }
+        if (!nearest)
+            continue;
+        std::string name;
+        for (wxStaticText* text : texts)
+            if (std::abs(text->GetRect().GetTop() - nearest->GetRect().GetTop()) <= 2)
+                name += (name.empty() ? "" : " ") + std::string(text->GetLabel().utf8_str());
+        setAccessibleName(w, name);
+    }
 }
 
 namespace {
@@ -275,6 +311,7 @@ void TDialog::onInitDialog(wxInitDialogEvent& event)
         return;
     setUp = true;
     setupWindow();
+    nameBoxesByPrompts();
 }
 
 int TDialog::execute()
@@ -289,7 +326,11 @@ int TDialog::execute()
 
 void TDialog::onOk(wxCommandEvent&) { cmOk(); }
 
-void TDialog::onHelp(wxCommandEvent&) { }
+void TDialog::onHelp(wxCommandEvent&)
+{
+    if (const DialogTemplate* t = dialogTemplate(number); t && t->help)
+        TDialog(this, t->help).execute();
+}
 
 void TDialog::cmOk() { closeWindow(IDOK); }
 
@@ -320,6 +361,9 @@ void TDialog::setText(int id, const std::string& text)
             if (def.id == id && def.limit > 0)
                 fits = std::min(fits, static_cast<std::size_t>(def.limit - 1));
     setControlText(control(id), text.substr(0, fits));
+    // A prompt changed while the dialog is up renames the box it is beside.
+    if (setUp && dynamic_cast<wxStaticText*>(control(id)))
+        nameBoxesByPrompts();
 }
 
 bool TDialog::checked(int id) const { return controlChecked(control(id)); }

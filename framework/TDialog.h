@@ -53,6 +53,8 @@ protected:
     void closeWindow(int result);
 
 private:
+    // Every entry box is named for a screen reader by its prompt.
+    void nameBoxesByPrompts();
     void makeRoomForWrappedTexts();
     void createControls(const DialogTemplate& t);
     void onInitDialog(wxInitDialogEvent& event);

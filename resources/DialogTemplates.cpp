@@ -240,11 +240,11 @@ constexpr DialogControlDef printing[] = {
 };
 
 constexpr DialogTemplate templates[] = {
-    { 1, "Basics", 271, 166, kFont, 8, basics },
-    { 2, "", 240, 120, kFont, 8, labelPrompt },
+    { 1, "Basics", 271, 166, kFont, 8, basics, 3 },
+    { 2, "", 240, 120, kFont, 8, labelPrompt, 3 },
     { 3, "General Help", 393, 259, kFont, 8, generalHelp },
     { 4, "About Plotwell", 260, 139, kFont, 8, about },
-    { 5, "Y-Scale", 240, 120, kFont, 8, yScale },
+    { 5, "Y-Scale", 240, 120, kFont, 8, yScale, 3 },
     { 6, "Adding Points", 240, 66, kFont, 8, addingPoints },
     { 7, "Deleting Points", 240, 88, kFont, 8, deletingPoints },
     { 8, "Extend X-Axis", 240, 120, kFont, 8, extendX },

@@ -44,7 +44,8 @@ struct DialogTemplate {
     int width, height; // client area, dialog units
     const char* fontName;
     int pointSize;
-    std::span<const DialogControlDef> controls; // creation and Tab order
+    std::span<const DialogControlDef> controls; // creation order; Tab follows the layout
+    int help = 0; // the help text its Help button opens
 };
 
 // The template with this number, or null when there is none.

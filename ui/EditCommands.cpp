@@ -6,6 +6,7 @@
 #include "document/GraphDocument.h"
 #include "drawing/RenderFile.h"
 #include "files/PointRows.h"
+#include "framework/Accessible.h"
 #include "framework/Clipboard.h"
 #include "framework/MessageBox.h"
 #include "framework/UserLocale.h"
@@ -127,6 +128,8 @@ void TWndw::pasteClipboardRows(wxWindow* messageOwner)
     if (!outcome.ok)
         MessageBox(messageOwner, outcome.message + (outcome.row > 0 ? "\nNothing was pasted." : ""),
             outcome.caption, MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
+    else
+        announce("Pasted " + std::to_string(outcome.added) + (outcome.added == 1 ? " point" : " points"));
 }
 
 bool TWndw::canCut() const

@@ -3,7 +3,10 @@
 #include "document/GraphDocument.h"
 #include "document/GraphRules.h"
 #include "document/PlotArea.h"
+#include "document/PointTable.h"
+#include "framework/Accessible.h"
 #include "framework/MessageBox.h"
+#include "framework/UserLocale.h"
 #include "resources/CommandIds.h"
 #include "ui/TWndw.h"
 
@@ -37,6 +40,9 @@ void TWndw::cmNextPoint()
     setControlText(IDC_YBOX, "");
     // The next point is typed straight away, X first.
     control(IDC_XBOX)->SetFocus();
+    const int n = doc.pointCount[c];
+    announce("Point added to curve " + std::to_string(c + 1) + ": X " + std::to_string(x) + ", "
+        + valueText(y, userDecimalPoint()) + "; " + std::to_string(n) + (n == 1 ? " point" : " points"));
 }
 
 void TWndw::evLButtonDown(int x, int y)

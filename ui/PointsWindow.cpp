@@ -2,7 +2,9 @@
 
 #include "document/GraphDocument.h"
 #include "document/PlotArea.h"
+#include "drawing/GraphText.h"
 #include "files/PointRows.h"
+#include "framework/Accessible.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
 #include "framework/MessageBox.h"
@@ -325,6 +327,8 @@ void PointsWindow::cellEdited(int row, Column column, const std::string& text)
     }
     editedPoint = p;
     editedTaken = true;
+    announce(std::string(isNew ? "Point added: " : "Point changed: ")
+        + std::string(fromCodePage(pointAnnouncement(doc, p, userDecimalPoint())).utf8_str()));
 }
 
 void PointsWindow::deleteSelected()
@@ -335,6 +339,7 @@ void PointsWindow::deleteSelected()
     fallbackRow = rowOfPoint(doc, points.front());
     owner.session().edit(
         points.size() == 1 ? "Delete Point" : "Delete Points", [&] { deletePoints(doc, points); });
+    announce("Deleted " + std::to_string(points.size()) + (points.size() == 1 ? " point" : " points"));
 }
 
 void PointsWindow::startNewPoint() { editCell(newRow(), newX.empty() ? xColumn : yColumn); }

@@ -44,6 +44,11 @@ TApp::TApp()
 
 bool TApp::OnInit()
 {
+    // Its name for people and screen readers; the window class the desktop
+    // file matches was taken from the first name as the toolkit started.
+    g_set_prgname("Plotwell");
+    g_set_application_name("Plotwell");
+    SetAppDisplayName("Plotwell");
     auto* window = new TWndw(nullptr, "Plotwell (Version 2.0)");
     mainWindow = window;
     window->Bind(wxEVT_DESTROY, [window](wxWindowDestroyEvent& event) {

@@ -10,6 +10,7 @@
 #include "files/GraphSnapshot.h"
 #include "files/RecoveryCopy.h"
 #include "files/RecoveryWriter.h"
+#include "framework/Accessible.h"
 #include "framework/Clipboard.h"
 #include "framework/CodePageText.h"
 #include "framework/Controls.h"
@@ -18,6 +19,7 @@
 #include "framework/dc/CairoDC.h"
 #include "resources/CommandIds.h"
 #include "resources/Icons.h"
+#include "ui/PlotView.h"
 #include "ui/PointsWindow.h"
 #include "ui/commands/CommandTable.h"
 
@@ -51,6 +53,18 @@ void TWndw::showDocumentState()
     // curve) costs no repaint.
     if (!showsDocument())
         repaint();
+    keepFocusVisible();
+}
+
+void TWndw::keepFocusVisible()
+{
+    // A command that hides the control with the focus (Open swaps the
+    // error-bar buttons) leaves it on the X box, never on nothing.
+    wxWindow* focus = wxWindow::FindFocus();
+    if (focus && wxGetTopLevelParent(focus) != this)
+        return;
+    if (!focus || !focus->IsShownOnScreen())
+        control(IDC_XBOX)->SetFocus();
 }
 
 wxBEGIN_EVENT_TABLE(TWndw, wxFrame)
@@ -94,6 +108,22 @@ TWndw::TWndw(wxWindow* parent, const wxString& title)
 #endif
     panel->SetFont(font);
     createControls(panel, mainControls());
+    plot = new PlotView(*this, panel);
+    // Tab follows what is seen: the plot, the entry column, the curves,
+    // Exit, then the row of option buttons from the left.
+    const int order[] = { IDC_NEXTPOINT, IDC_XBOX, IDC_YBOX, IDC_CURVE1, IDC_CURVE2, IDC_CURVE3,
+        IDC_THICKLINES, IDC_EXIT, IDC_SHOWERRORBARS, IDC_HIDEERRORBARS, IDC_LABELPOINTS, IDC_UNLABELPOINTS,
+        IDC_CONNECT, IDC_DISCONNECT, IDC_LARGEPOINTS, IDC_SMALLPOINTS };
+    wxWindow* previous = plot;
+    plot->MoveBeforeInTabOrder(panel->GetChildren().GetFirst()->GetData());
+    for (int id : order) {
+        control(id)->MoveAfterInTabOrder(previous);
+        previous = control(id);
+    }
+    // The boxes' labels are painted; a screen reader hears these.
+    setAccessibleName(control(IDC_XBOX), "X value");
+    setAccessibleName(control(IDC_YBOX), "Y value");
+    strengthenFocusRings();
 
     panel->Bind(wxEVT_PAINT, &TWndw::onPaint, this);
     panel->Bind(wxEVT_LEFT_DOWN, &TWndw::onMouseDown, this);
@@ -188,6 +218,8 @@ bool TWndw::runCommand(int id)
         editSession.edit(command->undoName, [this, command] { (this->*command->handler)(); });
     else
         (this->*command->handler)();
+    if (!IsBeingDeleted())
+        keepFocusVisible();
     return true;
 }
 
@@ -251,13 +283,17 @@ void TWndw::cmExit() { Close(false); }
 
 void TWndw::onMouseDown(wxMouseEvent& event)
 {
-    const wxPoint at = event.GetPosition();
-    if (event.GetEventType() == wxEVT_LEFT_DOWN)
+    mouseDown(event.GetEventType() == wxEVT_LEFT_DOWN, event.GetPosition());
+    event.Skip();
+}
+
+void TWndw::mouseDown(bool left, wxPoint at)
+{
+    if (left)
         editSession.edit("Add Point", [&] { evLButtonDown(at.x, at.y); });
     else
         editSession.edit(
             doc.placingCaption ? "Place Captions" : "Delete Point", [&] { evRButtonDown(at.x, at.y); });
-    event.Skip();
 }
 
 void TWndw::onPaint(wxPaintEvent&)
@@ -271,6 +307,11 @@ void TWndw::onPaint(wxPaintEvent&)
     wxPaintDC dc(panel);
     auto* target = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext());
 #endif
+    showPicture(target, wxPoint(0, 0));
+}
+
+void TWndw::showPicture(cairo_t* target, wxPoint from)
+{
     const wxSize size = panel->GetClientSize();
     if (!target || size.x <= 0 || size.y <= 0)
         return;
@@ -318,11 +359,13 @@ void TWndw::onPaint(wxPaintEvent&)
             dropScreenCopy();
     }
     cairo_save(target);
+    cairo_translate(target, -from.x, -from.y);
     cairo_set_source_surface(target, screenCopy ? screenCopy : backBuffer, 0, 0);
     cairo_set_operator(target, CAIRO_OPERATOR_SOURCE);
     cairo_paint(target);
-    cairo_restore(target);
+    cairo_set_operator(target, CAIRO_OPERATOR_OVER);
     paintMarks(target);
+    cairo_restore(target);
 }
 
 void TWndw::markPoints(std::vector<PointRef> marked)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 #include <wx/frame.h>
+#include <wx/gdicmn.h>
 
 class wxPanel;
 class wxPaintEvent;
@@ -21,6 +22,7 @@ class wxUpdateUIEvent;
 class wxKeyEvent;
 class TPrinter;
 class PointsWindow;
+class PlotView;
 class RecoveryWriter;
 struct FileStamp;
 
@@ -41,6 +43,14 @@ public:
 
     // Invalidates the whole client area; the next paint redraws everything.
     void repaint();
+    // The plot, the control that shows the graph and takes its clicks.
+    PlotView* plotView() const { return plot; }
+    // Puts the window's picture on `target`, whose corner is at `from` in the
+    // client area, with the screen's own marks over it.
+    void showPicture(cairo_t* target, wxPoint from);
+    // A mouse button pressed at `at` in the client area: a point added, a
+    // point deleted or the caption box placed, as one step.
+    void mouseDown(bool left, wxPoint at);
     // Whether the last paint drew the document as it is now.
     bool showsDocument() const;
     // The image the last paint put on screen (null before the first paint).
@@ -154,6 +164,7 @@ private:
     // button and the curve selectors brought in line with the document, and
     // the graph repainted if its picture changed.
     void showDocumentState();
+    void keepFocusVisible();
     void onPaint(wxPaintEvent& event);
     void onClose(wxCloseEvent& event);
     void onMouseDown(wxMouseEvent& event);
@@ -166,6 +177,7 @@ private:
     void dropScreenCopy();
     void paintMarks(cairo_t* target) const;
     PointsWindow* points = nullptr;
+    PlotView* plot = nullptr;
     void keepRecoveryCopy();
     std::unique_ptr<RecoveryWriter> recovery;
     std::string recoveryFolderPath;

@@ -65,15 +65,20 @@ TEST_F(Dialogs, EveryTemplateIsBuiltWithItsCaptionFontSizeAndControlsInOrder)
         EXPECT_FALSE(font.GetFaceName().empty());
         EXPECT_EQ(d.GetClientSize(), d.ConvertDialogToPixels(wxSize(t.width, t.height)));
 
-        // Children in template order, which is also the Tab order.
+        // Every control of the template; the Tab order goes row by row
+        // from the top, each row from the left, as they are seen.
         const wxWindowList& children = d.GetChildren();
         ASSERT_EQ(children.size(), t.controls.size());
-        auto child = children.begin();
+        for (auto a = children.begin(), b = std::next(a); b != children.end(); ++a, ++b) {
+            const wxPoint p = (*a)->GetPosition(), q = (*b)->GetPosition();
+            EXPECT_TRUE(q.y >= p.y - 6 && (std::abs(q.y - p.y) > 6 || q.x >= p.x))
+                << (*a)->GetId() << " before " << (*b)->GetId();
+        }
         for (const DialogControlDef& def : t.controls) {
-            wxWindow* w = *child++;
+            wxWindow* w = d.control(def.id);
             SCOPED_TRACE("control " + std::to_string(def.id));
-            EXPECT_EQ(w->GetId(), def.id);
-            EXPECT_EQ(d.control(def.id), w);
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(w->GetId(), def.id < 32767 ? def.id : wxID_STATIC);
             EXPECT_TRUE(isKind(w, def.kind));
             EXPECT_EQ(w->IsShown(), !(def.style & DS_HIDDEN));
             if (def.kind != DialogControlKind::Edit && def.kind != DialogControlKind::Icon) {
@@ -181,7 +186,14 @@ TEST_F(Dialogs, SetUpRunsOnceBeforeTheScriptAndOkCancelHelpDoTheirParts)
         EXPECT_EQ(d.text(102), "from set-up");
         // Opened over the top left corner of the owner's client area.
         EXPECT_EQ(d.GetScreenPosition(), window->ClientToScreen(wxPoint(0, 0)));
+        // Help opens the help text the template names, over the dialog.
+        std::string help;
+        dialogs().expect([&](wxDialog* shown) {
+            help = std::string(shown->GetTitle().utf8_str());
+            return wxID_CANCEL;
+        });
         press(d, 9);
+        EXPECT_EQ(help, dialogTemplate(dialogTemplate(d.templateNumber())->help)->caption);
         EXPECT_TRUE(d.IsModal()) << "Help closed the dialog";
         press(d, 1);
         EXPECT_EQ(d.oks, 1);

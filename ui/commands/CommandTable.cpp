@@ -33,9 +33,9 @@ const Command commands[] = {
     { CM_EDITCOPY, kEdit, "&Copy", "Ctrl+C", none, &TWndw::cmCopy, nullptr, nullptr },
     { CM_EDITPASTE, kEdit, "&Paste", "Ctrl+V", change, &TWndw::cmPaste, nullptr, "Paste" },
 
-    { CM_GRAPHTITLE, kExtras, "Add/Change  Graph Title", nullptr, change, &TWndw::cmGraphTitle, nullptr,
+    { CM_GRAPHTITLE, kExtras, "Add/Change  &Graph Title", nullptr, change, &TWndw::cmGraphTitle, nullptr,
         "Graph Title" },
-    { CM_CAPTIONS, kExtras, "Add/Move  Captions", nullptr, change, &TWndw::cmCaptions, nullptr, "Captions" },
+    { CM_CAPTIONS, kExtras, "Add/Move  &Captions", nullptr, change, &TWndw::cmCaptions, nullptr, "Captions" },
     { 0, kExtras, nullptr, nullptr, none, nullptr, nullptr, nullptr },
     { CM_EXTENDX, kExtras, "Extend &X-Axis", nullptr, change, &TWndw::cmExtendXAxis, &TWndw::canExtendX,
         "Extend X-Axis" },
