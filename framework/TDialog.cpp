@@ -234,12 +234,17 @@ void TDialog::nameBoxesByPrompts()
     for (wxWindow* w : GetChildren()) {
         if (!dynamic_cast<wxTextCtrl*>(w))
             continue;
-        const wxPoint at = w->GetRect().GetPosition() + w->GetSize() / 2;
+        // A text on the box's own line comes first, then the nearest above
+        // or below it.
+        const wxRect box = w->GetRect();
+        const wxPoint at = box.GetPosition() + box.GetSize() / 2;
         wxStaticText* nearest = nullptr;
         double best = 1e18;
         for (wxStaticText* text : texts) {
-            const wxPoint c = text->GetRect().GetPosition() + text->GetSize() / 2;
-            const double d = std::hypot(c.x - at.x, c.y - at.y);
+            const wxRect r = text->GetRect();
+            const wxPoint c = r.GetPosition() + r.GetSize() / 2;
+            const bool sameLine = r.GetTop() <= box.GetBottom() && r.GetBottom() >= box.GetTop();
+            const double d = std::hypot(c.x - at.x, c.y - at.y) + (sameLine ? 0 : 1e6);
             if (d < best)
                 best = d, nearest = text;
         }

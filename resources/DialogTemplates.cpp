@@ -76,21 +76,22 @@ constexpr DialogControlDef generalHelp[] = {
     { 110, K::Static,
         "To add a table showing labels for the curve, use the 'Extras' Add Captions option.  Enter the "
         "names for each curve and click OK.  Then position the cursor where you want the top left "
-        "corner of the box to appear and click the RIGHT mouse button.  To change the position of the "
+        "corner of the box to appear and click the RIGHT mouse button, or move its outline with the "
+        "arrow keys and press Enter.  To change the position of the "
         "captions, reopen the Add Caption dialog box and click OK again - there is no need to re-enter "
         "the names.",
-        9, 134, 364, 35 },
+        9, 134, 364, 43 },
     { 105, K::Static, "Means and  Weighted Means are automatically calculated for each curve entered.", 9,
-        170, 364, 12 },
+        178, 364, 12 },
     { 106, K::Static,
         "Should you need to extend the X-Axis you can use the Extras|Extend X-Axis command to add up "
         "to a maximum of 20 X-Axis lables.  You can then use the Edit Labels command to comlete the "
         "X-axis. ",
-        9, 183, 364, 21 },
+        9, 191, 364, 21 },
     { 107, K::Static,
         "Provided that the Maximum value of Y is greater than 0, the Y-Axis can be similarly extended", 9,
-        205, 364, 12 },
-    { 2, K::DefaultButton, "Close", 332, 238, 50, 14 },
+        213, 364, 12 },
+    { 2, K::DefaultButton, "Close", 332, 246, 50, 14 },
 };
 
 constexpr DialogControlDef about[] = {
@@ -142,10 +143,10 @@ constexpr DialogControlDef captions[] = {
     { 108, K::Static,
         "After entering the Captions you require, click OK.  Then position the cursor at the point you "
         "want the top left corner of the Caption Box to appear on the graph and click the Right mouse "
-        "button.",
-        18, 90, 204, 26, DS_SUNKEN },
-    { 1, K::DefaultButton, "OK", 176, 125, 50, 14 },
-    { 2, K::Button, "Cancel", 9, 124, 50, 14 },
+        "button.  Or move its outline with the arrow keys (Shift: 10 pixels) and press Enter.",
+        18, 90, 204, 34, DS_SUNKEN },
+    { 1, K::DefaultButton, "OK", 176, 133, 50, 14 },
+    { 2, K::Button, "Cancel", 9, 132, 50, 14 },
 };
 
 // One row of the labels dialog: "Label No.n" beside its edit. Rows are
@@ -242,13 +243,13 @@ constexpr DialogControlDef printing[] = {
 constexpr DialogTemplate templates[] = {
     { 1, "Basics", 271, 166, kFont, 8, basics, 3 },
     { 2, "", 240, 120, kFont, 8, labelPrompt, 3 },
-    { 3, "General Help", 393, 259, kFont, 8, generalHelp },
+    { 3, "General Help", 393, 267, kFont, 8, generalHelp },
     { 4, "About Plotwell", 260, 139, kFont, 8, about },
     { 5, "Y-Scale", 240, 120, kFont, 8, yScale, 3 },
     { 6, "Adding Points", 240, 66, kFont, 8, addingPoints },
     { 7, "Deleting Points", 240, 88, kFont, 8, deletingPoints },
     { 8, "Extend X-Axis", 240, 120, kFont, 8, extendX },
-    { 9, "Curve captions", 240, 155, kFont, 8, captions },
+    { 9, "Curve captions", 240, 163, kFont, 8, captions },
     { 10, "X-Axis labels", 341, 217, kFont, 8, editLabels },
     { 11, "Graph title", 203, 81, kFont, 8, graphTitle },
     { 32599, "Printing", 138, 60, "System", 10, printing },

@@ -56,7 +56,7 @@ PlotView::~PlotView() { owner.session().forget(listener); }
 
 void PlotView::describeGraph()
 {
-    setAccessibleName(this, readable(graphName(doc)));
+    setAccessibleName(this, doc.placingCaption ? "Placing the caption box" : readable(graphName(doc)));
     setAccessibleDescription(this, readable(graphDescription(doc, userDecimalPoint())));
 }
 
@@ -123,7 +123,6 @@ void PlotView::startPlacingCaptions()
     outline = doc.captionsPlaced ? wxPoint(doc.captionBoxX, doc.captionBoxY) : wxPoint(kOutlineX, kOutlineY);
     SetFocus();
     Refresh();
-    setAccessibleName(this, "Placing the caption box");
     announce(
         "The arrow keys move the caption box, Shift with them by 10 pixels; Enter places it, Escape leaves "
         "it where it was.");

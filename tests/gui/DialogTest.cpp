@@ -1,6 +1,7 @@
 // The dialog machinery: building from templates, set-up, OK, Cancel, Help,
 // the keyboard, and texts in and out.
 
+#include "framework/Accessible.h"
 #include "framework/MessageBox.h"
 #include "framework/TDialog.h"
 #include "resources/DialogTemplates.h"
@@ -184,6 +185,8 @@ TEST_F(Dialogs, SetUpRunsOnceBeforeTheScriptAndOkCancelHelpDoTheirParts)
     expectDialog(dialogs(), [&](TDialog&) {
         EXPECT_EQ(d.setUps, 1);
         EXPECT_EQ(d.text(102), "from set-up");
+        // Each box is named for a screen reader by its prompt.
+        EXPECT_EQ(accessibleName(d.control(102)), "Maximum Y-Value");
         // Opened over the top left corner of the owner's client area.
         EXPECT_EQ(d.GetScreenPosition(), window->ClientToScreen(wxPoint(0, 0)));
         // Help opens the help text the template names, over the dialog.

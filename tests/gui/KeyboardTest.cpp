@@ -1,11 +1,16 @@
 #include "drawing/RenderFile.h"
+#include "framework/Accessible.h"
 #include "framework/Clipboard.h"
 #include "resources/CommandIds.h"
+#include "tests/gui/DialogDriver.h"
 #include "tests/gui/GuiHarness.h"
+#include "tests/support/GraphSamples.h"
 #include "tests/support/SkipOrFail.h"
+#include "ui/PlotView.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
@@ -174,3 +179,64 @@ TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
     EXPECT_EQ(clipboardText().value_or(""), "100\t12.5\n200\t7.25\n");
 }
 } // namespace
+
+// Without a mouse: Shift+Tab from Next Point reaches the plot, which says
+// what the graph holds; the arrows step through the current curve's points
+// (each one said), Delete takes the one stepped to as one step of Undo; after
+// the captions dialog the arrows move the box's outline, Enter places it and
+// Escape leaves it where it was.
+TEST_F(Keyboard, ThePlotIsReadSteppedThroughAndEditedFromTheKeyboard)
+{
+    setYRange(doc, 0, 100);
+    for (int k = 0; k < 3; ++k)
+        addPoint(doc, 0, 10 + 90 * k, 10.0f * (k + 1));
+    std::snprintf(doc.captions[0], kCaptionSize, "North");
+    asOpened();
+    if (!focusOn(IDC_NEXTPOINT))
+        SKIP_OR_FAIL_IN_CI("this display gives no keyboard focus");
+    wxUIActionSimulator keys;
+    keys.Char(WXK_TAB, wxMOD_SHIFT);
+    pump();
+    PlotView* plot = window->plotView();
+    ASSERT_EQ(wxWindow::FindFocus(), plot);
+    EXPECT_EQ(accessibleName(plot), "Graph");
+    EXPECT_EQ(accessibleDescription(plot),
+        "Y axis from 0 to 100. Curve 1, North: 3 points. Mean = 20.00, Wtd-Mean = 20.00.");
+    const struct {
+        int key, modifiers;
+        const char* said; // the plot's name afterwards
+        int points;
+        int boxX, boxY; // the caption box once placed, or 0
+    } steps[] = {
+        { WXK_RIGHT, 0, "Curve 1, point 1 of 3, X 10, 10", 3, 0, 0 },
+        { WXK_RIGHT, 0, "Curve 1, point 2 of 3, X 100, 20", 3, 0, 0 },
+        { WXK_END, 0, "Curve 1, point 3 of 3, X 190, 30", 3, 0, 0 },
+        { WXK_DELETE, 0, "Deleted Curve 1, point 3 of 3, X 190, 30. Now Curve 1, point 2 of 2, X 100, 20", 2,
+            0, 0 },
+        { WXK_HOME, 0, "Curve 1, point 1 of 2, X 10, 10", 2, 0, 0 },
+        { CM_CAPTIONS, 0, "Placing the caption box", 2, 0, 0 },
+        { WXK_RIGHT, 0, "Placing the caption box", 2, 0, 0 },
+        { WXK_DOWN, wxMOD_SHIFT, "Placing the caption box", 2, 0, 0 },
+        { WXK_RETURN, 0, "Graph", 2, 481, 45 },
+        { CM_CAPTIONS, 0, "Placing the caption box", 2, 481, 45 },
+        { WXK_LEFT, 0, "Placing the caption box", 2, 481, 45 },
+        { WXK_ESCAPE, 0, "Graph", 2, 481, 45 },
+    };
+    for (const auto& s : steps) {
+        if (s.key == CM_CAPTIONS) {
+            expectDialog(dialogs(), [](TDialog& d) { press(d, 1); });
+            command(CM_CAPTIONS);
+        } else
+            keys.Char(s.key, s.modifiers);
+        pump();
+        SCOPED_TRACE(s.said);
+        EXPECT_EQ(wxWindow::FindFocus(), plot);
+        EXPECT_EQ(accessibleName(plot), s.said);
+        EXPECT_EQ(doc.pointCount[0], s.points);
+        EXPECT_EQ(doc.captionsPlaced != 0, s.boxX != 0);
+        EXPECT_EQ(doc.captionBoxX, s.boxX);
+        EXPECT_EQ(doc.captionBoxY, s.boxY);
+    }
+    EXPECT_FALSE(doc.placingCaption);
+    EXPECT_EQ(window->session().undoName(), "Place Captions");
+}
