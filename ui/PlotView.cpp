@@ -78,15 +78,16 @@ void PlotView::onPaint(wxPaintEvent&)
         return;
     const wxColour accent = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
     cairo_save(target);
-    // Dark dashes on the white plot and the grey around it: well over 3:1
-    // against both, whatever the theme.
-    cairo_set_source_rgb(target, 0, 0, 0.55);
+    // Dark blue dashes inside the plot's frame, on its white: over 3:1, and
+    // apart from the black frame itself.
+    cairo_set_source_rgb(target, 0.1, 0.3, 0.75);
     cairo_set_line_width(target, 2);
-    const double dash[] = { 4, 2 };
+    const double dash[] = { 6, 3 };
     cairo_set_dash(target, dash, 2, 0);
-    cairo_rectangle(target, 3, 3, width - 6, height - 6);
+    cairo_rectangle(target, 7, 8, width - 14, height - 16);
     cairo_stroke(target);
     cairo_set_dash(target, nullptr, 0, 0);
+    cairo_set_source_rgb(target, 0, 0, 0.55);
     cairo_translate(target, -left, -top);
     const int c = doc.currentCurve;
     if (doc.placingCaption) {
