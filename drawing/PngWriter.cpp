@@ -45,7 +45,8 @@ libdeflate_compressor* compressor(int level)
 }
 } // namespace
 
-cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure, int level)
+cairo_status_t writePng(
+    cairo_surface_t* image, cairo_write_func_t write, void* closure, int level, unsigned pixelsPerMetre)
 {
     cairo_surface_flush(image);
     const cairo_format_t format = cairo_image_surface_get_format(image);
@@ -93,6 +94,13 @@ cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* 
     // 8 bits a sample, RGB, deflate, adaptive filtering, no interlace.
     header.insert(header.end(), { 8, 2, 0, 0, 0 });
     putChunk(head, "IHDR", header.data(), header.size());
+    if (pixelsPerMetre > 0) {
+        std::vector<unsigned char> density;
+        put32(density, pixelsPerMetre);
+        put32(density, pixelsPerMetre);
+        density.push_back(1); // per metre
+        putChunk(head, "pHYs", density.data(), density.size());
+    }
     // The picture's chunk is written around the packed bytes, not copied.
     put32(head, static_cast<std::uint32_t>(packedSize));
     head.insert(head.end(), { 'I', 'D', 'A', 'T' });

@@ -1,5 +1,7 @@
 #include "drawing/RenderFile.h"
 
+#include "document/CodePage.h"
+
 #include "document/PlotArea.h"
 #include "drawing/Painter.h"
 #include "drawing/PngWriter.h"
@@ -198,6 +200,10 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     case Kind::pdf:
         surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
         cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, pdfCreationDate().c_str());
+        // A reader's title bar and a library's list show the graph's title.
+        if (const std::string title = codePageToUtf8(std::string_view(d.title, strnlen(d.title, kTitleSize)));
+            !title.empty())
+            cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
         break;
     }
     cairo_status_t status = cairo_surface_status(surface);
@@ -218,7 +224,10 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     }
     if (status == CAIRO_STATUS_SUCCESS && kind == Kind::png) {
         cairo_surface_flush(surface);
-        status = writePng(surface, writeChunk, &sink);
+        // A page is drawn in points, a 72nd of an inch, the rest in window pixels.
+        const unsigned density = layout.page ? static_cast<unsigned>(std::lround(72.0 * scale / 0.0254))
+                                             : pixelsPerMetreAt(scale);
+        status = writePng(surface, writeChunk, &sink, 2, density);
     }
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS)

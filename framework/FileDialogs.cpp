@@ -28,7 +28,8 @@ public:
 private:
     static bool run(wxWindow* owner, TOpenSaveDialog::TData& data, long style, const char* title)
     {
-        wxFileDialog dialog(owner, title, wxEmptyString, wxEmptyString,
+        wxFileDialog dialog(owner, data.title.empty() ? wxString(title) : wxString::FromUTF8(data.title),
+            wxString::FromUTF8(data.folder), wxString::FromUTF8(data.name),
             wxString::FromUTF8(toolkitWildcard(data.filter)), style);
         dialog.SetFilterIndex(data.filterIndex > 0 ? data.filterIndex - 1 : 0);
         if (dialog.ShowModal() != wxID_OK)

@@ -25,6 +25,11 @@ struct TOpenSaveDialog {
         // "*" or empty adds nothing.
         std::string defaultExtension;
         std::string fileName; // the chosen path after OK; held whole
+        // The dialog's title ("Open" or "Save As" when empty), and the
+        // folder and name it starts with (the desktop's choice when empty).
+        std::string title;
+        std::string folder;
+        std::string name;
     };
 };
 

@@ -41,15 +41,17 @@ wxTextCtrl* boxWithSelection(const TWndw& w)
     return box && from != to ? box : nullptr;
 }
 
-// The figure at the screen's scale, the same picture as SVG, and the
+// The figure at twice the screen's scale, the same picture as SVG, and the
 // current curve's points. The pictures are drawn when a program asks for
 // them, from the graph as it was copied.
 bool copyGraph(TWndw& w)
 {
     RenderLayout layout;
     layout.figure = true;
-    layout.scale
-        = std::clamp(static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1, kMaxRenderScale);
+    // Twice the screen's pixels, with the resolution recorded: a report
+    // places it at the graph's size and prints it sharp.
+    layout.scale = std::clamp(
+        2 * static_cast<int>(std::lround(w.client()->GetContentScaleFactor())), 1, kMaxRenderScale);
     auto copied = std::make_shared<const GraphDocument>(doc);
     auto picture = [copied, layout](PictureFormat format) {
         return [copied, layout, format] {

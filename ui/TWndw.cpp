@@ -43,6 +43,12 @@ const wxColour windowGrey(192, 192, 192);
 
 void TWndw::showDocumentState()
 {
+    // The desktop tells two open graphs apart by their file.
+    const wxString title = doc.fileName.empty()
+        ? wxString("Plotwell (Version 2.0)")
+        : wxString::FromUTF8(nameOf(doc.fileName)) + wxString::FromUTF8(" \u2013 Plotwell (Version 2.0)");
+    if (GetTitle() != title)
+        SetTitle(title);
     setChecked(IDC_THICKLINES, doc.thickLines != 0);
     showOptionButtons();
     showErrorBarButton();

@@ -747,18 +747,24 @@ TEST_F(FileCommands, OpeningAndSavingAddTheFileToTheDesktopsRecentFiles)
 TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesTheGraphAlone)
 {
     makeGraph();
+    EXPECT_EQ(window->GetTitle(), "Plotwell (Version 2.0)");
     saveAs(dir / "graph.gd2");
+    // The desktop tells graphs apart by the window's title.
+    EXPECT_EQ(window->GetTitle(), wxString::FromUTF8("graph.gd2 \u2013 Plotwell (Version 2.0)"));
     leftClick(600, 120);
     const struct {
         std::string answer;
-        int type; // 0: as the dialog opened
+        int type; // 0: as the dialog opened (the type chosen last)
         std::string written; // empty: nothing, and "Export Error" shown
         const char* starts;
+        unsigned pngWidth = 0;
     } cases[] = {
-        { "plain", 0, "plain.png", "\x89PNG" },
-        { "drawn.SVG", 3, "drawn.SVG", "<?xml" },
-        { "paper", 3, "paper.pdf", "%PDF-" },
-        { "vector", 2, "vector.svg", "<?xml" },
+        { "plain", 0, "plain.png", "\x89PNG", 742 },
+        { "drawn.SVG", 5, "drawn.SVG", "<?xml" },
+        { "paper", 5, "paper.pdf", "%PDF-" },
+        { "vector", 4, "vector.svg", "<?xml" },
+        { "sharp", 2, "sharp.png", "\x89PNG", 1484 },
+        { "again", 0, "again.png", "\x89PNG", 1484 },
         { "missing/x.png", 0, "", nullptr },
     };
     fake->asked.clear();
@@ -776,13 +782,29 @@ TEST_F(FileCommands, ExportPictureWritesTheFigureInTheFormatAskedForAndLeavesThe
             EXPECT_NE(messages()[0].text.find("missing/x.png"), std::string::npos);
         } else {
             EXPECT_TRUE(messages().empty());
-            EXPECT_EQ(slurp(dir / c.written).rfind(c.starts, 0), 0u);
+            const std::string bytes = slurp(dir / c.written);
+            EXPECT_EQ(bytes.rfind(c.starts, 0), 0u);
+            if (c.pngWidth) {
+                ASSERT_GT(bytes.size(), 24u);
+                EXPECT_EQ(
+                    static_cast<unsigned char>(bytes[18]) * 256u + static_cast<unsigned char>(bytes[19]),
+                    c.pngWidth);
+                // Its resolution recorded: 96 dots per inch at the graph's size.
+                EXPECT_NE(bytes.find("pHYs"), std::string::npos);
+            }
         }
         EXPECT_EQ(doc.fileName, (dir / "graph.gd2").string());
         EXPECT_EQ(dirty(), 1);
     }
+    EXPECT_EQ(fake->asked[0].title, "Export Picture");
+    EXPECT_EQ(fake->asked[0].folder, dir.string());
+    EXPECT_EQ(fake->asked[0].name, "graph.png");
+    EXPECT_EQ(fake->asked[4].name, "graph.svg"); // after the SVG was chosen
+    EXPECT_EQ(fake->asked[5].filterIndex, 2);
     EXPECT_EQ(fake->asked[0].filter,
-        "PNG Picture (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
+        "PNG Picture, 742 x 400 pixels (*.png)|*.png|PNG Picture, 1484 x 800 pixels (*.png)|*.png|PNG "
+        "Picture, "
+        "2226 x 1200 pixels (*.png)|*.png|SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|");
     RenderLayout figure;
     figure.figure = true;
     std::string error;

@@ -157,7 +157,7 @@ TEST_F(Keyboard, CopyCutAndPasteCarryTheGraphThroughTheClipboard)
         EXPECT_NE(std::find(types.begin(), types.end(), type), types.end()) << type;
     RenderLayout figure;
     figure.figure = true;
-    figure.scale = std::max(1, static_cast<int>(std::lround(window->client()->GetContentScaleFactor())));
+    figure.scale = 2 * std::max(1, static_cast<int>(std::lround(window->client()->GetContentScaleFactor())));
     std::string png, error;
     ASSERT_TRUE(renderPicture(doc, figure, PictureFormat::png, png, error)) << error;
     // Byte for byte what gd2 render --figure writes (its own test compares the two).
