@@ -188,7 +188,7 @@ void drawTicksAndLabels(TDC& dc, const GraphDocument& d, const Pens& pens)
     }
 }
 
-void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
+void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra, int rightEdge)
 {
     // The bar length depends on the Y axis only, not on the point.
     const long double span = std::trunc((static_cast<long double>(d.yMax) - d.yMin) * d.yScale);
@@ -223,8 +223,16 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra)
             }
 
             int labelX, labelY;
-            if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY))
-                dc.TextOut(labelX, labelY, valueLabel(c, j, d.valueY[c][j], 1 + extra));
+            if (d.labelPoints && toCoord(x + 20, labelX) && toCoord(y - 20, labelY)) {
+                const std::string label = valueLabel(c, j, d.valueY[c][j], 1 + extra);
+                // Centred over its place, unless that would take it past
+                // the picture's right edge: then it ends at the edge.
+                if (rightEdge > 0) {
+                    const int half = (dc.GetTextExtentPoint(label).cx + 1) / 2;
+                    labelX = std::min(labelX, rightEdge - 2 - half);
+                }
+                dc.TextOut(labelX, labelY, label);
+            }
 
             if (d.showErrorBars) {
                 dc.SelectObject(pens.thin[0]);
@@ -254,7 +262,7 @@ std::string statisticsLine(const GraphDocument& d, int c)
 
 void paintGraph(TDC& dc, const GraphDocument& d, PaintFor target)
 {
-    const bool paper = target == PaintFor::paper;
+    const bool paper = target != PaintFor::screen;
     // 1. State and pens.
     dc.SaveDC();
     Pens pens;
@@ -316,7 +324,7 @@ void paintGraph(TDC& dc, const GraphDocument& d, PaintFor target)
         drawTicksAndLabels(dc, d, pens);
 
     // 10. Points, lines, value labels, error bars.
-    drawPoints(dc, d, pens, extra);
+    drawPoints(dc, d, pens, extra, target == PaintFor::figure ? PlotArea::clientWidth : 0);
 
     // 11. Y-axis values.
     const THandle valueFont = dc.CreateFontIndirect(logFont(10, 10, 1000, "Helv"));

@@ -9,7 +9,10 @@
 
 #include <string>
 
-enum class PaintFor { screen, paper };
+// The window, the printed page, or the figure for reports and previews:
+// the page's picture cut to the window's width, whose value labels are kept
+// inside that width.
+enum class PaintFor { screen, paper, figure };
 void paintGraph(TDC& dc, const GraphDocument& d = doc, PaintFor target = PaintFor::screen);
 
 // The statistics line under the graph for curve c (which has points), as

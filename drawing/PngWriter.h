@@ -14,8 +14,8 @@
 // was the fastest on the largest graph, and smaller than 1. A resolution
 // above 0 is recorded (a pHYs chunk), so an office program places the
 // picture at its size however many pixels it has.
-cairo_status_t writePng(
-    cairo_surface_t* image, cairo_write_func_t write, void* closure, int level = 2, unsigned pixelsPerMetre = 0);
+cairo_status_t writePng(cairo_surface_t* image, cairo_write_func_t write, void* closure, int level = 2,
+    unsigned pixelsPerMetre = 0);
 // A window pixel is a 96th of an inch: the pixels per metre of a picture
 // drawn at `scale` device pixels per window pixel.
 constexpr unsigned pixelsPerMetreAt(int scale) { return static_cast<unsigned>(scale) * 3780u; }

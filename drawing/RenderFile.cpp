@@ -131,7 +131,7 @@ void drawFigure(cairo_t* cr, const GraphDocument& d)
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     TCairoDC dc(cr);
-    paintGraph(dc, d, PaintFor::paper);
+    paintGraph(dc, d, PaintFor::figure);
 }
 
 // The figure drawn at the smallest whole scale that is at least the

@@ -693,3 +693,29 @@ TEST(Painter, TheTitleIsDrawnWhole)
     Painted p(*d);
     EXPECT_EQ(p.textsInFont("Arial")[0].args, (std::vector<int> { 320, -6 }));
 }
+
+// The figure for reports and previews keeps the value labels of the last
+// points inside its width; the page keeps them where the window has them.
+TEST(Painter, TheFigureKeepsEveryValueLabelInsideItsWidth)
+{
+    auto d = std::make_unique<GraphDocument>();
+    setYRange(*d, 0, 1000);
+    d->labelPoints = 1;
+    addPoint(*d, 0, 670, 987.5f);
+    addPoint(*d, 0, 300, 500);
+    int lastX[2] = {}, middleX[2] = {};
+    for (int k : { 0, 1 }) {
+        TRecordingDC dc;
+        paintGraph(dc, *d, k ? PaintFor::figure : PaintFor::paper);
+        for (const auto& t : dc.callsOf("TextOut")) {
+            if (t.text.find("987.5") != std::string::npos)
+                lastX[k] = t.args[0];
+            if (t.text.find("500.0") != std::string::npos)
+                middleX[k] = t.args[0];
+        }
+    }
+    EXPECT_EQ(lastX[0], PlotArea::left + 670 + 20) << "the page is as it was";
+    EXPECT_LT(lastX[1], lastX[0]);
+    EXPECT_GT(lastX[1], lastX[0] - 40);
+    EXPECT_EQ(middleX[1], middleX[0]);
+}

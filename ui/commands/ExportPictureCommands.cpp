@@ -18,7 +18,8 @@ struct ExportType {
     const char* extension;
     int scale;
 };
-constexpr ExportType exportTypes[] = { { ".png", 1 }, { ".png", 2 }, { ".png", 3 }, { ".svg", 1 }, { ".pdf", 1 } };
+constexpr ExportType exportTypes[]
+    = { { ".png", 1 }, { ".png", 2 }, { ".png", 3 }, { ".svg", 1 }, { ".pdf", 1 } };
 // The type last chosen, offered first the next time in this run.
 int lastType = 1;
 
@@ -26,8 +27,8 @@ std::string exportFilter()
 {
     std::string filter;
     for (int scale = 1; scale <= 3; ++scale)
-        filter += "PNG Picture, " + std::to_string(kFigureWidth * scale) + " x " + std::to_string(kFigureHeight * scale)
-            + " pixels (*.png)|*.png|";
+        filter += "PNG Picture, " + std::to_string(kFigureWidth * scale) + " x "
+            + std::to_string(kFigureHeight * scale) + " pixels (*.png)|*.png|";
     return filter + "SVG Picture (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf|";
 }
 
