@@ -86,5 +86,25 @@ void encodePng(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(bytes);
     cairo_surface_destroy(surface);
 }
+// The figure of the largest graph as each picture format, as Copy and
+// Export Picture make it: the SVG is written element by element, the PDF
+// and the PNG through cairo.
+void renderFigure(benchmark::State& state)
+{
+    const auto d = maximalGraph();
+    RenderLayout figure;
+    figure.figure = true;
+    const auto format = static_cast<PictureFormat>(state.range(0));
+    std::string bytes, error;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(renderPicture(*d, figure, format, bytes, error));
+    state.SetLabel(format == PictureFormat::svg ? "svg" : format == PictureFormat::pdf ? "pdf" : "png");
+}
+BENCHMARK(renderFigure)
+    ->Arg(static_cast<int>(PictureFormat::png))
+    ->Arg(static_cast<int>(PictureFormat::svg))
+    ->Arg(static_cast<int>(PictureFormat::pdf))
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 BENCHMARK(encodePng)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);

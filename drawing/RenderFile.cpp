@@ -9,6 +9,7 @@
 #include "files/FilePaths.h"
 #include "files/SafeWriter.h"
 #include "framework/dc/CairoDC.h"
+#include "framework/dc/SvgDC.h"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -185,6 +186,17 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     const int scale = layout.scale;
     const double width = layout.page ? kPageWidth : layout.figure ? kFigureWidth : layout.width;
     const double height = layout.page ? kPageHeight : layout.figure ? kFigureHeight : layout.height;
+    if (kind == Kind::svg && !layout.page) {
+        // Our own SVG: texts stay texts, the size is in pixels, and a scale
+        // means nothing to a picture that scales itself.
+        TSvgDC dc(static_cast<int>(width), static_cast<int>(height),
+            layout.figure ? TRgb(255, 255, 255) : TRgb(192, 192, 192));
+        paintGraph(dc, d, layout.figure ? PaintFor::figure : PaintFor::screen);
+        const std::string bytes = dc.document();
+        return reasonOf(writeChunk(&sink, reinterpret_cast<const unsigned char*>(bytes.data()),
+                            static_cast<unsigned>(bytes.size())),
+            sink);
+    }
     cairo_surface_t* surface = nullptr;
     std::string svg;
     switch (kind) {

@@ -380,27 +380,7 @@ TSize TCairoDC::GetTextExtentPoint(std::string_view text)
     return TSize { static_cast<int>(std::lround(t.width * f.stretch)), static_cast<int>(f.cell) };
 }
 
-int TCairoDC::GetTextInkTop(std::string_view text)
-{
-    TextEngine& engine = TextEngine::instance();
-    const TCairoFont& f = font();
-    if (text.empty())
-        return static_cast<int>(f.cell);
-    const CachedText& t = engine.withMask(f, engine.text(f, text));
-    // The coverage rows as TextOut blends them, where there is a mask;
-    // otherwise the glyphs' ink box.
-    if (!t.mask.runs.empty()) {
-        int first = t.mask.height;
-        for (const TCoverage::Run& run : t.mask.runs)
-            first = std::min(first, run.row);
-        return t.maskY + first;
-    }
-    PangoRectangle ink;
-    pango_layout_get_extents(t.layout, &ink, nullptr);
-    if (ink.height <= 0)
-        return static_cast<int>(f.cell);
-    return static_cast<int>(std::floor(ink.y / double(PANGO_SCALE) + (f.cell - f.cellHeight) / 2));
-}
+int TCairoDC::GetTextInkTop(std::string_view text) { return TextEngine::instance().inkTop(font(), text); }
 
 bool TCairoDC::TextOut(int x, int y, std::string_view text)
 {
@@ -409,31 +389,8 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
     TextEngine& engine = TextEngine::instance();
     const TCairoFont& f = font();
     CachedText& t = engine.text(f, text);
-    const long w = std::lround(t.width * f.stretch);
-    const long h = f.cell;
-
     const TDCAttributes& a = attributes();
-    long left = x, top = y;
-    switch (a.textAlign & TTextAlign::horizontalMask) {
-    case TTextAlign::right:
-        left = x - w;
-        break;
-    case TTextAlign::center:
-        left = x - w / 2;
-        break;
-    default:
-        break;
-    }
-    switch (a.textAlign & TTextAlign::verticalMask) {
-    case TTextAlign::bottom:
-        top = y - h;
-        break;
-    case TTextAlign::baseline:
-        top = y - std::lround(f.ascent);
-        break;
-    default:
-        break;
-    }
+    const auto [left, top, w, h] = textCell(f, t, a.textAlign, x, y);
 
     fillBox(left, top, left + w, top + h, a.bkColor);
     if (direct) {

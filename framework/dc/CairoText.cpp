@@ -294,3 +294,51 @@ const CachedText& TextEngine::withMask(const TCairoFont& f, CachedText& t)
     cairo_surface_destroy(surface);
     return t;
 }
+
+int TextEngine::inkTop(const TCairoFont& f, std::string_view text)
+{
+    if (text.empty())
+        return static_cast<int>(f.cell);
+    const CachedText& t = withMask(f, this->text(f, text));
+    // The coverage rows as TextOut blends them, where there is a mask;
+    // otherwise the glyphs' ink box.
+    if (!t.mask.runs.empty()) {
+        int first = t.mask.height;
+        for (const TCoverage::Run& run : t.mask.runs)
+            first = std::min(first, run.row);
+        return t.maskY + first;
+    }
+    PangoRectangle ink;
+    pango_layout_get_extents(t.layout, &ink, nullptr);
+    if (ink.height <= 0)
+        return static_cast<int>(f.cell);
+    return static_cast<int>(std::floor(ink.y / double(PANGO_SCALE) + (f.cell - f.cellHeight) / 2));
+}
+
+TextCell textCell(const TCairoFont& f, const CachedText& t, unsigned align, int x, int y)
+{
+    const long w = std::lround(t.width * f.stretch);
+    const long h = f.cell;
+    long left = x, top = y;
+    switch (align & TTextAlign::horizontalMask) {
+    case TTextAlign::right:
+        left = x - w;
+        break;
+    case TTextAlign::center:
+        left = x - w / 2;
+        break;
+    default:
+        break;
+    }
+    switch (align & TTextAlign::verticalMask) {
+    case TTextAlign::bottom:
+        top = y - h;
+        break;
+    case TTextAlign::baseline:
+        top = y - std::lround(f.ascent);
+        break;
+    default:
+        break;
+    }
+    return { left, top, w, h };
+}

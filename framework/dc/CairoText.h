@@ -59,6 +59,12 @@ struct TCairoFont {
     }
 };
 
+// The cell a text takes when written at (x, y) with this alignment.
+struct TextCell {
+    long left, top, width, height;
+};
+TextCell textCell(const TCairoFont& f, const CachedText& t, unsigned align, int x, int y);
+
 // Fonts and laid-out texts, kept for the life of the thread: the window
 // paints the same few hundred texts again and again, and shaping them anew
 // each time would cost more than all the drawing.
@@ -74,6 +80,8 @@ public:
     CachedText& text(const TCairoFont& f, std::string_view text);
     // The coverage of the text's glyphs, placed as TextOut places them in its cell.
     const CachedText& withMask(const TCairoFont& f, CachedText& t);
+    // The first row of the text's ink in its cell (the cell height for none).
+    int inkTop(const TCairoFont& f, std::string_view text);
 
     TextEngine(const TextEngine&) = delete;
     TextEngine& operator=(const TextEngine&) = delete;

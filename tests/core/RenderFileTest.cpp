@@ -239,3 +239,59 @@ TEST_F(RenderFile, LongNamesStillGetATemporaryFile)
     ASSERT_TRUE(renderGraph(d, path(name), error)) << error;
     EXPECT_EQ(entries(), (std::vector<std::string> { name }));
 }
+
+// The SVG is the figure's own drawing: its texts as texts, its size in
+// pixels whatever the scale, and read back by librsvg it is the PNG but for
+// the antialiasing of lines and letters.
+TEST_F(RenderFile, TheSvgIsThePngsPictureWithItsTextsAsText)
+{
+    auto d = maximalGraph();
+    RenderLayout figure;
+    figure.figure = true;
+    std::string error;
+    ASSERT_TRUE(renderGraph(*d, path("figure.png"), error, figure)) << error;
+    for (int scale : { 1, 3 }) {
+        figure.scale = scale;
+        ASSERT_TRUE(renderGraph(*d, path("figure" + std::to_string(scale) + ".svg"), error, figure)) << error;
+    }
+    const std::string svg = contents(path("figure1.svg"));
+    EXPECT_EQ(svg, contents(path("figure3.svg")));
+    EXPECT_NE(svg.find("width=\"742\" height=\"400\" viewBox=\"0 0 742 400\""), std::string::npos);
+    EXPECT_NE(svg.find(">Three full curves with every option switched on</text>"), std::string::npos);
+    EXPECT_NE(svg.find("font-family=\"Liberation Sans\""), std::string::npos);
+    if (std::system(
+            ("rsvg-convert " + path("figure1.svg") + " -o " + path("read.png") + " 2>/dev/null").c_str())
+        != 0)
+        SKIP_OR_FAIL_IN_CI("rsvg-convert (librsvg2-bin) is not installed");
+    cairo_surface_t* ours = cairo_image_surface_create_from_png(path("figure.png").c_str());
+    cairo_surface_t* read = cairo_image_surface_create_from_png(path("read.png").c_str());
+    ASSERT_EQ(cairo_image_surface_get_width(read), 742);
+    ASSERT_EQ(cairo_image_surface_get_height(read), 400);
+    // A pixel matches when one within a pixel of it in the other picture is
+    // of nearly its colour: antialiasing moves edges by less than that.
+    const auto pixel = [](cairo_surface_t* s, int x, int y) {
+        const auto* row = cairo_image_surface_get_data(s)
+            + static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(s);
+        return reinterpret_cast<const std::uint32_t*>(row)[x];
+    };
+    const auto near = [](std::uint32_t a, std::uint32_t b) {
+        for (int shift : { 0, 8, 16 })
+            if (std::abs(static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255)) > 96)
+                return false;
+        return true;
+    };
+    int differing = 0;
+    cairo_surface_flush(ours);
+    cairo_surface_flush(read);
+    for (int y = 1; y < 399; ++y)
+        for (int x = 1; x < 741; ++x) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = near(pixel(ours, x, y), pixel(read, x + dx, y + dy));
+            differing += !found;
+        }
+    EXPECT_LT(differing, 742 * 400 / 200) << "pixels that are not the PNG's";
+    cairo_surface_destroy(ours);
+    cairo_surface_destroy(read);
+}
