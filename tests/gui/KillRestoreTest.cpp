@@ -19,6 +19,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -52,35 +53,23 @@ struct Restart : ::testing::Test {
         fs::remove_all(dir);
     }
 
-    static bool isSet(const std::string& text) { return !text.empty(); }
-    static bool isSet(Window window) { return window != 0; }
-    static bool isSet(bool done) { return done; }
-    template <typename F> auto waitFor(F condition, std::chrono::milliseconds most = 10s)
+    static bool waitUntil(const std::function<bool()>& condition)
     {
-        const auto end = std::chrono::steady_clock::now() + most;
-        auto value = condition();
-        while (!isSet(value) && std::chrono::steady_clock::now() < end) {
+        for (int k = 0; k < 500 && !condition(); ++k)
             std::this_thread::sleep_for(20ms);
-            value = condition();
-        }
-        return value;
+        return condition();
     }
 
     XProgram start(const std::string& file)
     {
-        XProgram p;
-        p.dpy = dpy;
-        p.pid = ::fork();
+        XProgram p { dpy, 0, 0, 0, ::fork() };
         if (p.pid == 0) {
             ::setenv("XDG_STATE_HOME", dir.c_str(), 1);
-            if (file.empty())
-                ::execl(PLOTWELL_PROGRAM, PLOTWELL_PROGRAM, static_cast<char*>(nullptr));
-            else
-                ::execl(PLOTWELL_PROGRAM, PLOTWELL_PROGRAM, file.c_str(), static_cast<char*>(nullptr));
+            ::execl(PLOTWELL_PROGRAM, PLOTWELL_PROGRAM, file.empty() ? nullptr : file.c_str(), nullptr);
             ::_exit(127);
         }
         started.push_back(p.pid);
-        p.window = waitFor([&] { return findWindow(dpy, p.pid); });
+        waitUntil([&] { return (p.window = findWindow(dpy, p.pid)) != 0; });
         Window child;
         XTranslateCoordinates(dpy, p.window, DefaultRootWindow(dpy), 0, 0, &p.originX, &p.originY, &child);
         p.originY += 25; // the menu bar
@@ -90,15 +79,14 @@ struct Restart : ::testing::Test {
     // The process's recovery copy once it has stopped changing.
     std::string copyOf(pid_t pid)
     {
-        const auto path = [&]() -> std::string {
-            for (const auto& entry :
-                fs::directory_iterator(dir / "plotwell", fs::directory_options::skip_permission_denied))
-                if (entry.path().filename().string().rfind(std::to_string(pid) + "-", 0) == 0
-                    && entry.path().extension() == ".recovery")
-                    return entry.path().string();
-            return {};
-        };
-        std::string at = waitFor([&] { return fs::exists(dir / "plotwell") ? path() : std::string(); });
+        fs::path at;
+        waitUntil([&] {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(dir / "plotwell", ec))
+                if (entry.path().filename().string().rfind(std::to_string(pid) + "-", 0) == 0)
+                    at = entry.path();
+            return !at.empty();
+        });
         std::string last;
         for (int still = 0; !at.empty() && still < 10;) {
             std::this_thread::sleep_for(50ms);
@@ -178,7 +166,7 @@ TEST_F(Restart, AfterAKillAtARandomStepTheLastStateIsOfferedBackAndATermKeepsIt)
     // Started again: the question, answered Yes by Enter, its default.
     XProgram again = start("");
     XProgram question = again;
-    question.window = waitFor([&] { return findWindow(dpy, again.pid, 100, again.window); });
+    waitUntil([&] { return (question.window = findWindow(dpy, again.pid, 100, again.window)) != 0; });
     ASSERT_NE(question.window, 0u) << "no question at the restart";
     Window child;
     XTranslateCoordinates(
@@ -190,7 +178,7 @@ TEST_F(Restart, AfterAKillAtARandomStepTheLastStateIsOfferedBackAndATermKeepsIt)
     ASSERT_FALSE(restored.empty()) << "the restored graph is not unsaved";
     EXPECT_TRUE(read(restored).sameGraph(expected));
     EXPECT_EQ(read(restored).fileName, file);
-    EXPECT_TRUE(waitFor([&] { return std::distance(fs::directory_iterator(dir / "plotwell"), {}) == 1; }))
+    EXPECT_TRUE(waitUntil([&] { return std::distance(fs::directory_iterator(dir / "plotwell"), {}) == 1; }))
         << "the killed program's copy is gone once taken over";
 
     ::kill(again.pid, SIGTERM);
