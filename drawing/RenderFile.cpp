@@ -12,7 +12,6 @@
 #include "framework/dc/SvgDC.h"
 
 #include <cairo-pdf.h>
-#include <cairo-svg.h>
 #include <cairo.h>
 
 #include <algorithm>
@@ -53,40 +52,6 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
 {
     static_cast<Sink*>(closure)->memory->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
-}
-
-// The SVG surface is collected here first, so its ids can be made the same
-// from one render to the next before the file sees them.
-cairo_status_t collectChunk(void* closure, const unsigned char* data, unsigned int length)
-{
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// Cairo names each SVG group after a counter shared by every surface the
-// process has made, so the same graph drawn twice would differ. The graph's
-// texts are drawn as glyph outlines, never as text, so "surface" followed by
-// digits only ever occurs as such a name; they are renumbered by first use.
-std::string stableSvgIds(const std::string& svg)
-{
-    static const std::string word = "surface";
-    std::map<std::string, int> renamed;
-    std::string out;
-    out.reserve(svg.size());
-    std::size_t from = 0;
-    for (std::size_t at; (at = svg.find(word, from)) != std::string::npos;) {
-        const std::size_t digits = at + word.size();
-        std::size_t end = digits;
-        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9')
-            ++end;
-        out.append(svg, from, digits - from);
-        if (end > digits)
-            out += std::to_string(
-                renamed.emplace(svg.substr(digits, end - digits), int(renamed.size()) + 1).first->second);
-        from = end;
-    }
-    out.append(svg, from, std::string::npos);
-    return out;
 }
 
 // A PDF carries no date of its own making, so the same graph gives the same
@@ -186,19 +151,25 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     const int scale = layout.scale;
     const double width = layout.page ? kPageWidth : layout.figure ? kFigureWidth : layout.width;
     const double height = layout.page ? kPageHeight : layout.figure ? kFigureHeight : layout.height;
-    if (kind == Kind::svg && !layout.page) {
-        // Our own SVG: texts stay texts, the size is in pixels, and a scale
-        // means nothing to a picture that scales itself.
-        TSvgDC dc(static_cast<int>(width), static_cast<int>(height),
-            layout.figure ? TRgb(255, 255, 255) : TRgb(192, 192, 192));
-        paintGraph(dc, d, layout.figure ? PaintFor::figure : PaintFor::screen);
+    if (kind == Kind::svg) {
+        // Our own SVG: texts stay texts, the size is in pixels (points for
+        // the page), and a scale means nothing to a picture that scales itself.
+        const bool page = layout.page;
+        TSvgDC dc(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)),
+            layout.figure || page ? TRgb(255, 255, 255) : TRgb(192, 192, 192),
+            page ? SvgPlacement { kPageMargin, kPageMargin, 72.0 / 600 } : SvgPlacement {});
+        if (page)
+            TWindowPrintout(d).printPage(dc,
+                { static_cast<int>(std::lround((kPageWidth - 2 * kPageMargin) * 600 / 72)),
+                    static_cast<int>(std::lround((kPageHeight - 2 * kPageMargin) * 600 / 72)) });
+        else
+            paintGraph(dc, d, layout.figure ? PaintFor::figure : PaintFor::screen);
         const std::string bytes = dc.document();
         return reasonOf(writeChunk(&sink, reinterpret_cast<const unsigned char*>(bytes.data()),
                             static_cast<unsigned>(bytes.size())),
             sink);
     }
     cairo_surface_t* surface = nullptr;
-    std::string svg;
     switch (kind) {
     case Kind::png:
         surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width * scale)),
@@ -207,7 +178,6 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
         cairo_surface_set_device_scale(surface, scale, scale);
         break;
     case Kind::svg:
-        surface = cairo_svg_surface_create_for_stream(collectChunk, &svg, width * scale, height * scale);
         break;
     case Kind::pdf:
         surface = cairo_pdf_surface_create_for_stream(writeChunk, &sink, width * scale, height * scale);
@@ -245,11 +215,6 @@ std::string writeGraph(Kind kind, const GraphDocument& d, const RenderLayout& la
     if (status == CAIRO_STATUS_SUCCESS)
         status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    if (status == CAIRO_STATUS_SUCCESS && kind == Kind::svg) {
-        const std::string stable = stableSvgIds(svg);
-        status = writeChunk(&sink, reinterpret_cast<const unsigned char*>(stable.data()),
-            static_cast<unsigned>(stable.size()));
-    }
     return reasonOf(status, sink);
 }
 

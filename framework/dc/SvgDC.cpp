@@ -59,11 +59,12 @@ std::string escaped(std::string_view text)
 }
 } // namespace
 
-TSvgDC::TSvgDC(int w, int h, TColor paper)
+TSvgDC::TSvgDC(int w, int h, TColor paper, SvgPlacement placement)
     : TDCBase(defaultLogFont())
     , width(w)
     , height(h)
     , background(paper)
+    , placed(placement)
 {
 }
 
@@ -227,5 +228,9 @@ std::string TSvgDC::document() const
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\""
         + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n"
         + (defs.empty() ? "" : "<defs>\n" + defs + "</defs>\n") + "<rect width=\"" + w + "\" height=\"" + h
-        + "\" fill=\"" + colour(background) + "\"/>\n" + body + "</svg>\n";
+        + "\" fill=\"" + colour(background) + "\"/>\n"
+        + (placed.x || placed.y || placed.unit != 1 ? "<g transform=\"translate(" + num(placed.x) + ","
+                    + num(placed.y) + ") scale(" + num(placed.unit) + ")\">\n" + body + "</g>\n"
+                                                    : body)
+        + "</svg>\n";
 }

@@ -11,10 +11,16 @@
 #include <string>
 #include <vector>
 
+// Where a drawing lies on its picture: its origin and the picture's units
+// per drawing unit (a page's margin and its printer's grid).
+struct SvgPlacement {
+    double x = 0, y = 0, unit = 1;
+};
+
 class TSvgDC : public TDCBase {
 public:
-    // A picture of this many pixels on a background of this colour.
-    TSvgDC(int width, int height, TColor background);
+    // A picture of this many units on a background of this colour.
+    TSvgDC(int width, int height, TColor background, SvgPlacement placement = {});
 
     bool Rectangle(int left, int top, int right, int bottom) override;
     bool Ellipse(int left, int top, int right, int bottom) override;
@@ -43,6 +49,7 @@ private:
 
     int width, height;
     TColor background;
+    SvgPlacement placed;
     std::string defs, body;
     Clip clip;
     std::vector<Clip> savedClips;
