@@ -148,8 +148,10 @@ TWndw::TWndw(wxWindow* parent, const wxString& title)
 
 TWndw::~TWndw()
 {
-    // Before the editing session it listens to goes.
+    // Before the editing session they listen to goes.
     delete points;
+    delete plot;
+    plot = nullptr;
     // A window that closes has nothing left to recover: what was unsaved
     // the user chose to leave.
     dropRecoveryCopy();
