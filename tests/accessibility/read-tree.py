@@ -1,9 +1,6 @@
 #!/usr/bin/python3
-"""Reads Plotwell's window through the desktop's accessibility bus (AT-SPI),
-as a screen reader does, and checks what it would say: the names and roles
-of the controls, the graph's description and a message box's text.
-
-Usage: read-tree.py PID  (run by tests/accessibility/check)"""
+# Reads Plotwell's window (process PID) through AT-SPI, as a screen reader
+# does: names and roles, the graph's description, a message's text.
 
 import sys
 import time
@@ -32,26 +29,24 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def application(pid, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
+def application(pid):
+    for _ in range(100):
         desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is not None and app.get_process_id() == pid:
-                return app
+        apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+        app = next((a for a in apps if a is not None and a.get_process_id() == pid), None)
+        if app is not None:
+            return app
         time.sleep(0.2)
     return None
 
 
 def find(app, role, name=None):
-    for node in walk(app):
+    def matches(n):
         try:
-            if node.get_role_name() == role and (name is None or node.get_name() == name):
-                return node
-        except Exception:
-            pass
-    return None
+            return n.get_role_name() == role and name in (None, n.get_name())
+        except Exception:  # an object gone while it was read
+            return False
+    return next((n for n in walk(app) if matches(n)), None)
 
 
 def press(keysym):
@@ -92,11 +87,11 @@ if button is not None:
     Atspi.Component.grab_focus(button)
 time.sleep(0.3)
 press(0x20)  # space presses the focused button
-alert = None
-end = time.time() + 10
-while alert is None and time.time() < end:
-    time.sleep(0.2)
+for _ in range(50):
     alert = find(app, "alert")
+    if alert is not None:
+        break
+    time.sleep(0.2)
 check(alert is not None, "the message box is an alert")
 if alert is not None:
     texts = [alert.get_description()] + [n.get_name() for n in walk(alert) if n.get_role_name() == "label"]

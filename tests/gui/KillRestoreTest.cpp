@@ -131,29 +131,17 @@ TEST_F(Restart, AfterAKillAtARandomStepTheLastStateIsOfferedBackAndATermKeepsIt)
     // Random steps: points added and deleted, options switched, undone and
     // done again; a point last, so there is something unsaved.
     const int steps = 1 + static_cast<int>(random() % 20);
+    const std::function<void(int, int, int)> actions[] = {
+        [&](int x, int y, int) { clickAt(first, x, y, 1); },
+        // On one of the graph's own points, if it is still there.
+        [&](int, int, int j) { clickAt(first, 50 + 100 * j, static_cast<int>(306 - 3.6 * j), 3); },
+        [&](int, int, int) { clickAt(first, 525, 472); }, // Connect Points
+        [&](int, int, int) { moveTo(first, 600, 200), ctrlKey(first, XK_z); },
+        [&](int, int, int) { moveTo(first, 600, 200), ctrlKey(first, XK_y); },
+    };
     for (int k = 0; k < steps; ++k) {
         const int x = 60 + static_cast<int>(random() % 630), y = 30 + static_cast<int>(random() % 340);
-        switch (random() % 6) {
-        case 0:
-        case 1:
-            clickAt(first, x, y, 1);
-            break;
-        case 2: { // on one of the graph's own points, if it is still there
-            const int j = static_cast<int>(random() % 5);
-            clickAt(first, 50 + 100 * j, static_cast<int>(306 - 3.6 * j), 3);
-            break;
-        }
-        case 3:
-            clickAt(first, 525, 472);
-            break;
-        case 4:
-            moveTo(first, 600, 200);
-            ctrlKey(first, XK_z);
-            break;
-        default:
-            moveTo(first, 600, 200);
-            ctrlKey(first, XK_y);
-        }
+        actions[random() % std::size(actions)](x, y, static_cast<int>(random() % 5));
         std::this_thread::sleep_for(60ms);
     }
     clickAt(first, 333, 222, 1);
