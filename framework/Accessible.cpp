@@ -48,25 +48,27 @@ void setAccessibleRole(wxWindow* window, AccessibleRole role)
 #endif
 }
 
-std::string accessibleName(wxWindow* window)
-{
 #ifdef __WXGTK__
-    if (AtkObject* object = accessibleOf(window))
-        if (const char* name = atk_object_get_name(object))
-            return name;
-#endif
-    return {};
+namespace {
+std::string readAccessible(wxWindow* window, const char* (*get)(AtkObject*))
+{
+    AtkObject* object = accessibleOf(window);
+    const char* text = object ? get(object) : nullptr;
+    return text ? text : "";
 }
+} // namespace
+
+std::string accessibleName(wxWindow* window) { return readAccessible(window, atk_object_get_name); }
 
 std::string accessibleDescription(wxWindow* window)
 {
-#ifdef __WXGTK__
-    if (AtkObject* object = accessibleOf(window))
-        if (const char* text = atk_object_get_description(object))
-            return text;
-#endif
-    return {};
+    return readAccessible(window, atk_object_get_description);
 }
+#else
+std::string accessibleName(wxWindow*) { return {}; }
+
+std::string accessibleDescription(wxWindow*) { return {}; }
+#endif
 
 void announce(const std::string& utf8)
 {

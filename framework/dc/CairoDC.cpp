@@ -231,10 +231,7 @@ void TCairoDC::fillEllipse(double cx, double cy, double rx, double ry, TColor c)
 
 bool TCairoDC::Rectangle(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    orderCorners(left, top, right, bottom);
     if (right - static_cast<long>(left) < 1 || bottom - static_cast<long>(top) < 1)
         return true;
     // The outline is centred on the outermost pixels: paint its outer edge
@@ -256,19 +253,13 @@ bool TCairoDC::Rectangle(int left, int top, int right, int bottom)
 
 bool TCairoDC::Ellipse(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    const double rx = (static_cast<double>(right) - left - 1) / 2;
-    const double ry = (static_cast<double>(bottom) - top - 1) / 2;
-    if (rx <= 0 || ry <= 0)
+    orderCorners(left, top, right, bottom);
+    TEllipse e;
+    if (!ellipseIn(left, top, right, bottom, e))
         return true;
-    const double cx = (static_cast<double>(left) + right) / 2;
-    const double cy = (static_cast<double>(top) + bottom) / 2;
     const double h = currentPen().width / 2.0;
-    fillEllipse(cx, cy, rx + h, ry + h, currentPen().color);
-    fillEllipse(cx, cy, rx - h, ry - h, TRgb(255, 255, 255));
+    fillEllipse(e.cx, e.cy, e.rx + h, e.ry + h, currentPen().color);
+    fillEllipse(e.cx, e.cy, e.rx - h, e.ry - h, TRgb(255, 255, 255));
     return true;
 }
 
@@ -432,10 +423,7 @@ bool TCairoDC::TextOut(int x, int y, std::string_view text)
 
 int TCairoDC::IntersectClipRect(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    orderCorners(left, top, right, bottom);
     cairo_new_path(cr);
     cairo_rectangle(cr, left, top, static_cast<double>(right) - left, static_cast<double>(bottom) - top);
     cairo_clip(cr);

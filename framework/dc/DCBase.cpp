@@ -195,3 +195,20 @@ TDCMapping TDCBase::mapping() const
     }
     return m;
 }
+
+void orderCorners(int& left, int& top, int& right, int& bottom)
+{
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+}
+
+bool ellipseIn(int left, int top, int right, int bottom, TEllipse& e)
+{
+    e.rx = (static_cast<double>(right) - left - 1) / 2;
+    e.ry = (static_cast<double>(bottom) - top - 1) / 2;
+    e.cx = (static_cast<double>(left) + right) / 2;
+    e.cy = (static_cast<double>(top) + bottom) / 2;
+    return e.rx > 0 && e.ry > 0;
+}

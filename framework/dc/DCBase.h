@@ -36,6 +36,16 @@ struct TDCMapping {
     double toDeviceY(double y) const { return y * scaleY; }
 };
 
+// Puts a box's corners in order, whichever way they were given.
+void orderCorners(int& left, int& top, int& right, int& bottom);
+// The ellipse Ellipse(left, top, right, bottom) draws (corners in order):
+// inscribed in those pixels, through the centres of the outermost ones.
+// False when it has no inside to draw.
+struct TEllipse {
+    double cx = 0, cy = 0, rx = 0, ry = 0;
+};
+bool ellipseIn(int left, int top, int right, int bottom, TEllipse& e);
+
 // The font a fresh context writes with: a plain sans-serif face whose cell
 // is 16 units high, so lines 15 units apart just touch.
 TLogFont defaultLogFont();

@@ -86,10 +86,7 @@ void TSvgDC::box(double left, double top, double right, double bottom, TColor c)
 
 bool TSvgDC::Rectangle(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    orderCorners(left, top, right, bottom);
     if (right - static_cast<long>(left) < 1 || bottom - static_cast<long>(top) < 1)
         return true;
     // As the cairo context draws it: the outline centred on the outermost
@@ -105,19 +102,14 @@ bool TSvgDC::Rectangle(int left, int top, int right, int bottom)
 
 bool TSvgDC::Ellipse(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    const double rx = (static_cast<double>(right) - left - 1) / 2;
-    const double ry = (static_cast<double>(bottom) - top - 1) / 2;
-    if (rx <= 0 || ry <= 0)
+    orderCorners(left, top, right, bottom);
+    TEllipse e;
+    if (!ellipseIn(left, top, right, bottom, e))
         return true;
     const TDCMapping m = mapping();
-    add("<ellipse cx=\"" + num(m.toDeviceX((static_cast<double>(left) + right) / 2)) + "\" cy=\""
-        + num(m.toDeviceY((static_cast<double>(top) + bottom) / 2)) + "\" rx=\"" + num(m.toDeviceX(rx))
-        + "\" ry=\"" + num(m.toDeviceY(ry)) + "\" fill=\"#ffffff\" stroke=\"" + colour(currentPen().color)
-        + "\" stroke-width=\"" + num(m.toDeviceX(currentPen().width)) + "\"/>");
+    add("<ellipse cx=\"" + num(m.toDeviceX(e.cx)) + "\" cy=\"" + num(m.toDeviceY(e.cy)) + "\" rx=\""
+        + num(m.toDeviceX(e.rx)) + "\" ry=\"" + num(m.toDeviceY(e.ry)) + "\" fill=\"#ffffff\" stroke=\""
+        + colour(currentPen().color) + "\" stroke-width=\"" + num(m.toDeviceX(currentPen().width)) + "\"/>");
     return true;
 }
 
@@ -192,10 +184,7 @@ bool TSvgDC::TextOut(int x, int y, std::string_view text)
 
 int TSvgDC::IntersectClipRect(int left, int top, int right, int bottom)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    orderCorners(left, top, right, bottom);
     const TDCMapping m = mapping();
     Clip next { true, m.toDeviceX(left), m.toDeviceY(top), m.toDeviceX(right), m.toDeviceY(bottom),
         ++clipCount };

@@ -927,8 +927,7 @@ TEST_F(FileCommands, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
         command(CM_SAVE);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].text,
-            "\"" + file
-                + "\" has been changed by another program since it was opened. Replace it with this graph?");
+            file + " has been changed by another program since it was opened. Replace it with this graph?");
         EXPECT_EQ(slurp(file) == onDisk, answer == wxID_NO);
         EXPECT_EQ(dirty(), answer == wxID_NO);
     }

@@ -105,8 +105,8 @@ void TWndw::cmSave()
     // Another program (or another window) saved the file since: its version
     // is replaced only when the user says so.
     if (fileChangedOnDisk()
-        && messageBox("\"" + doc.fileName
-                   + "\" has been changed by another program since it was opened. Replace it with this "
+        && messageBox(doc.fileName
+                   + " has been changed by another program since it was opened. Replace it with this "
                      "graph?",
                "File Changed", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
             != IDYES)
