@@ -228,8 +228,8 @@ void drawPoints(TDC& dc, const GraphDocument& d, const Pens& pens, int extra, in
                 // Centred over its place, unless that would take it past
                 // the picture's right edge: then it ends at the edge.
                 if (rightEdge > 0) {
-                    const int half = (dc.GetTextExtentPoint(label).cx + 1) / 2;
-                    labelX = std::min(labelX, rightEdge - 2 - half);
+                    const int labelHalf = (dc.GetTextExtentPoint(label).cx + 1) / 2;
+                    labelX = std::min(labelX, rightEdge - 2 - labelHalf);
                 }
                 dc.TextOut(labelX, labelY, label);
             }
