@@ -176,9 +176,8 @@ bool RowReader::addLine(GraphDocument& d, std::string_view text, RowProblem& pro
 PasteOutcome pasteRows(GraphDocument& d, std::string_view text)
 {
     PasteOutcome out;
-    out.caption = "Data Error";
     if (isSingleNumber(text)) {
-        out.message = kOneValueNoRow;
+        out.why = { kOneValueNoRow, "Data Error" };
         return out;
     }
     // Tried on a copy of the curves, so a refused row leaves the graph as it was.
@@ -195,19 +194,17 @@ PasteOutcome pasteRows(GraphDocument& d, std::string_view text)
         RowProblem problem;
         if (!reader.addLine(*trial, row, problem)) {
             out.row = reader.lineNumber();
-            out.message
-                = "Row " + std::to_string(out.row) + (problem.unreadable ? " is " : ": ") + problem.text;
-            out.caption = problem.caption;
-            out.warning = problem.warning;
+            out.why
+                = { "Row " + std::to_string(out.row) + (problem.unreadable ? " is " : ": ") + problem.text,
+                      problem.caption, problem.warning };
             return out;
         }
     }
     out.added = reader.pointsAdded();
     if (out.added == 0) {
-        out.message = kNoRowsToPaste;
+        out.why = { kNoRowsToPaste, "Data Error" };
         return out;
     }
-    out.caption.clear();
     for (int c = 0; c < kCurveCount; ++c) {
         d.pointCount[c] = trial->pointCount[c];
         std::copy(std::begin(trial->pixelX[c]), std::end(trial->pixelX[c]), std::begin(d.pixelX[c]));

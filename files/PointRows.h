@@ -5,6 +5,7 @@
 // reader serving both.
 
 #include "document/GraphDocument.h"
+#include "document/GraphRules.h"
 #include "document/PointTable.h"
 
 #include <string>
@@ -64,12 +65,10 @@ struct PasteOutcome {
     bool ok = false;
     int added = 0;
     // When refused: the first row at fault (its line in the text, from 1;
-    // 0 when no row holds a point), what is wrong with it in the window's
-    // own words, and the caption and weight that message has there.
+    // 0 when no row holds a point), and what is wrong with it in the
+    // window's own words, caption and weight.
     int row = 0;
-    std::string message;
-    std::string caption;
-    bool warning = false;
+    EntryProblem why;
 };
 
 inline constexpr const char* kNoRowsToPaste = "There are no rows of X and Y values to paste.";

@@ -11,6 +11,7 @@
 #include "framework/MessageBox.h"
 #include "framework/UserLocale.h"
 #include "resources/CommandIds.h"
+#include "ui/Refusal.h"
 #include "ui/TWndw.h"
 #include "ui/commands/CommandTable.h"
 
@@ -123,14 +124,15 @@ void TWndw::pasteClipboardRows(wxWindow* messageOwner)
                 text = std::move(rows);
     }
     if (!text) {
-        MessageBox(messageOwner, kNoRowsToPaste, "Data Error", MB_OK);
+        showRefusal(messageOwner, { kNoRowsToPaste, "Data Error" });
         return;
     }
-    const PasteOutcome outcome = pasteRows(doc, *text);
-    if (!outcome.ok)
-        MessageBox(messageOwner, outcome.message + (outcome.row > 0 ? "\nNothing was pasted." : ""),
-            outcome.caption, MB_OK | (outcome.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
-    else
+    PasteOutcome outcome = pasteRows(doc, *text);
+    if (!outcome.ok) {
+        if (outcome.row > 0)
+            outcome.why.text += "\nNothing was pasted.";
+        showRefusal(messageOwner, outcome.why);
+    } else
         announce("Pasted " + std::to_string(outcome.added) + (outcome.added == 1 ? " point" : " points"));
 }
 

@@ -8,31 +8,21 @@
 #include "framework/MessageBox.h"
 #include "framework/UserLocale.h"
 #include "resources/CommandIds.h"
+#include "ui/Refusal.h"
 #include "ui/TWndw.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-namespace {
-// Shows why the point was refused; true when it was.
-bool refused(TWndw& w, const EntryProblem& problem)
-{
-    if (problem)
-        w.messageBox(
-            problem.text, problem.caption, MB_OK | (problem.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
-    return bool(problem);
-}
-} // namespace
-
 void TWndw::cmNextPoint()
 {
     const int c = doc.currentCurve;
     int x = 0;
     float y = 0;
-    if (refused(*this, yRangeEntryProblem(doc)) || refused(*this, readTypedX(controlText(IDC_XBOX), x))
-        || refused(*this, readTypedY(doc, controlText(IDC_YBOX), y))
-        || refused(*this, joinProblem(doc, c, x + PlotArea::left, y)))
+    if (showRefusal(this, yRangeEntryProblem(doc)) || showRefusal(this, readTypedX(controlText(IDC_XBOX), x))
+        || showRefusal(this, readTypedY(doc, controlText(IDC_YBOX), y))
+        || showRefusal(this, joinProblem(doc, c, x + PlotArea::left, y)))
         return;
     addTypedPoint(doc, c, x, y);
 
@@ -48,18 +38,18 @@ void TWndw::cmNextPoint()
 void TWndw::evLButtonDown(int x, int y)
 {
     const int c = doc.currentCurve;
-    if (refused(*this, yRangeEntryProblem(doc)))
+    if (showRefusal(this, yRangeEntryProblem(doc)))
         return;
     if (x > PlotArea::right || x < PlotArea::left) {
-        refused(*this, { kXOffGraph, "Point error" });
+        showRefusal(this, { kXOffGraph, "Point error" });
         return;
     }
     const float value = pixelYToValue(doc, static_cast<float>(y));
     if (y > PlotArea::bottom || y < PlotArea::clickTop || !std::isfinite(value)) {
-        refused(*this, { kYOffGraph, "Point error" });
+        showRefusal(this, { kYOffGraph, "Point error" });
         return;
     }
-    if (refused(*this, joinProblem(doc, c, x, value)))
+    if (showRefusal(this, joinProblem(doc, c, x, value)))
         return;
 
     const int n = doc.pointCount[c];

@@ -9,6 +9,7 @@
 #include "framework/CodePageText.h"
 #include "framework/MessageBox.h"
 #include "framework/UserLocale.h"
+#include "ui/Refusal.h"
 #include "ui/TWndw.h"
 
 #include <algorithm>
@@ -322,7 +323,7 @@ void PointsWindow::cellEdited(int row, Column column, const std::string& text)
         if (isNew)
             (column == xColumn ? newX : newY).clear();
         showDocument();
-        MessageBox(this, why.text, why.caption, MB_OK | (why.warning ? unsigned(MB_ICONEXCLAMATION) : 0u));
+        showRefusal(this, why);
         return;
     }
     editedPoint = p;

@@ -165,7 +165,7 @@ TEST_F(DocumentTest, PastedRowsAreAddedByNextPointsRulesAllOrNone)
         const GraphDocument before = doc;
         const PasteOutcome out = pasteRows(doc, c.text);
         EXPECT_EQ(out.ok, c.added.size() > 0);
-        EXPECT_EQ(out.message.substr(0, std::string(c.problem).size()), c.problem);
+        EXPECT_EQ(out.why.text.substr(0, std::string(c.problem).size()), c.problem);
         int n[kCurveCount] = { 0, 0, 249 };
         for (const Added& a : c.added) {
             const int j = n[a.curve];
