@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
+#include <locale.h>
 #include <wx/app.h>
 #include <wx/dataview.h>
 #include <wx/msgdlg.h>
@@ -457,9 +459,19 @@ TEST_F(PointEntry, AnAcceptedPointAppearsOnScreenWhereTheRulesPutIt)
 // the main window.
 TEST_F(PointEntry, ThePointsWindowEditsDeletesAndCopiesRowsInTheUsersNotation)
 {
-    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+    // A German desktop, as the session's environment tells the program; the
+    // process itself stays in the C locale, as the toolkit leaves it.
+    if (const locale_t german = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", static_cast<locale_t>(0)))
+        freelocale(german);
+    else
         GTEST_SKIP() << "no German locale";
+    struct GermanDesktop {
+        const char* old = std::getenv("LC_ALL");
+        std::string saved = old ? old : "";
+        GermanDesktop() { ::setenv("LC_ALL", "de_DE.UTF-8", 1); }
+        ~GermanDesktop() { old ? ::setenv("LC_ALL", saved.c_str(), 1) : ::unsetenv("LC_ALL"); }
+    } desktop;
+    ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     setYRange(doc, 0, 100);
     setXLabels(doc, 3, 1);
     addPoint(doc, 0, 10, 71.5f);
@@ -564,5 +576,4 @@ TEST_F(PointEntry, ThePointsWindowEditsDeletesAndCopiesRowsInTheUsersNotation)
     send(WXK_ESCAPE);
     EXPECT_FALSE(points->IsShown());
     EXPECT_TRUE(window->markedPoints().empty());
-    std::setlocale(LC_NUMERIC, before.c_str());
 }
