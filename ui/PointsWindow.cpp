@@ -369,7 +369,22 @@ void PointsWindow::copySelected()
 
 void PointsWindow::paste()
 {
+    std::vector<Kept> before;
+    for (int row = 0; row < newRow(); ++row)
+        before.push_back(keptOf(pointOfRow(doc, row)));
     owner.session().edit("Paste", [this] { owner.pasteClipboardRows(this); });
+    // The pasted rows are selected (and ringed), as a spreadsheet selects
+    // what it pasted; a refused paste leaves the selection as it was.
+    std::vector<PointRef> pasted;
+    for (int row = 0; row < newRow(); ++row) {
+        const PointRef p = pointOfRow(doc, row);
+        if (const auto was = std::find(before.begin(), before.end(), keptOf(p)); was != before.end())
+            before.erase(was);
+        else
+            pasted.push_back(p);
+    }
+    if (!pasted.empty())
+        selectPoints(pasted);
 }
 
 bool PointsWindow::editorOpen() const

@@ -566,6 +566,8 @@ TEST_F(PointEntry, ThePointsWindowEditsDeletesAndCopiesRowsInTheUsersNotation)
     EXPECT_EQ(doc.pointCount[0], 4);
     EXPECT_EQ(doc.pointCount[1], 2);
     EXPECT_EQ(window->session().undoName(), "Paste");
+    EXPECT_EQ(points->selectedPoints().size(), 3u); // what was pasted
+    EXPECT_EQ(window->markedPoints(), points->selectedPoints());
 
     // The table follows Undo and a click in the graph, and closes with Escape.
     send('Z', wxMOD_CONTROL);
